@@ -1,0 +1,127 @@
+# One way to declare a folder's library, its tests and the project's programs,
+# so that flags are set in one place and a folder reaches another only through
+# what it names in DEPENDS.
+
+include_guard(GLOBAL)
+include(GoogleTest)
+
+# Warnings, defined once. ZU_WERROR turns them into errors (on by default and
+# always under CI).
+option(ZU_WERROR "Treat warnings as errors" ON)
+set(ZU_WARNINGS -Wall -Wextra)
+# GCC 12 reports std::string concatenation at -O2 and above as overlapping
+# copies (GCC bug 105329), a false positive.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  list(APPEND ZU_WARNINGS -Wno-restrict)
+endif()
+if(ZU_WERROR)
+  list(APPEND ZU_WARNINGS -Werror)
+endif()
+
+# The plug-in works in the ANSI code page 936: sources are UTF-8, narrow
+# literals become GBK in the binaries.
+set(ZU_GBK_FLAGS -finput-charset=UTF-8 -fexec-charset=GBK)
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(ZU_WINDOWS TRUE)
+else()
+  set(ZU_WINDOWS FALSE)
+endif()
+
+function(_zu_common_flags target)
+  target_compile_features(${target} PUBLIC cxx_std_20)
+  target_compile_options(${target} PRIVATE ${ZU_WARNINGS})
+  if(ZU_WINDOWS)
+    # Windows XP-era API level is enough, but the common controls v6 messages
+    # and structures we use need at least Vista's headers.
+    target_compile_definitions(${target} PRIVATE _WIN32_WINNT=0x0601 WINVER=0x0601
+                                                 WIN32_LEAN_AND_MEAN NOMINMAX)
+  endif()
+endfunction()
+
+# add_zu_library(NAME name [GBK] SOURCES ... [WINDOWS_SOURCES ...]
+#                [DEPENDS ...] [WINDOWS_LIBS ...])
+# SOURCES are portable and build in both configurations; WINDOWS_SOURCES only
+# in the Windows one. A folder with no sources in a configuration gets a
+# header-only (interface) target there.
+function(add_zu_library)
+  cmake_parse_arguments(ARG "GBK" "NAME" "SOURCES;WINDOWS_SOURCES;DEPENDS;WINDOWS_LIBS" ${ARGN})
+  set(sources ${ARG_SOURCES})
+  if(ZU_WINDOWS)
+    list(APPEND sources ${ARG_WINDOWS_SOURCES})
+  endif()
+  if(sources)
+    add_library(${ARG_NAME} STATIC ${sources})
+    _zu_common_flags(${ARG_NAME})
+    target_include_directories(${ARG_NAME} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${ARG_NAME} PUBLIC ${ARG_DEPENDS})
+    if(ARG_GBK)
+      target_compile_options(${ARG_NAME} PRIVATE ${ZU_GBK_FLAGS})
+    endif()
+    if(ZU_WINDOWS AND ARG_WINDOWS_LIBS)
+      target_link_libraries(${ARG_NAME} PUBLIC ${ARG_WINDOWS_LIBS})
+    endif()
+  else()
+    add_library(${ARG_NAME} INTERFACE)
+    target_include_directories(${ARG_NAME} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${ARG_NAME} INTERFACE ${ARG_DEPENDS})
+  endif()
+endfunction()
+
+# add_zu_program(NAME name [GBK] [GUI] [DLL] [WINDOWS_ONLY] SOURCES ...
+#                [DEF file.def] [DEPENDS ...] [OUTPUT_NAME name])
+# A program or (with DLL) a Windows library module. Resource scripts (.rc)
+# may be listed among the sources.
+function(add_zu_program)
+  cmake_parse_arguments(ARG "GBK;GUI;DLL;WINDOWS_ONLY" "NAME;DEF;OUTPUT_NAME" "SOURCES;DEPENDS"
+                        ${ARGN})
+  if(ARG_WINDOWS_ONLY AND NOT ZU_WINDOWS)
+    return()
+  endif()
+  if(ARG_DLL)
+    add_library(${ARG_NAME} SHARED ${ARG_SOURCES})
+    set_target_properties(${ARG_NAME} PROPERTIES PREFIX "")
+    if(ARG_DEF)
+      target_sources(${ARG_NAME} PRIVATE ${ARG_DEF})
+    endif()
+  else()
+    add_executable(${ARG_NAME} ${ARG_SOURCES})
+    if(ARG_GUI AND ZU_WINDOWS)
+      set_target_properties(${ARG_NAME} PROPERTIES WIN32_EXECUTABLE ON)
+    endif()
+  endif()
+  _zu_common_flags(${ARG_NAME})
+  target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPENDS})
+  if(ARG_GBK)
+    target_compile_options(${ARG_NAME} PRIVATE ${ZU_GBK_FLAGS})
+  endif()
+  if(ARG_OUTPUT_NAME)
+    set_target_properties(${ARG_NAME} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
+  endif()
+endfunction()
+
+# add_zu_test(NAME name [GBK] [WINDOWS_ONLY] SOURCES ... [DEPENDS ...]
+#             [LABELS ...])
+# A GoogleTest program whose cases ctest lists one by one. In the Windows
+# configuration the cases are listed and run through Wine (the cross-compiling
+# emulator) when ctest runs, under the display the test command provides.
+function(add_zu_test)
+  cmake_parse_arguments(ARG "GBK;WINDOWS_ONLY" "NAME" "SOURCES;DEPENDS;LABELS" ${ARGN})
+  if(ARG_WINDOWS_ONLY AND NOT ZU_WINDOWS)
+    return()
+  endif()
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  _zu_common_flags(${ARG_NAME})
+  target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gtest_main)
+  if(ARG_GBK)
+    target_compile_options(${ARG_NAME} PRIVATE ${ZU_GBK_FLAGS})
+  endif()
+  if(ZU_WINDOWS)
+    gtest_discover_tests(${ARG_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                         PROPERTIES LABELS "windows;${ARG_LABELS}" TIMEOUT 120)
+  else()
+    gtest_discover_tests(${ARG_NAME} PROPERTIES LABELS "native;${ARG_LABELS}" TIMEOUT 120)
+  endif()
+endfunction()

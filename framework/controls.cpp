@@ -1,0 +1,165 @@
+#include "framework/controls.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace zu {
+
+void ListView::SetUpSingleColumn(const char* title, int width) {
+  LONG style = GetWindowLongA(control_, GWL_STYLE);
+  style = (style & ~LVS_TYPEMASK) | LVS_REPORT;
+  SetWindowLongA(control_, GWL_STYLE, style);
+  ListView_SetExtendedListViewStyle(control_, LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.pszText = const_cast<char*>(title);
+  column.cx = width;
+  SendMessageA(control_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+int ListView::AddItem(const char* text) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = Count();
+  item.pszText = const_cast<char*>(text);
+  return static_cast<int>(
+      SendMessageA(control_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void ListView::DeleteAll() {
+  SendMessageA(control_, LVM_DELETEALLITEMS, 0, 0);
+}
+
+int ListView::Count() const {
+  return static_cast<int>(SendMessageA(control_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+Text ListView::ItemText(int index) const {
+  std::vector<char> buffer(1024, '\0');
+  LVITEMA item{};
+  item.pszText = buffer.data();
+  item.cchTextMax = static_cast<int>(buffer.size());
+  SendMessageA(control_, LVM_GETITEMTEXTA, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&item));
+  return Text(buffer.data());
+}
+
+int ListView::FindItem(const char* text) const {
+  for (int i = 0, n = Count(); i < n; ++i) {
+    if (ItemText(i) == text)
+      return i;
+  }
+  return -1;
+}
+
+void ListView::SetHotItem(int index) {
+  SendMessageA(control_, LVM_SETHOTITEM, static_cast<WPARAM>(index), 0);
+}
+
+int ListView::HotItem() const {
+  return static_cast<int>(SendMessageA(control_, LVM_GETHOTITEM, 0, 0));
+}
+
+void ListView::Select(int index) {
+  LVITEMA clear{};
+  clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+               reinterpret_cast<LPARAM>(&clear));
+  if (index < 0)
+    return;
+  LVITEMA set{};
+  set.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  set.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&set));
+}
+
+int ListView::SelectedItem() const {
+  return static_cast<int>(
+      SendMessageA(control_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+int ListView::ClickedItem(const NMHDR& header) {
+  return reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+}
+
+int ComboBox::AddString(const char* text) {
+  return static_cast<int>(SendMessageA(control_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+}
+
+void ComboBox::ResetContent() {
+  SendMessageA(control_, CB_RESETCONTENT, 0, 0);
+}
+
+int ComboBox::Count() const {
+  return static_cast<int>(SendMessageA(control_, CB_GETCOUNT, 0, 0));
+}
+
+Text ComboBox::TextAt(int index) const {
+  const LRESULT length = SendMessageA(control_, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length == CB_ERR)
+    return Text();
+  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(control_, CB_GETLBTEXT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(buffer.data()));
+  return Text(buffer.data());
+}
+
+int ComboBox::CurSel() const {
+  return static_cast<int>(SendMessageA(control_, CB_GETCURSEL, 0, 0));
+}
+
+bool ComboBox::SetCurSel(int index) {
+  const LRESULT result = SendMessageA(control_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  return index < 0 || result != CB_ERR;
+}
+
+bool ComboBox::SelectExact(const char* text) {
+  const LRESULT index = SendMessageA(control_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(text));
+  return index != CB_ERR && SetCurSel(static_cast<int>(index));
+}
+
+namespace {
+
+struct StreamSource {
+  const std::string* text;
+  std::size_t offset;
+};
+
+DWORD CALLBACK ReadFromText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+  auto* source = reinterpret_cast<StreamSource*>(cookie);
+  const std::size_t left = source->text->size() - source->offset;
+  const std::size_t n = std::min(left, static_cast<std::size_t>(wanted));
+  std::memcpy(buffer, source->text->data() + source->offset, n);
+  source->offset += n;
+  *given = static_cast<LONG>(n);
+  return 0;
+}
+
+DWORD CALLBACK WriteToText(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
+  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
+                                                 static_cast<std::size_t>(count));
+  *taken = count;
+  return 0;
+}
+
+}  // namespace
+
+void RichEdit::SetPlainText(const std::string& text) {
+  StreamSource source{&text, 0};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, &ReadFromText};
+  SendMessageA(control_, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+}
+
+std::string RichEdit::PlainText() const {
+  std::string text;
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, &WriteToText};
+  SendMessageA(control_, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  return text;
+}
+
+}  // namespace zu

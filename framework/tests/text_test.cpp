@@ -1,0 +1,52 @@
+#include "framework/text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/text_array.h"
+
+namespace zu {
+namespace {
+
+TEST(Text, FormatSearchAndSlices) {
+  Text t;
+  t.Format("%s%s", "C:\\WINDOWS", "\\notepad.exe");
+  EXPECT_EQ(t, "C:\\WINDOWS\\notepad.exe");
+  EXPECT_EQ(t.Find('\\'), 2);
+  EXPECT_EQ(t.Find('\\', 3), 10);
+  EXPECT_EQ(t.ReverseFind('.'), 18);
+  EXPECT_EQ(t.Find('?'), -1);
+  EXPECT_EQ(t.Left(2), "C:");
+  EXPECT_EQ(t.Left(100), t);
+  EXPECT_EQ(t.Mid(11), "notepad.exe");
+  EXPECT_EQ(t.Mid(11, 3), "not");
+  EXPECT_EQ(t.Mid(99), "");
+}
+
+TEST(Text, FormatHandlesLongOutputAndPercentInArguments) {
+  const std::string long_path(5000, 'a');
+  Text t;
+  t.Format("%s|%d%%", long_path.c_str(), 7);
+  EXPECT_EQ(t.Length(), 5000u + 3);
+  EXPECT_EQ(t.Mid(5000), "|7%");
+  t.Format("%s", "100% sure");
+  EXPECT_EQ(t, "100% sure");
+}
+
+TEST(TextArray, KeepsOrderAndCopies) {
+  TextArray files;
+  Text name = "a.cut";
+  EXPECT_EQ(files.Add(name), 0);
+  name += "x";
+  EXPECT_EQ(files.Add("b.cut"), 1);
+  EXPECT_EQ(files.GetSize(), 2);
+  EXPECT_EQ(files.GetAt(0), "a.cut");
+  EXPECT_EQ(files.GetAt(1), "b.cut");
+  EXPECT_THROW((void)files.GetAt(2), std::out_of_range);
+  files.RemoveAll();
+  EXPECT_EQ(files.GetSize(), 0);
+}
+
+}  // namespace
+}  // namespace zu

@@ -1,0 +1,41 @@
+#include "framework/text.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace zu {
+
+Text& Text::Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list measure;
+  va_copy(measure, args);
+  const int length = std::vsnprintf(nullptr, 0, format, measure);
+  va_end(measure);
+  bytes_.clear();
+  if (length > 0) {
+    bytes_.resize(static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(bytes_.data(), bytes_.size(), format, args);
+    bytes_.resize(static_cast<std::size_t>(length));
+  }
+  va_end(args);
+  return *this;
+}
+
+int Text::Find(char c, std::size_t from) const {
+  const auto at = bytes_.find(c, from);
+  return at == std::string::npos ? -1 : static_cast<int>(at);
+}
+
+int Text::ReverseFind(char c) const {
+  const auto at = bytes_.rfind(c);
+  return at == std::string::npos ? -1 : static_cast<int>(at);
+}
+
+Text Text::Mid(std::size_t first, std::size_t count) const {
+  if (first >= bytes_.size())
+    return Text();
+  return Text(bytes_.substr(first, count));
+}
+
+}  // namespace zu

@@ -1,0 +1,37 @@
+// The library's load notification: registration with the UI framework (a
+// refusal fails the load), the rich-edit control, and the settings file's
+// place beside the host executable.
+#include <windows.h>
+
+#include "framework/extension_module.h"
+#include "shell/settings_path.h"
+
+namespace {
+
+void FixSettingsFilePath() {
+  char exe[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH)
+    return;
+  const std::string folder = zu::SettingsFolderFor(exe);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  zu::SettingsFilePath = folder + "\\ZuPost.ini";
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      if (!zu::RegisterExtensionModule(instance))
+        return FALSE;
+      zu::InitRichEdit();
+      FixSettingsFilePath();
+      return TRUE;
+    case DLL_PROCESS_DETACH:
+      zu::UnregisterExtensionModule(instance);
+      return TRUE;
+    default:
+      return TRUE;
+  }
+}

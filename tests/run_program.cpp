@@ -1,0 +1,50 @@
+#include "tests/run_program.h"
+
+#include <vector>
+
+namespace zutest {
+
+std::string BinFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\'));
+}
+
+ProgramRun RunProgram(const std::string& command_line, DWORD timeout_ms) {
+  ProgramRun run;
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read_end = nullptr;
+  HANDLE write_end = nullptr;
+  if (!CreatePipe(&read_end, &write_end, &inherit, 0))
+    return run;
+  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = write_end;
+  startup.hStdError = write_end;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process{};
+  std::vector<char> line(command_line.begin(), command_line.end());
+  line.push_back('\0');
+  run.started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &startup, &process) != FALSE;
+  CloseHandle(write_end);
+  if (run.started) {
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+      run.output.append(buffer, got);
+    }
+    WaitForSingleObject(process.hProcess, timeout_ms);
+    GetExitCodeProcess(process.hProcess, &run.exit_code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  CloseHandle(read_end);
+  return run;
+}
+
+}  // namespace zutest

@@ -1,0 +1,106 @@
+// dialog_shot MODULE RESOURCE_ID OUT.bmp: shows dialog RESOURCE_ID of the
+// library or program MODULE, as the plug-in would show it, and saves what
+// the screen shows of it as a 24-bit BMP. The module is loaded as data, so
+// its load notification does not run.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+INT_PTR CALLBACK KeepOpen(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+void Pump(DWORD milliseconds) {
+  const DWORD until = GetTickCount() + milliseconds;
+  while (GetTickCount() < until) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(10);
+  }
+}
+
+bool SaveBitmap(HDC source, const RECT& area, const char* path) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap)
+    return false;
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+  const DWORD image_size = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + image_size;
+  bool ok = false;
+  if (FILE* out = std::fopen(path, "wb")) {
+    ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+         std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+         std::fwrite(bits, 1, image_size, out) == image_size;
+    ok = std::fclose(out) == 0 && ok;
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: dialog_shot MODULE RESOURCE_ID OUT.bmp\n");
+    return 1;
+  }
+  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  LoadLibraryA("riched20.dll");
+  HMODULE module = LoadLibraryExA(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) {
+    std::fprintf(stderr, "cannot load %s (error %lu)\n", argv[1], GetLastError());
+    return 2;
+  }
+  const int id = std::atoi(argv[2]);
+  HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(id), nullptr, KeepOpen, 0);
+  if (!dialog) {
+    std::fprintf(stderr, "cannot create dialog %d (error %lu)\n", id, GetLastError());
+    return 3;
+  }
+  SetWindowPos(dialog, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  UpdateWindow(dialog);
+  Pump(1500);
+  RECT area;
+  GetWindowRect(dialog, &area);
+  HDC screen = GetDC(nullptr);
+  const bool saved = SaveBitmap(screen, area, argv[3]);
+  ReleaseDC(nullptr, screen);
+  DestroyWindow(dialog);
+  if (!saved) {
+    std::fprintf(stderr, "cannot write %s\n", argv[3]);
+    return 4;
+  }
+  std::printf("saved dialog %d (%ld x %ld pixels) to %s\n", id, area.right - area.left,
+              area.bottom - area.top, argv[3]);
+  return 0;
+}
