@@ -1,0 +1,55 @@
+// The part document: stock box, current coordinate system and tool paths,
+// stored as UTF-8 JSON (docs/part-document.md). Portable.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/host_api.h"
+#include "host/path_model.h"
+
+namespace zuhost {
+
+// Texts inside paths are in the ANSI code page; the file is UTF-8. The
+// converters default to passing bytes through (the native build's texts are
+// ASCII or already UTF-8).
+struct TextCodec {
+  std::function<std::string(std::string_view)> to_ansi = [](std::string_view s) {
+    return std::string(s);
+  };
+  std::function<std::string(std::string_view)> to_utf8 = [](std::string_view s) {
+    return std::string(s);
+  };
+};
+
+struct PartDocument {
+  CRoughBlock stock;
+  ncworkcoordinate current_system;
+  std::vector<std::unique_ptr<OrvoPath>> paths;
+};
+
+struct [[nodiscard]] DocumentLoad {
+  std::unique_ptr<PartDocument> document;  // null on failure
+  std::string error;                       // "FILE: FIELD: what is wrong" on failure
+};
+
+// Parses a document from `json`; `source` names it in error messages. A
+// document with any fault is refused whole.
+ZUHOST_API DocumentLoad ParsePartDocument(std::string_view json, const std::string& source,
+                                          const TextCodec& codec = {});
+// Reads and parses the file at `path`.
+ZUHOST_API DocumentLoad LoadPartDocument(const std::string& path, const TextCodec& codec = {});
+
+// The document as JSON text: one path per block, one move per line.
+ZUHOST_API std::string FormatPartDocument(const PartDocument& document,
+                                          const TextCodec& codec = {});
+// Writes the document to a new file beside `path` and replaces `path` with it
+// only when it is complete. Returns "" on success, else what failed.
+[[nodiscard]] ZUHOST_API std::string SavePartDocument(const PartDocument& document,
+                                                      const std::string& path,
+                                                      const TextCodec& codec = {});
+
+}  // namespace zuhost
