@@ -101,14 +101,15 @@ function(add_zu_program)
   endif()
 endfunction()
 
-# add_zu_test(NAME name [GBK] [WINDOWS_ONLY] SOURCES ... [DEPENDS ...]
-#             [LABELS ...])
+# add_zu_test(NAME name [GBK] [WINDOWS_ONLY|NATIVE_ONLY] SOURCES ...
+#             [DEPENDS ...] [LABELS ...])
 # A GoogleTest program whose cases ctest lists one by one. In the Windows
 # configuration the cases are listed and run through Wine (the cross-compiling
 # emulator) when ctest runs, under the display the test command provides.
 function(add_zu_test)
-  cmake_parse_arguments(ARG "GBK;WINDOWS_ONLY" "NAME" "SOURCES;DEPENDS;LABELS" ${ARGN})
-  if(ARG_WINDOWS_ONLY AND NOT ZU_WINDOWS)
+  cmake_parse_arguments(ARG "GBK;WINDOWS_ONLY;NATIVE_ONLY" "NAME" "SOURCES;DEPENDS;LABELS"
+                        ${ARGN})
+  if((ARG_WINDOWS_ONLY AND NOT ZU_WINDOWS) OR (ARG_NATIVE_ONLY AND ZU_WINDOWS))
     return()
   endif()
   add_executable(${ARG_NAME} ${ARG_SOURCES})

@@ -14,6 +14,7 @@ struct XYZ {
   double z = 0.0;
   // Euclidean distance to `other`.
   double GetDistance(const XYZ& other) const;
+  friend bool operator==(const XYZ&, const XYZ&) = default;
 };
 
 // A direction; same layout as a point.

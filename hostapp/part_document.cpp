@@ -584,6 +584,9 @@ DocumentLoad ParsePartDocument(std::string_view text, const std::string& source,
   } catch (const json::parse_error& e) {
     result.error = source + ": not JSON: byte " + std::to_string(e.byte) + ": " + e.what();
     return result;
+  } catch (const json::exception& e) {
+    result.error = source + ": a number out of range: " + e.what();
+    return result;
   }
   try {
     const Reader r(root, "document");

@@ -102,7 +102,8 @@ void ListPaths(const zuhost::PartDocument& document) {
   }
 }
 
-// Turns the --pick words into path indices; "" when all are known.
+// Turns the --pick words (ANSI code page, as the command line gives them)
+// into path indices; "" when all are known.
 std::string PlanPick(const std::vector<std::string>& words, const zuhost::PartDocument& document,
                      zuhost::PickPlan& plan) {
   plan.path_indices.clear();
@@ -115,7 +116,7 @@ std::string PlanPick(const std::vector<std::string>& words, const zuhost::PartDo
     }
     int found = -1;
     for (std::size_t i = 0; i < document.paths.size() && found < 0; ++i) {
-      if (zu::AnsiToUtf8(document.paths[i]->name.str()) == word)
+      if (document.paths[i]->name == word.c_str())
         found = static_cast<int>(i);
     }
     if (found < 0 && !word.empty() && word.find_first_not_of("0123456789") == std::string::npos) {
@@ -124,7 +125,7 @@ std::string PlanPick(const std::vector<std::string>& words, const zuhost::PartDo
         found = index;
     }
     if (found < 0)
-      return "no path is named or numbered " + word;
+      return "no path is named or numbered " + zu::AnsiToUtf8(word);
     plan.path_indices.push_back(found);
   }
   return {};
@@ -183,6 +184,8 @@ std::string LoadPlugin(zuhost::PluginModule& plugin, const std::string& path) {
 int main(int argc, char** argv) {
   CLI::App app{"zuhost: the CAM host that runs the post-processing plug-in"};
   app.require_subcommand(1);
+  // Paths such as /work/part.json are documents, not options.
+  app.allow_windows_style_options(false);
   std::string plugin_path = ProgramFolder() + "\\zupost.dll";
   std::string document_path;
   std::string output_path;
@@ -199,6 +202,9 @@ int main(int argc, char** argv) {
   std::vector<int> calls;
   entry_points->add_option("--call", calls, "entry points to call, in order")
       ->check(CLI::Range(1, zuhost::kEntryPointCount));
+  int call_state = 0;
+  entry_points->add_option("--state", call_state, "call state handed to entry point 1")
+      ->capture_default_str();
 
   auto* run = app.add_subcommand("run", "run a plug-in command on a document");
   int command = 0;
@@ -244,6 +250,7 @@ int main(int argc, char** argv) {
   auto& session = zuhost::HostSession::Current();
 
   if (*list || *convert) {
+    const auto start = std::chrono::steady_clock::now();
     auto document = Load(document_path);
     if (!document)
       return kBadDocument;
@@ -251,17 +258,23 @@ int main(int argc, char** argv) {
       ListPaths(*document);
       return kOk;
     }
-    const auto start = std::chrono::steady_clock::now();
+    const auto loaded = std::chrono::steady_clock::now();
     if (std::string error = zuhost::SavePartDocument(*document, output_path, Codec());
         !error.empty()) {
       Say("not saved: " + error);
       return kSaveFailed;
     }
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start)
-                        .count();
-    Say("saved " + std::to_string(document->paths.size()) + " paths to " + output_path + " in " +
-        std::to_string(ms) + " ms");
+    const auto saved = std::chrono::steady_clock::now();
+    long moves = 0;
+    for (const auto& path : document->paths)
+      moves += path->MoveCount();
+    auto ms = [](auto from, auto to) {
+      return std::to_string(
+          std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count());
+    };
+    Say("saved " + std::to_string(document->paths.size()) + " paths (" + std::to_string(moves) +
+        " moves) to " + output_path + ": loaded in " + ms(start, loaded) + " ms, saved in " +
+        ms(loaded, saved) + " ms");
     return kOk;
   }
 
@@ -276,7 +289,7 @@ int main(int argc, char** argv) {
     }
     for (int ordinal : calls) {
       Say("entry point " + std::to_string(ordinal) + " returned " +
-          std::to_string(CallEntry(plugin, ordinal, 0, code_file)));
+          std::to_string(CallEntry(plugin, ordinal, call_state, code_file)));
     }
     plugin.Unload();
     Say("unloaded the plug-in");

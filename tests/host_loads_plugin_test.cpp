@@ -16,7 +16,8 @@ std::string Host() {
 }
 
 TEST(HostLoadsPlugin, FindsAndCallsEveryOrdinal) {
-  const auto run = RunProgram(Host() + " --call 1 --call 2 --call 3 --call 4 --call 5 --call 6");
+  const auto run =
+      RunProgram(Host() + " entry-points --call 1 --call 2 --call 3 --call 4 --call 5 --call 6");
   ASSERT_TRUE(run.started);
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   for (int ordinal = 1; ordinal <= 6; ++ordinal) {
@@ -24,8 +25,8 @@ TEST(HostLoadsPlugin, FindsAndCallsEveryOrdinal) {
               std::string::npos)
         << run.output;
   }
-  // Each result is the one its command gives when it has ended.
-  const char* results[] = {"entry point 1 returned 0", "entry point 2 returned 0",
+  // Entry point 1 leaves the host picking (1); the others have ended.
+  const char* results[] = {"entry point 1 returned 1", "entry point 2 returned 0",
                            "entry point 3 returned 0", "entry point 4 returned 1",
                            "entry point 5 returned 0", "entry point 6 returned 1"};
   for (const char* line : results)
@@ -34,14 +35,14 @@ TEST(HostLoadsPlugin, FindsAndCallsEveryOrdinal) {
 }
 
 TEST(HostLoadsPlugin, EntryPointOneAnswersOtherCallStatesWithOne) {
-  const auto run = RunProgram(Host() + " --call 1 --state 2");
+  const auto run = RunProgram(Host() + " entry-points --call 1 --state 2");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   EXPECT_NE(run.output.find("entry point 1 returned 1"), std::string::npos) << run.output;
 }
 
 TEST(HostLoadsPlugin, ARefusedRegistrationFailsTheLoadAndTheHostSaysSo) {
   SetEnvironmentVariableA("ZU_TEST_REFUSE_EXTENSION_MODULE", "1");
-  const auto run = RunProgram(Host() + " --call 1");
+  const auto run = RunProgram(Host() + " entry-points --call 1");
   SetEnvironmentVariableA("ZU_TEST_REFUSE_EXTENSION_MODULE", nullptr);
   EXPECT_EQ(run.exit_code, 2u) << run.output;
   EXPECT_NE(run.output.find("zupost.dll: its initialisation refused the load (error 1114)"),
@@ -51,7 +52,7 @@ TEST(HostLoadsPlugin, ARefusedRegistrationFailsTheLoadAndTheHostSaysSo) {
 }
 
 TEST(HostLoadsPlugin, AMissingLibraryIsReported) {
-  const auto run = RunProgram(Host() + " --plugin C:\\nowhere\\zupost.dll");
+  const auto run = RunProgram(Host() + " --plugin C:\\nowhere\\zupost.dll entry-points");
   EXPECT_EQ(run.exit_code, 2u) << run.output;
   EXPECT_NE(run.output.find("cannot load C:\\nowhere\\zupost.dll"), std::string::npos)
       << run.output;
@@ -59,7 +60,7 @@ TEST(HostLoadsPlugin, AMissingLibraryIsReported) {
 
 TEST(HostLoadsPlugin, ALibraryWithoutTheOrdinalsIsReported) {
   // Any system library lacks ordinals 1 to 6 of ours, or some of them.
-  const auto run = RunProgram(Host() + " --plugin " + BinFolder() + "\\zuhost.exe");
+  const auto run = RunProgram(Host() + " --plugin " + BinFolder() + "\\zuhost.exe entry-points");
   EXPECT_EQ(run.exit_code, 3u) << run.output;
   EXPECT_NE(run.output.find("has no entry point 1, 2, 3, 4, 5, 6"), std::string::npos)
       << run.output;

@@ -33,12 +33,28 @@ ProgramRun RunProgram(const std::string& command_line, DWORD timeout_ms) {
                                &startup, &process) != FALSE;
   CloseHandle(write_end);
   if (run.started) {
+    // Read until the program has ended and its output is drained. The end of
+    // the pipe cannot be waited for: a process the program started (Wine's
+    // desktop window, for one) may hold its write end for much longer.
+    const DWORD start = GetTickCount();
     char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-      run.output.append(buffer, got);
+    for (bool ended = false;;) {
+      DWORD available = 0;
+      if (!PeekNamedPipe(read_end, nullptr, 0, nullptr, &available, nullptr))
+        break;
+      if (available > 0) {
+        DWORD got = 0;
+        if (!ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) || got == 0)
+          break;
+        run.output.append(buffer, got);
+        continue;
+      }
+      if (ended)
+        break;
+      ended = WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0;
+      if (!ended && GetTickCount() - start > timeout_ms)
+        break;
     }
-    WaitForSingleObject(process.hProcess, timeout_ms);
     GetExitCodeProcess(process.hProcess, &run.exit_code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

@@ -1,0 +1,184 @@
+// The host program with the real plug-in: documents listed, entry point 1's
+// two calls with the picking in between, the refusals, and the hook road,
+// checked through the record of everything the host and the dialogs showed.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "framework/code_page.h"
+#include "tests/run_program.h"
+
+namespace {
+
+using zutest::BinFolder;
+using zutest::RunProgram;
+
+std::string U8(const char8_t* text) {
+  return reinterpret_cast<const char*>(text);
+}
+
+std::string Example(const std::string& file) {
+  return std::string(ZU_SOURCE_DIR) + "/examples/" + file;
+}
+
+class HostCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string base = std::string(folder) + "zuhost_" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    script_ = base + ".script";
+    record_ = base + ".record";
+    std::ofstream(script_, std::ios::binary) << "";
+    DeleteFileA(record_.c_str());
+  }
+
+  // Runs zuhost with `arguments`, its dialogs automated by `script`.
+  zutest::ProgramRun Run(const std::string& arguments, const std::string& script = "") {
+    std::ofstream(script_, std::ios::binary) << script;
+    return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" " + arguments + " --automation \"" +
+                      script_ + "\" --record \"" + record_ + "\"");
+  }
+
+  std::vector<std::string> Record() const {
+    std::ifstream in(record_, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+      lines.push_back(line);
+    return lines;
+  }
+
+  static std::string Joined(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const auto& line : lines)
+      all += line + "\n";
+    return all;
+  }
+
+  std::string script_;
+  std::string record_;
+};
+
+TEST_F(HostCommands, ListsTheExamplesPaths) {
+  struct Case {
+    const char* file;
+    std::string line;
+  } const cases[] = {
+      {"drilling.json", U8(u8"  1 \"钻孔2 无参数\" drilling kind 67 class 2300, 1 moves")},
+      {"milling_2d.json", U8(u8"  0 \"轮廓铣\" 2-axis kind 7 class 2300, 18 moves")},
+      {"dwell.json", "2 paths"},
+      {"macro.json", U8(u8"\"宏加工\" 2-axis kind 90")},
+      {"milling_3d.json", "3-axis kind 7 class 2301, 43 moves"},
+      {"tilted.json", U8(u8"work system \"斜面45\"")},
+      {"five_axis.json", U8(u8"  0 \"五轴侧铣\" five-axis kind 7 class 2302, 24 points")},
+      {"empty_path.json", "2-axis kind 7 class 2300, 0 moves"},
+  };
+  for (const auto& c : cases) {
+    const auto run = RunProgram("\"" + BinFolder() + "\\zuhost.exe\" list " + Example(c.file));
+    EXPECT_EQ(run.exit_code, 0u) << c.file << "\n" << run.output;
+    EXPECT_NE(run.output.find(c.line), std::string::npos) << c.file << "\n" << run.output;
+  }
+}
+
+TEST_F(HostCommands, EntryPointOneWalksThePickingExchange) {
+  const auto run = Run("run " + Example("milling_2d.json") + " --command 1 --pick all");
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const std::vector<std::string> expected = {
+      U8(u8"host prompt \"进行后置处理\""),
+      "host pick state 235",
+      "host picking paths (mask 0x6000000)",
+      U8(u8"host prompt 34667 \"请拾取刀具轨迹\""),
+      U8(u8"host picked 1 paths: \"轮廓铣\""),
+      U8(u8"host prompt \"生成刀位文件...\""),
+      "host pick state 0",
+      "host picking ended",
+      "host pick cleared",
+      "host command ended",
+  };
+  EXPECT_EQ(Record(), expected) << Joined(Record());
+  // The host's console shows the same, in UTF-8, and the two calls.
+  EXPECT_NE(run.output.find("entry point 1 returned 1"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find(U8(u8"host: prompt 34667 \"请拾取刀具轨迹\"")), std::string::npos);
+  EXPECT_NE(run.output.find("entry point 1 (call state 1) returned 0"), std::string::npos);
+}
+
+TEST_F(HostCommands, PathsPickedBeforeTheCommandChangeThePrompt) {
+  const auto run = Run("run " + Example("dwell.json") +
+                       zu::Utf8ToAnsi(U8(u8" --command 1 --pick 1 \"槽加工 63\" --preselect")));
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const auto record = Record();
+  ASSERT_GE(record.size(), 5u) << Joined(record);
+  EXPECT_EQ(record[3].rfind("host prompt 40253 ", 0), 0u) << Joined(record);
+  EXPECT_EQ(record[4], U8(u8"host picked 2 paths: \"孔口倒角 65\" \"槽加工 63\""));
+}
+
+TEST_F(HostCommands, PickingThatEndsWithoutAListOrIsCancelledPostsNothing) {
+  Run("run " + Example("milling_2d.json") + " --command 1 --pick-none");
+  auto record = Record();
+  ASSERT_GE(record.size(), 3u) << Joined(record);
+  std::vector<std::string> tail(record.end() - 3, record.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"host pick gave no list", "host pick state 0",
+                                            U8(u8"host prompt 34685 \"命令结束\"")}))
+      << Joined(record);
+
+  DeleteFileA(record_.c_str());
+  Run("run " + Example("milling_2d.json") + " --command 1 --pick-cancel");
+  record = Record();
+  ASSERT_GE(record.size(), 4u) << Joined(record);
+  tail.assign(record.end() - 4, record.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"host pick cancelled", "host pick state 0",
+                                            U8(u8"host prompt 34685 \"命令结束\""),
+                                            "host command ended"}))
+      << Joined(record);
+}
+
+TEST_F(HostCommands, APathWithoutMovesIsRefusedWithTheHostsMessage) {
+  const auto run = Run("run " + Example("empty_path.json") + " --command 1 --pick all");
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const auto record = Record();
+  ASSERT_GE(record.size(), 7u) << Joined(record);
+  const std::vector<std::string> tail(record.end() - 7, record.end());
+  const std::string text = U8(u8"所选轨迹没有刀位数据，无法后置处理！");
+  const std::vector<std::string> expected = {
+      U8(u8"host picked 1 paths: \"空轨迹\""),
+      "host message 40216 \"" + text + "\"",
+      "message \"zuhost\" \"" + text + "\" none -> ok",
+      "host pick cleared",
+      "host pick state 0",
+      U8(u8"host prompt 34685 \"命令结束\""),
+      "host command ended",
+  };
+  EXPECT_EQ(tail, expected) << Joined(record);
+}
+
+TEST_F(HostCommands, AHookThatWantsTheCodeFileListTakesTheTextRoad) {
+  const auto run = Run("run " + Example("milling_2d.json") + " --command 1 --hook-wants-list");
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  EXPECT_EQ(Record(), std::vector<std::string>{"host post hook took 0 code files"})
+      << Joined(Record());
+}
+
+TEST_F(HostCommands, ABadDocumentIsRefusedBeforeAnythingRuns) {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  const std::string bad = std::string(folder) + "zuhost_bad.json";
+  std::ofstream(bad) << R"({"format": "zuhost part document", "version": 1})";
+  const auto run = Run("run \"" + bad + "\" --command 1 --pick all");
+  EXPECT_EQ(run.exit_code, 4u) << run.output;
+  EXPECT_NE(run.output.find("refused: " + bad + ": document: missing field \"stock\""),
+            std::string::npos)
+      << run.output;
+  EXPECT_TRUE(Record().empty());
+}
+
+TEST_F(HostCommands, UnknownPathNamesAreRefused) {
+  const auto run = Run("run " + Example("milling_2d.json") + " --command 1 --pick nothing");
+  EXPECT_EQ(run.exit_code, 1u) << run.output;
+  EXPECT_NE(run.output.find("no path is named or numbered nothing"), std::string::npos);
+}
+
+}  // namespace
