@@ -40,15 +40,18 @@ function(_zu_common_flags target)
 endfunction()
 
 # add_zu_library(NAME name [GBK] SOURCES ... [WINDOWS_SOURCES ...]
-#                [DEPENDS ...] [WINDOWS_LIBS ...])
+#                [NATIVE_SOURCES ...] [DEPENDS ...] [WINDOWS_LIBS ...])
 # SOURCES are portable and build in both configurations; WINDOWS_SOURCES only
-# in the Windows one. A folder with no sources in a configuration gets a
+# in the Windows one, NATIVE_SOURCES only in the native one. A folder with no sources in a configuration gets a
 # header-only (interface) target there.
 function(add_zu_library)
-  cmake_parse_arguments(ARG "GBK" "NAME" "SOURCES;WINDOWS_SOURCES;DEPENDS;WINDOWS_LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GBK" "NAME" "SOURCES;WINDOWS_SOURCES;NATIVE_SOURCES;DEPENDS;WINDOWS_LIBS"
+                        ${ARGN})
   set(sources ${ARG_SOURCES})
   if(ZU_WINDOWS)
     list(APPEND sources ${ARG_WINDOWS_SOURCES})
+  else()
+    list(APPEND sources ${ARG_NATIVE_SOURCES})
   endif()
   if(sources)
     add_library(${ARG_NAME} STATIC ${sources})

@@ -188,9 +188,15 @@ ScriptParseResult ParseAutomationScript(std::string_view script) {
 std::string QuoteText(std::string_view text) {
   std::string out = "\"";
   for (char c : text) {
-    if (c == '"')
-      out += '"';
-    out += c;
+    if (c == '"') {
+      out += "\"\"";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else {
+      out += c;
+    }
   }
   return out + '"';
 }

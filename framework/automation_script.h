@@ -46,7 +46,9 @@ ScriptParseResult ParseAutomationScript(std::string_view script);
 // The step in script syntax, as the record shows it.
 std::string DescribeStep(const AutomationStep& step);
 
-// A text quoted for the script or the record: "a""b" for a"b.
+// A text quoted for the script or the record: "a""b" for a"b. Line breaks
+// become the two characters \n (and \r), so that a record line stays one
+// line.
 std::string QuoteText(std::string_view text);
 
 }  // namespace zu

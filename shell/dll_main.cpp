@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/extension_module.h"
+#include "host/services.h"
 #include "shell/settings_path.h"
 
 namespace {
@@ -14,7 +15,7 @@ void FixSettingsFilePath() {
   if (n == 0 || n >= MAX_PATH)
     return;
   const std::string folder = zu::SettingsFolderFor(exe);
-  CreateDirectoryA(folder.c_str(), nullptr);
+  HostFileMgrMakeFolder(folder.c_str(), 1);
   zu::SettingsFilePath = folder + "\\ZuPost.ini";
 }
 

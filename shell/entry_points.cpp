@@ -1,9 +1,35 @@
 #include "shell/entry_points.h"
 
+#include <cstdio>
+#include <string>
+
 #include "host/path_model.h"
+#include "host/path_optimizer.h"
 #include "host/services.h"
+#include "postpath/post_path_writer.h"
+#include "shell/path_tests.h"
+#include "shell/post_module.h"
+#include "shell/post_settings.h"
+#include "shell/settings_path.h"
+#include "ui/post_code_choice.h"
+#include "ui/post_set_dlg.h"
 
 namespace {
+
+using zu::PostSettings;
+
+constexpr std::size_t kToolLocationPathSize = 1024;
+
+void LoadCommandSettings() {
+  PostSettings.FilePath = zu::SettingsFilePath;
+  zu::LoadSettings();
+}
+
+// Copies `text` into a fixed buffer, cut to fit.
+template <std::size_t N>
+void CopyInto(char (&buffer)[N], const char* text) {
+  std::snprintf(buffer, N, "%s", text);
+}
 
 // Whether a picked path has no moves to post.
 bool HasNoRows(const PickNode& node) {
@@ -21,18 +47,56 @@ void EndWithoutPosting(bool end_command) {
     HostEndCommand();
 }
 
-// First call: the host starts picking paths; the command goes on with the
-// second call when picking ends.
-int StartPicking() {
+// The tool-location file beside the code file: the code file cut at its
+// first '.' (folders included), then ".pmf".
+std::string ToolLocationBesideCode(const std::string& code_file) {
+  const auto dot = code_file.find('.');
+  return (dot == std::string::npos ? code_file : code_file.substr(0, dot)) + ".pmf";
+}
+
+// The common tail of both modes: the viewer, the process file and the post
+// processor.
+int Launch(const std::string& prefix, const char* tool_location_file) {
+  HostShowPrompt("生成代码文件...");
+  if (PostSettings.ExeFileName.IsEmpty() || zu::FileMissing(PostSettings.ExeFileName.c_str())) {
+    PostSettings.ExeFileName = zu::DefaultViewer();
+  }
+  if (!zu::LaunchPostProcessor(prefix, tool_location_file))
+    return 0;
+  HostSetPickState(0, 0, 0);
+  HostEndPick();
+  HostClearPick();
+  HostEndCommand();
+  return 0;
+}
+
+// First call: the dialog, then the launch (mode 1) or path picking (mode 0).
+int FirstCall(const std::string& prefix) {
   HostShowPrompt("进行后置处理");
+  const zu::PostCodeChoice choice = zu::RunPostCodeDialog();
+  if (choice.result == IDCANCEL) {
+    HostShowPrompt("");
+    HostEndCommand();
+    return 0;
+  }
+  if (choice.result == IDOK) {
+    CopyInto(zu::PostCodeName, choice.code_file.c_str());
+    if (choice.mode == 1) {
+      const std::string prompt = "拾取了刀位文件 " + choice.tool_location_file.str();
+      HostShowPrompt(prompt.c_str());
+      char tool_location[kToolLocationPathSize] = {};
+      CopyInto(tool_location, choice.tool_location_file.c_str());
+      return Launch(prefix, tool_location);
+    }
+  }
   HostSetPickState(235, 0, 0);
   HostBeginPick(kPickToolPaths);
   HostShowPromptId(HostHasPicked() ? kPromptPickMore : kPromptPickPaths);
   return 1;
 }
 
-// Second call: takes the picked paths; refuses paths without moves.
-int PostPickedPaths() {
+// Second call: the picked paths to a tool-location file, then the launch.
+int SecondCall(const std::string& prefix) {
   PickNode* first = nullptr;
   const int status = HostGetPicked(first);
   if (status == kPickNoList) {
@@ -52,11 +116,22 @@ int PostPickedPaths() {
     }
   }
   HostShowPrompt("生成刀位文件...");
-  HostSetPickState(0, 0, 0);
-  HostEndPick();
-  HostClearPick();
-  HostEndCommand();
-  return 0;
+  char tool_location[kToolLocationPathSize] = {};
+  if (PostSettings.LeavePmf) {
+    CopyInto(tool_location, ToolLocationBesideCode(PostSettings.CodePathName.str()).c_str());
+  } else {
+    zu::Text work;
+    HostGetWorkFolder(work);
+    const std::string temp = work.str() + "\\temp";
+    HostMakeFolder(temp.c_str(), 1);
+    CopyInto(tool_location, (temp + "\\zucl.pmf").c_str());
+  }
+  PathOptSetMaxArcRadius(PostSettings.MaxArcRadius);
+  PathOptSetMinArcRadius(PostSettings.MinArcRadius);
+  PathOptSetMinSectionLine(PostSettings.MinSectionLine);
+  zu::WritePostPathFile(first, zu::PostCodeName, tool_location, PostSettings.OptimizePath,
+                        PostSettings.OptimizeTol);
+  return Launch(prefix, tool_location);
 }
 
 }  // namespace
@@ -68,24 +143,53 @@ int CmdGeneratePostCode(int* call_state) {
     hook->TakeCodeFiles(&code_files);
     return 0;
   }
+  zu::Text module;
+  zu::FindPostRegValue("PostModule", module);
+  const std::string prefix = module.str() + "\\ORVOPost.exe ";
+  LoadCommandSettings();
   const int state = call_state ? *call_state : -1;
   if (state == 0)
-    return StartPicking();
+    return FirstCall(prefix);
   if (state == 1)
-    return PostPickedPaths();
+    return SecondCall(prefix);
   return 1;
 }
 
-// The commands below end at once until their roads are built; the results
-// are the ones each command gives when it has ended.
-
 int CmdPostSettings() {
+  LoadCommandSettings();
+  zu::CPostSetDlg dialog;
+  dialog.viewer = PostSettings.ExeFileName;
+  dialog.optimize_path = PostSettings.OptimizePath;
+  dialog.optimize_tol = PostSettings.OptimizeTol;
+  dialog.min_section_line = PostSettings.MinSectionLine;
+  dialog.max_arc_radius = PostSettings.MaxArcRadius;
+  dialog.min_arc_radius = PostSettings.MinArcRadius;
+  if (dialog.DoModal() == IDOK) {
+    PostSettings.ExeFileName = dialog.viewer;
+    PostSettings.OptimizePath = dialog.optimize_path;
+    PostSettings.OptimizeTol = dialog.optimize_tol;
+    PostSettings.MinSectionLine = dialog.min_section_line;
+    PostSettings.MaxArcRadius = dialog.max_arc_radius;
+    PostSettings.MinArcRadius = dialog.min_arc_radius;
+  }
+  zu::SaveSettings();
+  HostEndCommand();
   return 0;
 }
 
 int CmdEditMachineConfig() {
+  HostShowPrompt("设置机床配置文件");
+  LoadCommandSettings();
+  zu::Text module;
+  zu::FindPostRegValue("PostModule", module);
+  const std::string command = zu::EditorCommand(module.str(), PostSettings.McfFolder.str());
+  if (zu::StartProgram(command, zu::ProgramStart{SW_HIDE, false}))
+    HostEndCommand();
   return 0;
 }
+
+// The commands below end at once until their roads are built; the results
+// are the ones each command gives when it has ended.
 
 int CmdVerifyCode() {
   return 1;

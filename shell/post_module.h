@@ -1,0 +1,70 @@
+// The external post module: its folders in the registry, the process file
+// that tells the post processor what to do, and the command lines of the
+// post processor ("ORVOPost.exe") and the machine-configuration editor
+// ("OrvoPostUI.exe").
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "framework/text.h"
+
+namespace zu {
+
+// The code-file name of the current post command (at most 259 characters),
+// kept between the two calls of entry point 1.
+inline constexpr std::size_t kPostCodeNameSize = 260;
+extern char PostCodeName[kPostCodeNameSize];
+
+// Registry key of the post module, under HKEY_LOCAL_MACHINE.
+inline constexpr const char* kPostModuleKey = "SOFTWARE\\ORVO\\ORVOPOST";
+
+// Status codes of FindPostRegValue and ReadPostRegValue.
+enum PostRegStatus { kRegFound = 0, kRegNoKey = 1, kRegNoValue = 2, kRegNoFolder = 3 };
+
+// A registry value with its trailing '\\', '/', '*', '?', '"', '<', '>' and
+// '|' characters removed (runs of them, in any mix).
+std::string TrimPostRegValue(std::string_view value);
+
+// Reads value `name` of the post module's key, trims it, and hands it back in
+// `out` when it names something that exists. On any other status `out` is
+// left as it was. Windows only.
+int FindPostRegValue(const char* name, Text& out);
+// Reads value `name` unchanged into `out`. Windows only.
+int ReadPostRegValue(const char* name, Text& out);
+
+// The process file beside a tool-location file: every trailing 'p', 'm' and
+// 'f' removed, then "pro" appended (part.pmf gives part.pro, map gives mapro).
+std::string ProcessFileNameFor(std::string_view tool_location_file);
+
+// Writes the process file for `tool_location_file` from PostSettings and
+// PostCodeName. False when the file cannot be created.
+bool WriteProcessFile(const char* tool_location_file);
+
+// Command lines. `prefix` is the "PostModule" folder followed by
+// "\\ORVOPost.exe "; `module_folder` is the "PostModule" folder.
+std::string PostProcessorCommand(std::string_view prefix, std::string_view tool_location_file);
+std::string TextRoadCommand(std::string_view module_folder, std::string_view tool_location_file,
+                            std::string_view post_path, std::string_view nc_system,
+                            std::string_view code_file);
+std::string EditorCommand(std::string_view module_folder, std::string_view mcf_folder);
+
+// How a started program is handled (Windows only).
+struct ProgramStart {
+  int show = 1;       // SW_SHOWNORMAL; SW_HIDE is 0
+  bool wait = false;  // wait for the program to end, without time limit
+};
+// Starts `command_line` as the whole command line; true when a process was
+// created. Its handles are closed before returning. A program that cannot
+// be started is reported in a message box with the stop icon.
+bool StartProgram(const std::string& command_line, const ProgramStart& start);
+
+// Entry point 1's launch: the process file, then the post processor. False
+// when nothing was started.
+bool LaunchPostProcessor(std::string_view prefix, const char* tool_location_file);
+
+// The Windows folder followed by "\\notepad.exe"; empty, after a message with
+// the stop icon, when the Windows folder cannot be obtained.
+Text DefaultViewer();
+
+}  // namespace zu

@@ -1,0 +1,19 @@
+#include "ui/orient_option_dlg.h"
+
+#include "shell/post_settings.h"
+#include "ui/resource_ids.h"
+
+namespace zu {
+
+COrientOptionDlg::COrientOptionDlg(HWND parent) : ModalDialog(IDD_ORIENT_OPTIONS, parent) {}
+
+// In this order: a value refused on the way leaves the earlier ones stored.
+void COrientOptionDlg::DoDataExchange(DataExchange& dx) {
+  ExchangeCheck(dx, IDC_USE_JIG_COORD, PostSettings.UseJigCoord);
+  ExchangeRadio(dx, IDC_JIG_AXIS_X, PostSettings.JigToolAxis);
+  ExchangeDouble(dx, IDC_JIG_UP_HEIGHT, PostSettings.JigToolUpHeight);
+  ExchangeDouble(dx, IDC_JIG_TOLERANCE, PostSettings.JigTolerance);
+  ExchangeRadio(dx, IDC_FIX_MODE_FIVE_AXIS, PostSettings.FixMillMode);
+}
+
+}  // namespace zu

@@ -1,0 +1,19 @@
+// The orientation-milling options dialog (resource 9005), opened from the
+// post-code dialog. It exchanges its controls straight with PostSettings;
+// the settings reach the file only when something later saves them.
+// Windows only.
+#pragma once
+
+#include "framework/dialog.h"
+
+namespace zu {
+
+class COrientOptionDlg : public ModalDialog {
+ public:
+  explicit COrientOptionDlg(HWND parent = nullptr);
+
+ protected:
+  void DoDataExchange(DataExchange& dx) override;
+};
+
+}  // namespace zu

@@ -1,0 +1,22 @@
+// Numbers of the plug-in's dialog resources and their controls.
+#pragma once
+
+#define IDD_POST_SETTINGS 12911
+#define IDC_SHOW_SELECTION 1610
+#define IDC_VIEWER 1611
+#define IDC_BROWSE_VIEWER 1612
+#define IDC_OPTIMIZE_PATH 9017
+#define IDC_OPTIMIZE_TOL 9018
+#define IDC_MIN_SECTION_LINE 9027
+#define IDC_MAX_ARC_RADIUS 9020
+#define IDC_MIN_ARC_RADIUS 9021
+
+#define IDD_ORIENT_OPTIONS 9005
+#define IDC_USE_JIG_COORD 9029
+#define IDC_FIX_MODE_FIVE_AXIS 9036
+#define IDC_FIX_MODE_TILTED 9037
+#define IDC_JIG_AXIS_X 9030
+#define IDC_JIG_AXIS_Y 9031
+#define IDC_JIG_AXIS_Z 9032
+#define IDC_JIG_UP_HEIGHT 9033
+#define IDC_JIG_TOLERANCE 9035
