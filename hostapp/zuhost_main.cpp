@@ -190,6 +190,13 @@ int main(int argc, char** argv) {
   std::string document_path;
   std::string output_path;
   app.add_option("--plugin", plugin_path, "plug-in library to load")->capture_default_str();
+  std::string script;
+  std::string record;
+  app.add_option("--automation", script, "automation script for dialogs and message boxes");
+  app.add_option("--record", record, "record of every dialog, message box and host event")
+      ->needs("--automation");
+  // Options of the program may also follow a subcommand's.
+  app.fallthrough();
 
   auto* list = app.add_subcommand("list", "list a document's paths");
   list->add_option("document", document_path, "part document (JSON)")->required();
@@ -212,8 +219,6 @@ int main(int argc, char** argv) {
   bool pick_none = false;
   bool pick_cancel = false;
   bool preselect = false;
-  std::string script;
-  std::string record;
   std::string code_file;
   std::string save_path;
   std::string home = ProgramFolder();
@@ -232,9 +237,6 @@ int main(int argc, char** argv) {
   run->add_flag("--pick-cancel", pick_cancel, "the person cancels the picking")
       ->excludes(pick_option);
   run->add_flag("--preselect", preselect, "the paths are picked before the command starts");
-  run->add_option("--automation", script, "automation script for dialogs and message boxes");
-  run->add_option("--record", record, "record of every dialog, message box and host event")
-      ->needs("--automation");
   run->add_option("--code-file", code_file, "code file handed to entry point 6");
   run->add_option("--save", save_path, "save the document, with added paths, here");
   run->add_option("--home", home, "the host's base folder")->capture_default_str();
@@ -278,6 +280,9 @@ int main(int argc, char** argv) {
     return kOk;
   }
 
+  if (!script.empty())
+    zu::Automation::Start(script, record);
+
   zuhost::PluginModule plugin;
   if (*entry_points) {
     if (std::string error = LoadPlugin(plugin, plugin_path); !error.empty()) {
@@ -319,8 +324,6 @@ int main(int argc, char** argv) {
   }
   if (preselect)
     session.Preselect();
-  if (!script.empty())
-    zu::Automation::Start(script, record);
 
   if (std::string error = LoadPlugin(plugin, plugin_path); !error.empty()) {
     Say(zu::AnsiToUtf8(error));

@@ -37,18 +37,25 @@ class HostCommands : public ::testing::Test {
     DeleteFileA(record_.c_str());
   }
 
-  // Runs zuhost with `arguments`, its dialogs automated by `script`.
-  zutest::ProgramRun Run(const std::string& arguments, const std::string& script = "") {
+  // Runs zuhost with `arguments`, its dialogs automated by `script` (by
+  // default the post-code dialog is confirmed as it opens).
+  zutest::ProgramRun Run(const std::string& arguments,
+                         const std::string& script = "dialog 33\nok\n") {
     std::ofstream(script_, std::ios::binary) << script;
     return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" " + arguments + " --automation \"" +
                       script_ + "\" --record \"" + record_ + "\"");
   }
 
-  std::vector<std::string> Record() const {
+  // The record's lines; with `host_only`, only the host's events and the
+  // message boxes.
+  std::vector<std::string> Record(bool host_only = true) const {
     std::ifstream in(record_, std::ios::binary);
     std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
+    for (std::string line; std::getline(in, line);) {
+      if (!host_only || line.rfind("host ", 0) == 0 || line.rfind("message ", 0) == 0) {
+        lines.push_back(line);
+      }
+    }
     return lines;
   }
 
@@ -94,12 +101,16 @@ TEST_F(HostCommands, EntryPointOneWalksThePickingExchange) {
       U8(u8"host prompt 34667 \"请拾取刀具轨迹\""),
       U8(u8"host picked 1 paths: \"轮廓铣\""),
       U8(u8"host prompt \"生成刀位文件...\""),
+      "host optimiser max arc radius 9999",
+      "host optimiser min arc radius 0.01",
+      "host optimiser min section line 1e-07",
+      U8(u8"host prompt \"生成代码文件...\""),
       "host pick state 0",
       "host picking ended",
       "host pick cleared",
       "host command ended",
   };
-  EXPECT_EQ(Record(), expected) << Joined(Record());
+  EXPECT_EQ(Record(), expected) << Joined(Record(false));
   // The host's console shows the same, in UTF-8, and the two calls.
   EXPECT_NE(run.output.find("entry point 1 returned 1"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find(U8(u8"host: prompt 34667 \"请拾取刀具轨迹\"")), std::string::npos);

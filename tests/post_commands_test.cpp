@@ -81,7 +81,9 @@ class PostCommands : public ::testing::Test {
     std::ofstream(settings_, std::ios::binary) << "[MCFINFO]\r\n" << keys;
   }
 
-  zutest::ProgramRun Host(const std::string& arguments, const std::string& script = "") {
+  // Runs zuhost; by default the post-code dialog is confirmed as it opens.
+  zutest::ProgramRun Host(const std::string& arguments,
+                          const std::string& script = "dialog 33\nok\n") {
     std::ofstream(script_, std::ios::binary) << script;
     return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" run \"" + std::string(ZU_SOURCE_DIR) +
                       "/examples/milling_2d.json\" --work \"" + folder_ + "\\work\" " + arguments +
@@ -106,7 +108,9 @@ class PostCommands : public ::testing::Test {
 };
 
 TEST_F(PostCommands, PickedPathsGoToATemporaryToolLocationFileAndThePostProcessor) {
-  Settings("CurrentMcf=FANUC-0i\r\nCodePathName=D:\\jobs\\part.cut\r\nMaxArcRadius=500\r\n");
+  const std::string code = folder_ + "\\part.cut";
+  Settings("CurrentMcf=FANUC-0i\r\nUseCurrentGName=1\r\nCodePathName=" + code +
+           "\r\nMaxArcRadius=500\r\n");
   const auto run = Host("--command 1 --pick all");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const std::string pmf = folder_ + "\\work\\temp\\zucl.pmf";
@@ -119,10 +123,12 @@ TEST_F(PostCommands, PickedPathsGoToATemporaryToolLocationFileAndThePostProcesso
   EXPECT_EQ(ReadBytes(process),
             "[process]\r\n"
             "mcfname C:\\ORVO\\NCSystems\\FANUC-0i.mcf\r\n"
-            "gcodename D:\\jobs\\part.cut\r\n"
-            "exename C:\\windows\\notepad.exe\r\n"
-            "[endprocess]\r\n"
-            "[filetail]\r\n");
+            "gcodename " +
+                code +
+                "\r\n"
+                "exename C:\\windows\\notepad.exe\r\n"
+                "[endprocess]\r\n"
+                "[filetail]\r\n");
   const auto record = Lines(record_);
   const std::vector<std::string> tail(record.end() - 9, record.end());
   const std::vector<std::string> expected = {U8(u8"host prompt \"生成刀位文件...\""),
@@ -139,7 +145,7 @@ TEST_F(PostCommands, PickedPathsGoToATemporaryToolLocationFileAndThePostProcesso
 
 TEST_F(PostCommands, LeavePmfPutsTheToolLocationFileBesideTheCodeFile) {
   const std::string code = folder_ + "\\NC0007.cut";
-  Settings("CurrentMcf=HNC-818\r\nLeavePmf=1\r\nCodePathName=" + code +
+  Settings("CurrentMcf=HNC-818\r\nUseCurrentGName=1\r\nLeavePmf=1\r\nCodePathName=" + code +
            "\r\nExeFileName=C:\\nowhere\\viewer.exe\r\n");
   const auto run = Host("--command 1 --pick 0");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
@@ -153,8 +159,9 @@ TEST_F(PostCommands, LeavePmfPutsTheToolLocationFileBesideTheCodeFile) {
 TEST_F(PostCommands, ModeOnePostsTheChosenToolLocationFileAtOnce) {
   const std::string pmf = folder_ + "\\given.pmf";
   std::ofstream(pmf) << "tool locations";
-  Settings("CurrentMcf=SIEMENS-840D\r\nPickPath=1\r\nPmfPathName=" + pmf +
-           "\r\nCodePathName=D:\\out\\O1000.cut\r\nExeFileName=C:\\windows\\notepad.exe\r\n");
+  Settings("CurrentMcf=SIEMENS-840D\r\nUseCurrentGName=1\r\nPickPath=1\r\nPmfPathName=" + pmf +
+           "\r\nCodePathName=" + folder_ +
+           "\\O1000.cut\r\nExeFileName=C:\\windows\\notepad.exe\r\n");
   const auto run = Host("--command 1");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   EXPECT_NE(run.output.find("entry point 1 returned 0"), std::string::npos) << run.output;
@@ -168,14 +175,15 @@ TEST_F(PostCommands, ModeOnePostsTheChosenToolLocationFileAtOnce) {
   EXPECT_EQ(module.at(0),
             "ORVOPost command line: C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" + pmf);
   EXPECT_TRUE(Contains(module, "tool-location file: " + pmf)) << Joined(module);
-  EXPECT_TRUE(Contains(module, "  gcodename D:\\out\\O1000.cut")) << Joined(module);
+  EXPECT_TRUE(Contains(module, "  gcodename " + folder_ + "\\O1000.cut")) << Joined(module);
 }
 
 TEST_F(PostCommands, AProcessFileThatCannotBeCreatedStopsTheRunAndSaysSo) {
-  const std::string code = folder_ + "\\missing\\NC0001.cut";
-  Settings("LeavePmf=1\r\nCodePathName=" + code + "\r\n");
+  // A folder stands where the process file would be written.
+  const std::string process = folder_ + "\\NC0001.pro";
+  CreateDirectoryA(process.c_str(), nullptr);
+  Settings("LeavePmf=1\r\nUseCurrentGName=1\r\nCodePathName=" + folder_ + "\\NC0001.cut\r\n");
   const auto run = Host("--command 1 --pick all");
-  const std::string process = folder_ + "\\missing\\NC0001.pro";
   EXPECT_NE(run.output.find("Failed to Create file: " + process + "."), std::string::npos)
       << run.output;
   const auto record = Lines(record_);
@@ -185,6 +193,33 @@ TEST_F(PostCommands, AProcessFileThatCannotBeCreatedStopsTheRunAndSaysSo) {
       << Joined(record);
   EXPECT_FALSE(Contains(record, "host command ended")) << Joined(record);
   EXPECT_TRUE(Lines(module_record_).empty());
+}
+
+TEST_F(PostCommands, CancellingThePostCodeDialogEndsTheCommand) {
+  Settings("FileNameID=4\r\n");
+  const auto run = Host("--command 1 --pick all", "dialog 33\ncancel\n");
+  EXPECT_NE(run.output.find("entry point 1 returned 0"), std::string::npos) << run.output;
+  const auto record = Lines(record_);
+  const std::vector<std::string> expected = {U8(u8"host prompt \"进行后置处理\""),
+                                             U8(u8"dialog 33 \"生成后置代码\""),
+                                             "cancel",
+                                             "end 33 cancel",
+                                             "host prompt \"\"",
+                                             "host command ended"};
+  EXPECT_EQ(record, expected) << Joined(record);
+  EXPECT_TRUE(Contains(Lines(settings_), "FileNameID=4\r"));  // not saved
+}
+
+TEST_F(PostCommands, ConfirmingThePostCodeDialogAdvancesTheSerial) {
+  Settings("FileNameID=4\r\nCodePathName=" + folder_ + "\\old.cut\r\n");
+  const auto run = Host("--command 1 --pick all");
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const auto settings = Lines(settings_);
+  EXPECT_TRUE(Contains(settings, "FileNameID=5\r")) << Joined(settings);
+  EXPECT_TRUE(Contains(settings, "CodePathName=" + folder_ + "\\NC0005.cut\r")) << Joined(settings);
+  EXPECT_TRUE(Contains(settings, "CurrentMcf=FANUC-0i\r")) << Joined(settings);
+  const auto module = ModuleRecord("  mcfname");
+  EXPECT_TRUE(Contains(module, "  gcodename " + folder_ + "\\NC0005.cut")) << Joined(module);
 }
 
 TEST_F(PostCommands, CallStateTwoReadsTheSettingsAndAnswersOne) {

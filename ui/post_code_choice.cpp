@@ -1,17 +1,16 @@
 #include "ui/post_code_choice.h"
 
-#include "shell/post_settings.h"
+#include "ui/post_code_dlg.h"
 
 namespace zu {
 
-// The post-code dialog is not built yet: the choice is the saved settings,
-// as if the dialog had been confirmed unchanged.
 PostCodeChoice RunPostCodeDialog() {
+  CPostCodeDlg dialog;
   PostCodeChoice choice;
-  choice.result = 1;
-  choice.mode = PostSettings.PickPath;
-  choice.code_file = PostSettings.CodePathName;
-  choice.tool_location_file = PostSettings.PmfPathName;
+  choice.result = static_cast<int>(dialog.DoModal());
+  choice.mode = dialog.mode;
+  choice.code_file = dialog.code_file;
+  choice.tool_location_file = dialog.tool_location_file;
   return choice;
 }
 

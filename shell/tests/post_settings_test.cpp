@@ -15,9 +15,9 @@ class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
     home_ = std::filesystem::temp_directory_path() / "zu_settings_test";
-    std::filesystem::remove_all(home_);
-    std::filesystem::create_directories(home_);
     file_ = (home_ / "ZuPost.ini").string();
+    RemoveHome();
+    std::filesystem::create_directories(home_);
     sources_.home_folder = home_.string();
     sources_.read_post_path = [this](Text& folder) {
       if (registry_post_path_.empty())
@@ -33,7 +33,14 @@ class SettingsFile : public ::testing::Test {
       std::filesystem::create_directory(Native(folder));
     };
   }
-  void TearDown() override { std::filesystem::remove_all(home_); }
+  void TearDown() override { RemoveHome(); }
+
+  // The read-only test leaves a file that must be made writable first.
+  void RemoveHome() const {
+    std::error_code ignored;
+    std::filesystem::permissions(file_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(home_, ignored);
+  }
 
   // The store joins folders with '\\'; the native file system wants '/'.
   static std::string Native(std::string path) {

@@ -12,6 +12,7 @@
 #include "shell/post_module.h"
 #include "shell/post_settings.h"
 #include "ui/orient_option_dlg.h"
+#include "ui/post_code_dlg.h"
 #include "ui/post_set_dlg.h"
 #include "ui/resource_ids.h"
 
@@ -132,6 +133,129 @@ TEST_F(DialogsTest, AProgramThatCannotBeStartedIsReported) {
   const auto record = Record();
   ASSERT_EQ(record.size(), 1u) << Joined(record);
   EXPECT_EQ(record[0], U8(u8"message \"ui_test\" \"无法启动程序：\\n") + command + "\" stop -> ok");
+}
+
+class PostCodeDialogTest : public DialogsTest {
+ protected:
+  void SetUp() override {
+    DialogsTest::SetUp();
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    temp_ = folder;
+    temp_.pop_back();  // no trailing backslash
+    PostSettings = PostSettingsRecord();
+    PostSettings.McfFolder = "C:\\ORVO\\NCSystems";
+    PostSettings.CurrentMcf = "HNC-818";
+    PostSettings.CodePathName = temp_ + "\\old.cut";
+    PostSettings.FileNameID = 11;
+    PostSettings.FilePath = temp_ + "\\zu_ui_settings.ini";
+    DeleteFileA(PostSettings.FilePath.c_str());
+  }
+  std::string temp_;
+};
+
+TEST_F(PostCodeDialogTest, OpensWithTheSettingsAndTheNextSerial) {
+  Script("ok\n");
+  CPostCodeDlg dialog;
+  EXPECT_EQ(dialog.serial, 12);
+  EXPECT_EQ(dialog.code_file, (temp_ + "\\NC0012.cut").c_str());
+  ASSERT_EQ(dialog.DoModal(), IDOK) << Joined(Record());
+  EXPECT_EQ(dialog.nc_system, "HNC-818");
+  // Saved: the serial advances, the renamed code file is kept.
+  EXPECT_EQ(PostSettings.FileNameID, 12);
+  EXPECT_EQ(PostSettings.CodePathName, (temp_ + "\\NC0012.cut").c_str());
+  std::ifstream saved(PostSettings.FilePath.c_str());
+  std::string first;
+  std::getline(saved, first);
+  EXPECT_EQ(first, "[MCFINFO]");
+}
+
+TEST_F(PostCodeDialogTest, ClicksChooseTheSystemAndEditsRename) {
+  Script(
+      "list-click 1607 \"SIEMENS-840D\"\n"
+      "text 9010 \"P#-##\"\n"
+      "text 9012 \"5\"\n"
+      "list-dblclick 1607 \"FANUC-0i\"\n");
+  CPostCodeDlg dialog;
+  ASSERT_EQ(dialog.DoModal(), IDOK) << Joined(Record());
+  EXPECT_EQ(dialog.nc_system, "FANUC-0i");
+  EXPECT_EQ(dialog.code_file, (temp_ + "\\P5-05.cut").c_str());
+  EXPECT_EQ(PostSettings.FileNameID, 5);
+  EXPECT_EQ(PostSettings.FileNameSuffix, "P#-##");
+  EXPECT_EQ(PostSettings.CurrentMcf, "FANUC-0i");
+}
+
+TEST_F(PostCodeDialogTest, TheToolLocationControlsFollowTheMode) {
+  const std::string pmf = temp_ + "\\zu_ui_given.pmf";
+  std::ofstream(pmf) << "x";
+  Script(
+      "click 9005\n"  // mode 0: disabled
+      "click 9003\n"
+      "click 9005\n"
+      "file \"" +
+      pmf +
+      "\"\n"
+      "ok\n");
+  CPostCodeDlg dialog;
+  ASSERT_EQ(dialog.DoModal(), IDOK) << Joined(Record());
+  EXPECT_EQ(dialog.mode, 1);
+  EXPECT_STRCASEEQ(dialog.tool_location_file.c_str(), pmf.c_str());
+  EXPECT_EQ(PostSettings.PickPath, 1);
+  const auto record = Record();
+  EXPECT_EQ(record[1], "click 9005");
+  EXPECT_EQ(record[2], "error: script line 1 (click 9005): control 9005 is disabled");
+}
+
+TEST_F(PostCodeDialogTest, EachCheckRefusesWithItsOwnMessage) {
+  const std::string long_name = temp_ + "\\" + std::string(260, 'n') + ".cut";
+  Script(
+      "text 9006 \"\"\nok\n"
+      "text 9006 \"C:\\no such folder\\x.cut\"\nok\n"
+      "text 9006 \"" +
+      long_name +
+      "\"\nok\n"
+      "text 9006 \"" +
+      temp_ +
+      "\\x.cut\"\nclick 9003\nok\n"
+      "list-click 1607 0\n"
+      "cancel\n");
+  PostSettings.PmfPathName = "C:\\nowhere\\given.pmf";
+  PostSettings.CurrentMcf = "NOT-THERE";
+  CPostCodeDlg dialog;
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  std::vector<std::string> messages;
+  for (const auto& line : Record()) {
+    if (line.rfind("message ", 0) == 0)
+      messages.push_back(line);
+  }
+  const std::vector<std::string> expected = {
+      U8(u8"message \"ui_test\" \"代码文件名不能空！\" none -> ok"),
+      U8(u8"message \"ui_test\" \"你输入的代码文件名路径不存在!\\nC:\\no such folder\\x.cut\" none "
+         u8"-> ok"),
+      U8(u8"message \"ui_test\" \"代码文件名太长，不能超过259个字符！\\n") + long_name +
+          "\" none -> ok",
+      U8(u8"message \"ui_test\" \"该文件不存在!\" none -> ok"),
+  };
+  EXPECT_EQ(messages, expected) << Joined(Record());
+  EXPECT_EQ(PostSettings.FileNameID, 11);  // cancelled: nothing saved
+}
+
+TEST_F(PostCodeDialogTest, AMissingConfigurationIsTheLastCheck) {
+  Script("ok\ncancel\n");
+  PostSettings.CurrentMcf = "NOT-THERE";
+  CPostCodeDlg dialog;
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_NE(Joined(Record()).find(U8(u8"\"后置配置文件不存在!\" none -> ok")), std::string::npos)
+      << Joined(Record());
+}
+
+TEST_F(PostCodeDialogTest, OrientationOptionsOpenFromTheDialog) {
+  Script("click 9034\ndialog 9005\nclick 9031\nok\ncancel\n");
+  PostSettings.JigToolAxis = 2;
+  CPostCodeDlg dialog;
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(PostSettings.JigToolAxis, 1);  // in memory; the file was not written
+  EXPECT_EQ(GetFileAttributesA(PostSettings.FilePath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
