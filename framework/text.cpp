@@ -8,6 +8,12 @@ namespace zu {
 Text& Text::Format(const char* format, ...) {
   va_list args;
   va_start(args, format);
+  FormatV(format, args);
+  va_end(args);
+  return *this;
+}
+
+Text& Text::FormatV(const char* format, va_list args) {
   va_list measure;
   va_copy(measure, args);
   const int length = std::vsnprintf(nullptr, 0, format, measure);
@@ -18,7 +24,6 @@ Text& Text::Format(const char* format, ...) {
     std::vsnprintf(bytes_.data(), bytes_.size(), format, args);
     bytes_.resize(static_cast<std::size_t>(length));
   }
-  va_end(args);
   return *this;
 }
 

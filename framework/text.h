@@ -2,6 +2,7 @@
 // (GBK in the plug-in). It owns its bytes; copies are independent.
 #pragma once
 
+#include <cstdarg>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@ class Text {
 
   // Replaces the text with printf-style output. A format error leaves it empty.
   [[gnu::format(printf, 2, 3)]] Text& Format(const char* format, ...);
+  // The same with the arguments in a va_list.
+  Text& FormatV(const char* format, va_list args);
 
   const char* c_str() const { return bytes_.c_str(); }
   operator const char*() const { return bytes_.c_str(); }  // NOLINT

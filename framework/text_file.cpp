@@ -1,7 +1,8 @@
 #include "framework/text_file.h"
 
 #include <cstdarg>
-#include <vector>
+
+#include "framework/text.h"
 
 namespace zu {
 namespace {
@@ -54,18 +55,10 @@ bool TextFile::Write(std::string_view text) {
 bool TextFile::Printf(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  va_list measure;
-  va_copy(measure, args);
-  const int length = std::vsnprintf(nullptr, 0, format, measure);
-  va_end(measure);
-  bool ok = length >= 0;
-  if (ok) {
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    std::vsnprintf(buffer.data(), buffer.size(), format, args);
-    ok = Write(std::string_view(buffer.data(), static_cast<std::size_t>(length)));
-  }
+  Text text;
+  text.FormatV(format, args);
   va_end(args);
-  return ok;
+  return Write(text.str());
 }
 
 bool TextFile::ReadLine(std::string& line, std::size_t max_length, bool& too_long, bool& ended) {

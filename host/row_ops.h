@@ -49,6 +49,10 @@ ZUHOST_API double NcPointDistance(const XYZ& a, const XYZ& b);
 // node is copied unchanged. Owned by the caller.
 ZUHOST_API OrvoPath* HostCopyPathByMatrix(const OrvoPath* path, const TRANSF& matrix);
 
+// Maps every move point of the rows from `first` on through `matrix`, as
+// HostCopyPathByMatrix does for a copy.
+ZUHOST_API void NcTransformRows(tool_row* first, const TRANSF& matrix);
+
 // Frees the chain of five-axis rows starting at `first`.
 ZUHOST_API void NcFreeRows5(nc_row_5* first);
 // A deep copy of five-axis rows.

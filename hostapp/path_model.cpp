@@ -80,21 +80,6 @@ OrvoPath* OrvoPath5Axis::ClonePath() const {
 
 void OrvoPath2d::RowNCwctoSYSwc(tool_row* first) {
   TRANSF to_system;
-  if (!MatInverse(wcs.matrix, to_system))
-    return;
-  for (tool_row* row = first; row; row = row->next) {
-    for (tool_block* move = row->first; move; move = move->next) {
-      if (!move->geometry)
-        continue;
-      if (move->kind == kMoveArc) {
-        nc_arc& arc = *move->arc();
-        for (XYZ* p : {&arc.centre, &arc.second, &arc.third, &arc.fourth, &arc.end}) {
-          PointTransformInPlace(*p, to_system);
-        }
-      } else {
-        PointTransformInPlace(move->line()[0].point, to_system);
-        PointTransformInPlace(move->line()[1].point, to_system);
-      }
-    }
-  }
+  if (MatInverse(wcs.matrix, to_system))
+    NcTransformRows(first, to_system);
 }

@@ -133,12 +133,9 @@ double NcPointDistance(const XYZ& a, const XYZ& b) {
   return PointDistance(a, b);
 }
 
-OrvoPath* HostCopyPathByMatrix(const OrvoPath* path, const TRANSF& matrix) {
-  if (!path)
-    return nullptr;
-  OrvoPath* copy = path->ClonePath();
+void NcTransformRows(tool_row* first, const TRANSF& matrix) {
   const bool mirrors = Determinant3(matrix) < 0;
-  for (tool_row* row = copy->rows; row; row = row->next) {
+  for (tool_row* row = first; row; row = row->next) {
     for (tool_block* move = row->first; move; move = move->next) {
       if (!move->geometry)
         continue;
@@ -155,6 +152,13 @@ OrvoPath* HostCopyPathByMatrix(const OrvoPath* path, const TRANSF& matrix) {
       }
     }
   }
+}
+
+OrvoPath* HostCopyPathByMatrix(const OrvoPath* path, const TRANSF& matrix) {
+  if (!path)
+    return nullptr;
+  OrvoPath* copy = path->ClonePath();
+  NcTransformRows(copy->rows, matrix);
   for (nc_row_5* row = copy->rows5; row; row = row->next) {
     for (int i = 0; i <= row->last; ++i) {
       PointTransformInPlace(row->points[i].point, matrix);

@@ -11,24 +11,15 @@
 #include <string>
 
 #include "postmodule/command_line.h"
+#include "postmodule/module_record.h"
 
 namespace {
 
 enum ExitCode { kDone = 0, kBadCommandLine = 2, kMissingFile = 3, kBadProcessFile = 4 };
 
-void Record(const std::string& line) {
-  const char* path = std::getenv("ZU_POSTMODULE_RECORD");
-  if (!path || !*path)
-    return;
-  if (FILE* file = std::fopen(path, "ab")) {
-    std::fprintf(file, "%s\n", line.c_str());
-    std::fclose(file);
-  }
-}
-
 int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "ORVOPost: %s\n", message.c_str());
-  Record("ORVOPost error: " + message);
+  zupost::RecordLine("ORVOPost error: " + message);
   return code;
 }
 
@@ -40,17 +31,17 @@ bool Exists(const std::string& path) {
 
 int main() {
   const std::string command_line = GetCommandLineA();
-  Record("ORVOPost command line: " + command_line);
+  zupost::RecordLine("ORVOPost command line: " + command_line);
   const auto parsed = zupost::ParsePostRequest(zupost::ArgumentsOf(command_line));
   if (!parsed.request)
     return Fail(kBadCommandLine, "malformed command line: " + parsed.error);
   const zupost::PostRequest& request = *parsed.request;
 
   if (request.form == zupost::PostRequest::Form::PostTc) {
-    Record("form posttc");
-    Record("tool-location file: " + request.tool_location_file);
-    Record("machine file: " + request.machine_file);
-    Record("code file: " + request.code_file);
+    zupost::RecordLine("form posttc");
+    zupost::RecordLine("tool-location file: " + request.tool_location_file);
+    zupost::RecordLine("machine file: " + request.machine_file);
+    zupost::RecordLine("code file: " + request.code_file);
     for (const std::string* file : {&request.tool_location_file, &request.machine_file}) {
       if (!Exists(*file))
         return Fail(kMissingFile, "the file " + *file + " does not exist");
@@ -60,11 +51,11 @@ int main() {
     return kDone;
   }
 
-  Record("form orvopost");
-  Record("tool-location file: " + request.tool_location_file +
-         (Exists(request.tool_location_file) ? "" : " (missing)"));
+  zupost::RecordLine("form orvopost");
+  zupost::RecordLine("tool-location file: " + request.tool_location_file +
+                     (Exists(request.tool_location_file) ? "" : " (missing)"));
   const std::string process = zupost::ProcessFileFor(request.tool_location_file);
-  Record("process file: " + process);
+  zupost::RecordLine("process file: " + process);
   std::ifstream in(process, std::ios::binary);
   if (!in)
     return Fail(kMissingFile, "the process file " + process + " does not exist");
@@ -74,7 +65,7 @@ int main() {
   if (!file.error.empty())
     return Fail(kBadProcessFile, process + ": " + file.error);
   for (const auto& [key, value] : file.entries)
-    Record("  " + key + " " + value);
+    zupost::RecordLine("  " + key + " " + value);
   std::printf("ORVOPost: would post %s for %s into %s\n", request.tool_location_file.c_str(),
               file.entries.at("mcfname").c_str(), file.entries.at("gcodename").c_str());
   return kDone;

@@ -21,19 +21,10 @@
 #include "framework/dialog.h"
 #include "framework/message_box.h"
 #include "postmodule/command_line.h"
+#include "postmodule/module_record.h"
 #include "postmodule/editor_ids.h"
 
 namespace {
-
-void Record(const std::string& line) {
-  const char* path = std::getenv("ZU_POSTMODULE_RECORD");
-  if (!path || !*path)
-    return;
-  if (FILE* file = std::fopen(path, "ab")) {
-    std::fprintf(file, "%s\n", line.c_str());
-    std::fclose(file);
-  }
-}
 
 std::vector<std::string> MachineFiles(const std::string& folder) {
   std::vector<std::string> names;
@@ -68,7 +59,7 @@ class EditorDialog : public zu::ModalDialog {
       list_.AddItem(name.c_str());
       names += " " + name;
     }
-    Record("configurations:" + names);
+    zupost::RecordLine("configurations:" + names);
     return true;
   }
 
@@ -123,7 +114,7 @@ class EditorDialog : public zu::ModalDialog {
       zu::ShowMessage(("无法保存文件：\n" + path_).c_str(), zu::MessageIcon::Stop, hwnd());
       return;
     }
-    Record("saved " + path_);
+    zupost::RecordLine("saved " + path_);
   }
 
   std::string folder_;
@@ -135,7 +126,7 @@ class EditorDialog : public zu::ModalDialog {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string command_line = GetCommandLineA();
-  Record("OrvoPostUI command line: " + command_line);
+  zupost::RecordLine("OrvoPostUI command line: " + command_line);
   const char* script = std::getenv("ZU_POSTUI_SCRIPT");
   const char* record = std::getenv("ZU_POSTUI_RECORD");
   if (script && *script) {
@@ -145,7 +136,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   const auto folder = zupost::ParseEditorArguments(zupost::ArgumentsOf(command_line));
   if (!folder) {
-    Record("OrvoPostUI error: malformed command line");
+    zupost::RecordLine("OrvoPostUI error: malformed command line");
     zu::ShowMessage("命令行格式错误，应为：OrvoPostUI.exe *mcf*文件夹", zu::MessageIcon::Stop);
     return 2;
   }

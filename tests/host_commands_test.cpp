@@ -10,15 +10,15 @@
 
 #include "framework/code_page.h"
 #include "tests/run_program.h"
+#include "tests/test_text.h"
 
 namespace {
 
 using zutest::BinFolder;
 using zutest::RunProgram;
 
-std::string U8(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
-}
+using zutest::Joined;
+using zutest::U8;
 
 std::string Example(const std::string& file) {
   return std::string(ZU_SOURCE_DIR) + "/examples/" + file;
@@ -57,13 +57,6 @@ class HostCommands : public ::testing::Test {
       }
     }
     return lines;
-  }
-
-  static std::string Joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const auto& line : lines)
-      all += line + "\n";
-    return all;
   }
 
   std::string script_;

@@ -11,45 +11,18 @@
 #include <vector>
 
 #include "tests/run_program.h"
+#include "tests/test_text.h"
 
 namespace {
 
 using zutest::BinFolder;
 using zutest::RunProgram;
 
-std::string U8(const char8_t* text) {
-  return reinterpret_cast<const char*>(text);
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::vector<std::string> Lines(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
-}
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-  for (const auto& l : lines) {
-    if (l == line)
-      return true;
-  }
-  return false;
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string all;
-  for (const auto& line : lines)
-    all += line + "\n";
-  return all;
-}
+using zutest::Contains;
+using zutest::Joined;
+using zutest::Lines;
+using zutest::ReadBytes;
+using zutest::U8;
 
 class PostCommands : public ::testing::Test {
  protected:

@@ -1,0 +1,11 @@
+// The post module programs' record for tests: when ZU_POSTMODULE_RECORD
+// names a file, each line is appended to it as it happens.
+#pragma once
+
+#include <string>
+
+namespace zupost {
+
+void RecordLine(const std::string& line);
+
+}  // namespace zupost
