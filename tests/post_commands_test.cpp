@@ -41,7 +41,11 @@ class PostCommands : public ::testing::Test {
     std::ofstream(editor_script_) << "";
     SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", module_record_.c_str());
     SetEnvironmentVariableA("ZU_POSTUI_SCRIPT", editor_script_.c_str());
-    settings_ = BinFolder().substr(0, BinFolder().find_last_of('\\')) + "\\para\\ZuPost.ini";
+    // The plug-in's settings file: para beside the host's folder, made when
+    // the plug-in is first loaded (perhaps not yet in a fresh build).
+    const std::string para = BinFolder().substr(0, BinFolder().find_last_of('\\')) + "\\para";
+    CreateDirectoryA(para.c_str(), nullptr);
+    settings_ = para + "\\ZuPost.ini";
     DeleteFileA(settings_.c_str());
   }
   void TearDown() override {
