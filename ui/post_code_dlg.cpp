@@ -54,6 +54,7 @@ bool CPostCodeDlg::OnInitDialog() {
     const int item = systems_.FindItem(nc_system.c_str());
     if (item >= 0)
       systems_.SetHotItem(item);
+    marked_system = systems_.HotItem();
   } else {
     nc_system = systems_.Count() > 0 ? systems_.ItemText(0) : Text();
   }

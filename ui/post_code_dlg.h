@@ -25,6 +25,9 @@ class CPostCodeDlg : public ModalDialog {
   int shown_serial;         // 9012
   Text mcf_folder;
   int serial;
+  // The list item marked (hot) as the current NC system when the dialog
+  // opened; -1 for none.
+  int marked_system = -1;
 
  protected:
   bool OnInitDialog() override;

@@ -161,6 +161,7 @@ TEST_F(PostCodeDialogTest, OpensWithTheSettingsAndTheNextSerial) {
   EXPECT_EQ(dialog.code_file, (temp_ + "\\NC0012.cut").c_str());
   ASSERT_EQ(dialog.DoModal(), IDOK) << Joined(Record());
   EXPECT_EQ(dialog.nc_system, "HNC-818");
+  EXPECT_EQ(dialog.marked_system, 1);  // FANUC-0i, HNC-818, SIEMENS-840D
   // Saved: the serial advances, the renamed code file is kept.
   EXPECT_EQ(PostSettings.FileNameID, 12);
   EXPECT_EQ(PostSettings.CodePathName, (temp_ + "\\NC0012.cut").c_str());
