@@ -1,6 +1,6 @@
 // The host application's services that the plug-in calls: the prompt line,
-// picking, the document, folders and the post hook. Texts are in the ANSI
-// code page (936). None reports an error unless a result is given.
+// picking, the document, folders and the post hook. Texts passed in are in
+// the ANSI code page (936). None reports an error unless a result is given.
 #pragma once
 
 #include <cstdint>
@@ -55,7 +55,8 @@ class ZUHOST_API PostHook {
 
 ZUHOST_API void HostShowPrompt(const char* text);
 ZUHOST_API void HostShowPromptId(int id);
-// The text of a host prompt or message number (empty for unknown numbers).
+// The host's own text (UTF-8, as the host keeps its texts) of a prompt or
+// message number; empty for unknown numbers.
 ZUHOST_API const char* HostPromptText(int id);
 // Shows host message `id` in a message box with an OK button.
 ZUHOST_API void HostShowMessageId(int id);
