@@ -4,6 +4,7 @@
 
 #include "framework/automation.h"
 #include "framework/code_page.h"
+#include "framework/program_path.h"
 
 namespace zu {
 namespace {
@@ -94,9 +95,7 @@ LRESULT CALLBACK WatchForBox(int code, WPARAM wparam, LPARAM lparam) {
 }
 
 std::string ProgramName() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string name = path;
+  std::string name = ProgramPath();
   if (auto slash = name.find_last_of("\\/"); slash != std::string::npos)
     name.erase(0, slash + 1);
   if (auto dot = name.rfind('.'); dot != std::string::npos)

@@ -5,16 +5,6 @@
 
 namespace zuhost {
 
-std::string QuoteEvent(const std::string& utf8) {
-  std::string out = "\"";
-  for (char c : utf8) {
-    if (c == '"')
-      out += '"';
-    out += c;
-  }
-  return out + '"';
-}
-
 void ConfiguredPostHook::GetTempFolder(zu::Text& folder) {
   folder = temp_folder;
 }
@@ -25,7 +15,7 @@ void ConfiguredPostHook::TakeCodeFiles(zu::TextArray* files) {
   session.Event("post hook took " + std::to_string(count) + " code files");
   for (int i = 0; i < count; ++i) {
     received.push_back(files->GetAt(i).str());
-    session.Event("code file " + QuoteEvent(session.ansi_to_utf8(files->GetAt(i).str())));
+    session.Event("code file " + zu::QuoteText(session.ansi_to_utf8(files->GetAt(i).str())));
   }
 }
 
@@ -97,7 +87,7 @@ int HostSession::GetPicked(PickNode*& first) {
   std::string names;
   for (const auto& node : picked_) {
     const auto* path = static_cast<const OrvoPath*>(node.object);
-    names += " " + QuoteEvent(ansi_to_utf8(path->name.str()));
+    names += " " + zu::QuoteText(ansi_to_utf8(path->name.str()));
   }
   Event("picked " + std::to_string(picked_.size()) + " paths:" + names);
   first = picked_.empty() ? nullptr : &picked_.front();
@@ -122,7 +112,7 @@ void HostSession::EndCommand() {
 void HostSession::AddPath(OrvoPath* path) {
   document_->paths.emplace_back(path);
   added_.push_back(path);
-  Event("path added: " + QuoteEvent(ansi_to_utf8(path->name.str())));
+  Event("path added: " + zu::QuoteText(ansi_to_utf8(path->name.str())));
 }
 
 std::vector<OrvoPath*> HostSession::TakeAddedPaths() {

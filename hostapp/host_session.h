@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/automation_script.h"
 #include "framework/text_array.h"
 #include "host/host_api.h"
 #include "host/services.h"
@@ -53,11 +54,6 @@ class ZUHOST_API HostSession {
   std::function<std::string(std::string_view)> ansi_to_utf8 = [](std::string_view s) {
     return std::string(s);
   };
-  // UTF-8 to the ANSI code page, for the host's own texts handed to the
-  // plug-in.
-  std::function<std::string(std::string_view)> utf8_to_ansi = [](std::string_view s) {
-    return std::string(s);
-  };
 
   void Event(const std::string& utf8_line);
   const std::vector<std::string>& events() const { return events_; }
@@ -65,8 +61,6 @@ class ZUHOST_API HostSession {
   // Picking.
   PickPlan pick_plan;
   bool picking() const { return picking_; }
-  int pick_state() const { return pick_state_; }
-  void SetPickState(int code) { pick_state_ = code; }
   void BeginPick(std::uint32_t mask);
   bool HasPicked() const { return !picked_.empty(); }
   int GetPicked(PickNode*& first);
@@ -95,12 +89,8 @@ class ZUHOST_API HostSession {
   std::vector<std::string> events_;
   std::vector<PickNode> picked_;
   bool picking_ = false;
-  int pick_state_ = 0;
   bool command_ended_ = false;
   std::vector<OrvoPath*> added_;
 };
-
-// Quotes a UTF-8 text for an event line: "a""b" for a"b.
-ZUHOST_API std::string QuoteEvent(const std::string& utf8);
 
 }  // namespace zuhost

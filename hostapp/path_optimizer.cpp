@@ -3,16 +3,22 @@
 #include <cstdio>
 #include <string>
 
+#include "framework/text.h"
 #include "hostapp/host_session.h"
 
 namespace {
 
-PathOptLimits limits;
+// The fitting limits, as the last post command set them; the fitting reads
+// them when it is run.
+struct Limits {
+  double max_arc_radius = 9999;
+  double min_arc_radius = 0.01;
+  double min_section_line = 1e-7;
+} limits;
 
 void Tell(const char* what, double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%g", value);
-  zuhost::HostSession::Current().Event(std::string("optimiser ") + what + " " + text);
+  zu::Text text;
+  zuhost::HostSession::Current().Event(text.Format("optimiser %s %g", what, value).str());
 }
 
 }  // namespace
@@ -30,8 +36,4 @@ void PathOptSetMinArcRadius(double radius) {
 void PathOptSetMinSectionLine(double precision) {
   limits.min_section_line = precision;
   Tell("min section line", precision);
-}
-
-PathOptLimits PathOptGetLimits() {
-  return limits;
 }

@@ -8,7 +8,6 @@
 #include "hostapp/host_session.h"
 
 using zuhost::HostSession;
-using zuhost::QuoteEvent;
 
 char HostHomeFolder[260] = "";
 
@@ -40,18 +39,18 @@ const char* HostPromptText(int id) {
 
 void HostShowPrompt(const char* text) {
   auto& session = HostSession::Current();
-  session.Event("prompt " + QuoteEvent(session.ansi_to_utf8(text ? text : "")));
+  session.Event("prompt " + zu::QuoteText(session.ansi_to_utf8(text ? text : "")));
 }
 
 void HostShowPromptId(int id) {
   HostSession::Current().Event("prompt " + std::to_string(id) + " " +
-                               QuoteEvent(HostPromptText(id)));
+                               zu::QuoteText(HostPromptText(id)));
 }
 
 void HostShowMessageId(int id) {
   auto& session = HostSession::Current();
   const std::string text = HostPromptText(id);
-  session.Event("message " + std::to_string(id) + " " + QuoteEvent(text));
+  session.Event("message " + std::to_string(id) + " " + zu::QuoteText(text));
   if (session.show_message)
     session.show_message(text);
 }
@@ -62,7 +61,6 @@ void HostEndCommand() {
 
 void HostSetPickState(int code, int, int) {
   auto& session = HostSession::Current();
-  session.SetPickState(code);
   session.Event("pick state " + std::to_string(code));
 }
 
@@ -99,7 +97,7 @@ void HostShowObject(OrvoPath* path) {
   if (!path)
     return;
   auto& session = HostSession::Current();
-  session.Event("path shown: " + QuoteEvent(session.ansi_to_utf8(path->name.str())) + ", " +
+  session.Event("path shown: " + zu::QuoteText(session.ansi_to_utf8(path->name.str())) + ", " +
                 std::to_string(path->MoveCount()) + " moves");
 }
 

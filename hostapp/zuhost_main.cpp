@@ -21,6 +21,7 @@
 #include "framework/automation.h"
 #include "framework/code_page.h"
 #include "framework/message_box.h"
+#include "framework/program_path.h"
 #include "framework/text_array.h"
 #include "hostapp/host_session.h"
 #include "hostapp/part_document.h"
@@ -36,14 +37,6 @@ enum ExitCode {
   kBadDocument = 4,
   kSaveFailed = 5
 };
-
-std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  const auto slash = folder.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : folder.substr(0, slash);
-}
 
 // The host's own lines are UTF-8 already.
 void Say(const std::string& utf8) {
@@ -62,7 +55,6 @@ zuhost::TextCodec Codec() {
 void ConnectSession() {
   auto& session = zuhost::HostSession::Current();
   session.ansi_to_utf8 = [](std::string_view s) { return zu::AnsiToUtf8(s); };
-  session.utf8_to_ansi = [](std::string_view s) { return zu::Utf8ToAnsi(s); };
   session.on_event = [](const std::string& line) {
     Say("host: " + line);
     if (zu::Automation* automation = zu::Automation::Get())
@@ -94,11 +86,11 @@ void ListPaths(const zuhost::PartDocument& document) {
   Say(std::to_string(document.paths.size()) + " paths");
   for (std::size_t i = 0; i < document.paths.size(); ++i) {
     const OrvoPath& path = *document.paths[i];
-    Say("  " + std::to_string(i) + " " + zuhost::QuoteEvent(zu::AnsiToUtf8(path.name.str())) + " " +
+    Say("  " + std::to_string(i) + " " + zu::QuoteText(zu::AnsiToUtf8(path.name.str())) + " " +
         ClassOf(path) + " kind " + std::to_string(path.PathKind) + " class " +
         std::to_string(path.PathClassCode) + ", " + std::to_string(path.MoveCount()) +
         (path.MultiAxisKind == kFiveAxis ? " points" : " moves") + ", work system " +
-        zuhost::QuoteEvent(zu::AnsiToUtf8(path.wcs.name)));
+        zu::QuoteText(zu::AnsiToUtf8(path.wcs.name)));
   }
 }
 
@@ -186,7 +178,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   // Paths such as /work/part.json are documents, not options.
   app.allow_windows_style_options(false);
-  std::string plugin_path = ProgramFolder() + "\\zupost.dll";
+  std::string plugin_path = zu::ProgramFolder() + "\\zupost.dll";
   std::string document_path;
   std::string output_path;
   app.add_option("--plugin", plugin_path, "plug-in library to load")->capture_default_str();
@@ -221,7 +213,7 @@ int main(int argc, char** argv) {
   bool preselect = false;
   std::string code_file;
   std::string save_path;
-  std::string home = ProgramFolder();
+  std::string home = zu::ProgramFolder();
   std::string work;
   bool hook_wants_list = false;
   std::string hook_temp;

@@ -4,15 +4,15 @@
 #include <windows.h>
 
 #include "framework/extension_module.h"
+#include "framework/program_path.h"
 #include "host/services.h"
 #include "shell/settings_path.h"
 
 namespace {
 
 void FixSettingsFilePath() {
-  char exe[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH)
+  const std::string exe = zu::ProgramPath();
+  if (exe.empty())
     return;
   const std::string folder = zu::SettingsFolderFor(exe);
   HostFileMgrMakeFolder(folder.c_str(), 1);

@@ -1,14 +1,13 @@
 #include "tests/run_program.h"
 
+#include "framework/program_path.h"
+
 #include <vector>
 
 namespace zutest {
 
 std::string BinFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\'));
+  return zu::ProgramFolder();
 }
 
 ProgramRun RunProgram(const std::string& command_line, DWORD timeout_ms) {

@@ -18,6 +18,7 @@
 #include "framework/extension_module.h"
 #include "framework/file_dialog.h"
 #include "framework/message_box.h"
+#include "framework/testing/automated_test.h"
 #include "framework/tests/test_dialog_ids.h"
 
 namespace zu {
@@ -114,50 +115,12 @@ class TestDialog : public ModalDialog {
 };
 
 // Runs one automation script in a fresh record; gives the record's lines.
-class AutomatedDialogTest : public ::testing::Test {
+class AutomatedDialogTest : public AutomatedTest {
  protected:
   void SetUp() override {
+    AutomatedTest::SetUp();
     ASSERT_TRUE(InitRichEdit());
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string base = std::string(folder) + "zu_framework_" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    script_path_ = base + ".script";
-    record_path_ = base + ".record";
-    DeleteFileA(record_path_.c_str());
   }
-  void TearDown() override { Automation::Stop(); }
-
-  void Script(const std::string& utf8) {
-    std::ofstream(script_path_, std::ios::binary) << utf8;
-    Automation::Start(script_path_, record_path_);
-  }
-
-  std::vector<std::string> Record() const {
-    std::ifstream in(record_path_, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
-    return lines;
-  }
-
-  static bool Has(const std::vector<std::string>& lines, const std::string& line) {
-    for (const auto& l : lines) {
-      if (l == line)
-        return true;
-    }
-    return false;
-  }
-
-  static std::string Joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const auto& l : lines)
-      all += l + "\n";
-    return all;
-  }
-
-  std::string script_path_;
-  std::string record_path_;
 };
 
 TEST_F(AutomatedDialogTest, EveryControlKindIsDrivenAndReadBack) {

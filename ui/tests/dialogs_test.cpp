@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/automation.h"
+#include "framework/testing/automated_test.h"
 #include "shell/post_module.h"
 #include "shell/post_settings.h"
 #include "ui/orient_option_dlg.h"
@@ -23,41 +24,17 @@ std::string U8(const char8_t* text) {
   return reinterpret_cast<const char*>(text);
 }
 
-class DialogsTest : public ::testing::Test {
+class DialogsTest : public AutomatedTest {
  protected:
   void SetUp() override {
+    AutomatedTest::SetUp();
     saved_ = PostSettings;
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    const std::string base = std::string(folder) + "zu_ui_" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    script_ = base + ".script";
-    record_ = base + ".record";
-    DeleteFileA(record_.c_str());
   }
   void TearDown() override {
-    Automation::Stop();
+    AutomatedTest::TearDown();
     PostSettings = saved_;
   }
-  void Script(const std::string& text) {
-    std::ofstream(script_, std::ios::binary) << text;
-    Automation::Start(script_, record_);
-  }
-  std::vector<std::string> Record() const {
-    std::ifstream in(record_, std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);)
-      lines.push_back(line);
-    return lines;
-  }
-  static std::string Joined(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const auto& l : lines)
-      all += l + "\n";
-    return all;
-  }
   PostSettingsRecord saved_;
-  std::string script_, record_;
 };
 
 TEST_F(DialogsTest, OrientationOptionsGoStraightIntoTheSettings) {
