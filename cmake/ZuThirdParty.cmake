@@ -12,6 +12,9 @@ if(NOT TARGET GTest::gtest)
   add_library(GTest::gtest ALIAS gtest)
   add_library(GTest::gtest_main ALIAS gtest_main)
 endif()
+if(NOT TARGET GTest::gmock)
+  add_library(GTest::gmock ALIAS gmock)
+endif()
 
 # Header-only libraries (nlohmann-json, CLI11). The cross compiler must not see
 # the whole of /usr/include, so their folders are linked into one of our own.

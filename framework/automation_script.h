@@ -39,8 +39,9 @@ struct [[nodiscard]] ScriptParseResult {
   bool ok() const { return error.empty(); }
 };
 
-// Parses a whole script (UTF-8). Blank lines and lines starting with '#' are
-// skipped. Strings are quoted with '"'; a doubled quote stands for one.
+// Parses a whole script (UTF-8). Blank lines and comments, lines whose first
+// character other than blanks and tabs is '#', are skipped; a '#' after a
+// step is not a comment. Strings are quoted with '"'; a doubled quote stands for one.
 ScriptParseResult ParseAutomationScript(std::string_view script);
 
 // The step in script syntax, as the record shows it.

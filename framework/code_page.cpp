@@ -44,6 +44,35 @@ std::string WideToUtf8(std::wstring_view wide) {
   return FromWide(CP_UTF8, wide);
 }
 
+namespace {
+
+// Whether `wide` converts to the ANSI code page without a default character
+// or a best-fit substitute.
+bool FitsAnsi(std::wstring_view wide) {
+  BOOL used_default = FALSE;
+  const int size = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0,
+                                    nullptr, &used_default);
+  return n > 0 && !used_default;
+}
+
+}  // namespace
+
+std::string FirstCharacterNotInAnsi(std::string_view utf8) {
+  const std::wstring wide = Utf8ToWide(utf8);
+  if (wide.empty() || FitsAnsi(wide))
+    return {};
+  for (std::size_t i = 0; i < wide.size();) {
+    // A character outside the basic plane is a surrogate pair.
+    const std::size_t n = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() ? 2 : 1;
+    const std::wstring_view character(wide.data() + i, n);
+    if (!FitsAnsi(character))
+      return WideToUtf8(character);
+    i += n;
+  }
+  return {};
+}
+
 std::wstring WindowTextWide(HWND window) {
   const int length = GetWindowTextLengthW(window);
   if (length <= 0)

@@ -20,6 +20,11 @@ inline std::string Utf8ToAnsi(std::string_view utf8) {
   return WideToAnsi(Utf8ToWide(utf8));
 }
 
+// The first character of `utf8` (as UTF-8) that the ANSI code page cannot
+// hold, so that a conversion would put '?' in its place; empty when every
+// character converts.
+std::string FirstCharacterNotInAnsi(std::string_view utf8);
+
 // A window's text as UTF-16 (what the window really holds).
 std::wstring WindowTextWide(HWND window);
 inline std::string WindowTextUtf8(HWND window) {

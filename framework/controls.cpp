@@ -12,7 +12,7 @@ void ListView::SetUpSingleColumn(const char* title, int width) {
   LONG style = GetWindowLongA(control_, GWL_STYLE);
   style = (style & ~LVS_TYPEMASK) | LVS_REPORT;
   SetWindowLongA(control_, GWL_STYLE, style);
-  ListView_SetExtendedListViewStyle(control_, LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT);
+  ListView_SetExtendedListViewStyle(control_, LVS_EX_FULLROWSELECT);
   LVCOLUMNA column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
   column.pszText = const_cast<char*>(title);
@@ -75,6 +75,18 @@ void ListView::Select(int index) {
   set.state = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageA(control_, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
                reinterpret_cast<LPARAM>(&set));
+}
+
+void ListView::EnsureVisible(int index) {
+  SendMessageA(control_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+int ListView::TopIndex() const {
+  return static_cast<int>(SendMessageA(control_, LVM_GETTOPINDEX, 0, 0));
+}
+
+int ListView::CountPerPage() const {
+  return static_cast<int>(SendMessageA(control_, LVM_GETCOUNTPERPAGE, 0, 0));
 }
 
 int ListView::SelectedItem() const {

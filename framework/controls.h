@@ -20,7 +20,7 @@ class ListView {
   HWND hwnd() const { return control_; }
 
   // Report view, one column `width` pixels wide titled `title`, full-row
-  // selection and hot tracking of the item under the pointer.
+  // selection. Items are not selected by hovering over them.
   void SetUpSingleColumn(const char* title, int width);
   // Appends an item; returns its index, or -1.
   int AddItem(const char* text);
@@ -34,6 +34,11 @@ class ListView {
   int HotItem() const;
   // Selects and focuses `index` alone (-1 clears the selection).
   void Select(int index);
+  // Scrolls the list so that `index` is visible.
+  void EnsureVisible(int index);
+  // The first visible item, and how many items a page shows whole.
+  int TopIndex() const;
+  int CountPerPage() const;
   int SelectedItem() const;
 
   // The item of a click or double-click notification (NM_CLICK, NM_DBLCLK),

@@ -24,6 +24,12 @@ inline constexpr int kPickCancelled = 2001;
 inline constexpr int kPickAborted = 2003;
 inline constexpr int kPickNoList = 2004;
 
+// Pick states of HostSetPickState: a command sets kPickStatePaths before it
+// asks the host to pick tool paths, and kPickStateNone when it is done with
+// picking.
+inline constexpr int kPickStatePaths = 235;
+inline constexpr int kPickStateNone = 0;
+
 // Pick masks and kinds.
 inline constexpr std::uint32_t kPickToolPaths = 0x6000000;
 inline constexpr std::uint8_t kPickKindPath = 13;          // two- and three-axis paths

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 
@@ -85,6 +86,107 @@ class Reader {
   std::string where_;
 };
 
+// The code point of the UTF-8 character `c`, as U+XXXX.
+std::string CodePointOf(std::string_view c) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(c[i]); };
+  unsigned value = c.empty() ? 0 : byte(0);
+  std::size_t length = 1;
+  if (value >= 0xF0) {
+    value &= 0x07;
+    length = 4;
+  } else if (value >= 0xE0) {
+    value &= 0x0F;
+    length = 3;
+  } else if (value >= 0xC0) {
+    value &= 0x1F;
+    length = 2;
+  }
+  for (std::size_t i = 1; i < length && i < c.size(); ++i)
+    value = (value << 6) | (byte(i) & 0x3F);
+  char text[16];
+  std::snprintf(text, sizeof text, "U+%04X", value);
+  return text;
+}
+
+// The text at `r` in the host's code page; refused when a character of it
+// would be lost.
+std::string AnsiOf(const Reader& r, const TextCodec& codec) {
+  AnsiText ansi = codec.to_ansi(r.String());
+  if (!ansi.unrepresentable.empty()) {
+    r.Fail("the character \"" + ansi.unrepresentable + "\" (" + CodePointOf(ansi.unrepresentable) +
+           ") cannot be held in the host's code page");
+  }
+  return std::move(ansi.text);
+}
+
+// A UTF-8 file name as the file system takes it (wide on Windows).
+std::filesystem::path FilePath(const std::string& utf8) {
+  return std::filesystem::path(
+      std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+// Follows the parser through the document as the field path the refusals
+// use ("document.paths[1].rows[2][0]"), so that a fault the parser itself
+// finds, such as a number out of range, can name its field.
+class ParsePosition {
+ public:
+  bool operator()(int, json::parse_event_t event, json& parsed) {
+    switch (event) {
+      case json::parse_event_t::object_start:
+      case json::parse_event_t::array_start:
+        levels_.push_back({event == json::parse_event_t::array_start, 0, {}});
+        break;
+      case json::parse_event_t::key:
+        if (!levels_.empty())
+          levels_.back().key = parsed.get<std::string>();
+        break;
+      case json::parse_event_t::object_end:
+      case json::parse_event_t::array_end:
+        if (!levels_.empty())
+          levels_.pop_back();
+        ElementDone();
+        break;
+      case json::parse_event_t::value:
+        ElementDone();
+        break;
+    }
+    return true;
+  }
+
+  std::string Where() const {
+    std::string where = "document";
+    for (const auto& level : levels_) {
+      where += level.array ? "[" + std::to_string(level.index) + "]"
+                           : (level.key.empty() ? "" : "." + level.key);
+    }
+    return where;
+  }
+
+ private:
+  void ElementDone() {
+    if (!levels_.empty() && levels_.back().array)
+      ++levels_.back().index;
+  }
+
+  struct Level {
+    bool array;
+    std::size_t index;
+    std::string key;
+  };
+  std::vector<Level> levels_;
+};
+
+// The field at which parsing `text` stops with an error. Parsing again with
+// a callback is slower, so it is done only for a document being refused.
+std::string WhereParsingStops(std::string_view text) {
+  ParsePosition position;
+  try {
+    const json ignored = json::parse(text, std::ref(position));
+  } catch (const json::exception&) {
+  }
+  return position.Where();
+}
+
 json PointJson(const XYZ& p) {
   return json::array({p.x, p.y, p.z});
 }
@@ -93,7 +195,7 @@ json PointJson(const XYZ& p) {
 
 ncworkcoordinate ReadSystem(const Reader& r, const TextCodec& codec) {
   ncworkcoordinate wcs;
-  const std::string name = codec.to_ansi(r.Field("name").String());
+  const std::string name = AnsiOf(r.Field("name"), codec);
   if (name.size() > 15)
     r.Field("name").Fail("longer than 15 bytes");
   name.copy(wcs.name, 15);
@@ -118,7 +220,7 @@ tool ReadTool(const Reader& r, const TextCodec& codec) {
     dims.Fail("expected 7 numbers");
   for (int i = 0; i < 7; ++i)
     t.dims[i] = dims.At(i).Number();
-  t.name = codec.to_ansi(r.Field("name").String());
+  t.name = AnsiOf(r.Field("name"), codec);
   return t;
 }
 
@@ -255,7 +357,7 @@ Node* ReadGeometry(const Reader& r) {
 }
 
 std::unique_ptr<OrvoPathSubPara> ReadParameters(int kind, const Reader& r, const TextCodec& codec) {
-  auto text = [&](const char* name) { return zu::Text(codec.to_ansi(r.Field(name).String())); };
+  auto text = [&](const char* name) { return zu::Text(AnsiOf(r.Field(name), codec)); };
   auto integer = [&](const char* name) { return r.Field(name).Int(); };
   switch (kind) {
     case 7: {
@@ -308,10 +410,10 @@ std::unique_ptr<OrvoPathSubPara> ReadParameters(int kind, const Reader& r, const
         const Reader texts = m.Field("texts");
         if (texts.Size() != 3)
           texts.Fail("expected 3 texts");
-        MacroParameter parameter{codec.to_ansi(texts.At(0).String()),
-                                 codec.to_ansi(texts.At(1).String()),
-                                 codec.to_ansi(texts.At(2).String()), m.Field("value").Int()};
-        p->parameters.emplace(codec.to_ansi(key), std::move(parameter));
+        MacroParameter parameter{AnsiOf(texts.At(0), codec), AnsiOf(texts.At(1), codec),
+                                 AnsiOf(texts.At(2), codec), m.Field("value").Int()};
+        const json key_text = key;
+        p->parameters.emplace(AnsiOf(Reader(key_text, m.where()), codec), std::move(parameter));
       }
       return p;
     }
@@ -334,7 +436,7 @@ void ReadDrill(const Reader& r, DrillSubPara& d, const TextCodec& codec) {
   if (user.Size() != 20)
     user.Fail("expected 20 texts");
   for (int i = 0; i < 20; ++i)
-    d.user[i] = codec.to_ansi(user.At(i).String());
+    d.user[i] = AnsiOf(user.At(i), codec);
 }
 
 std::unique_ptr<OrvoPath> ReadPath(const Reader& r, const TextCodec& codec) {
@@ -356,7 +458,7 @@ std::unique_ptr<OrvoPath> ReadPath(const Reader& r, const TextCodec& codec) {
     class_field.Fail("unknown path class \"" + path_class +
                      "\" (expected 2d, 3d, drill or five_axis)");
   }
-  path->name = codec.to_ansi(r.Field("name").String());
+  path->name = AnsiOf(r.Field("name"), codec);
   path->PathKind = kind;
   path->PathClassCode = r.Field("class_code").Int();
   path->MultiAxisKind = r.Field("multi_axis_kind").Int();
@@ -585,7 +687,7 @@ DocumentLoad ParsePartDocument(std::string_view text, const std::string& source,
     result.error = source + ": not JSON: byte " + std::to_string(e.byte) + ": " + e.what();
     return result;
   } catch (const json::exception& e) {
-    result.error = source + ": a number out of range: " + e.what();
+    result.error = source + ": " + WhereParsingStops(text) + ": a number out of range: " + e.what();
     return result;
   }
   try {
@@ -612,7 +714,7 @@ DocumentLoad ParsePartDocument(std::string_view text, const std::string& source,
 }
 
 DocumentLoad LoadPartDocument(const std::string& path, const TextCodec& codec) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FilePath(path), std::ios::binary);
   if (!in)
     return {nullptr, path + ": cannot be read"};
   std::ostringstream text;
@@ -640,21 +742,22 @@ std::string SavePartDocument(const PartDocument& document, const std::string& pa
                              const TextCodec& codec) {
   const std::string text = FormatPartDocument(document, codec);
   const std::string temporary = path + ".saving";
+  std::error_code ignored;
   {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    std::ofstream out(FilePath(temporary), std::ios::binary | std::ios::trunc);
     if (!out)
       return temporary + ": cannot be created";
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
     if (!out) {
-      std::remove(temporary.c_str());
+      std::filesystem::remove(FilePath(temporary), ignored);
       return temporary + ": could not be written completely";
     }
   }
   std::error_code error;
-  std::filesystem::rename(temporary, path, error);
+  std::filesystem::rename(FilePath(temporary), FilePath(path), error);
   if (error) {
-    std::remove(temporary.c_str());
+    std::filesystem::remove(FilePath(temporary), ignored);
     return path + ": cannot be replaced: " + error.message();
   }
   return {};

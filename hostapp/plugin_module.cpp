@@ -1,5 +1,9 @@
 #include "hostapp/plugin_module.h"
 
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
 namespace zuhost {
 
 std::string DescribeWindowsError(DWORD code) {
@@ -17,8 +21,49 @@ std::string DescribeWindowsError(DWORD code) {
   }
 }
 
+std::string VersionInternalName(const std::string& path) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  if (size == 0)
+    return {};
+  std::vector<char> info(size);
+  if (!GetFileVersionInfoA(path.c_str(), 0, size, info.data()))
+    return {};
+  struct Translation {
+    WORD language;
+    WORD code_page;
+  };
+  Translation* translations = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&translations), &length) ||
+      length < sizeof(Translation)) {
+    return {};
+  }
+  char key[64];
+  std::snprintf(key, sizeof key, "\\StringFileInfo\\%04x%04x\\InternalName",
+                translations[0].language, translations[0].code_page);
+  char* name = nullptr;
+  if (!VerQueryValueA(info.data(), key, reinterpret_cast<void**>(&name), &length) || !name)
+    return {};
+  return std::string(name, strnlen(name, length));
+}
+
 std::string PluginModule::Load(const std::string& path) {
   Unload();
+  // The library is loaded from exactly this path: a search elsewhere could
+  // find a library that was never checked.
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return "cannot load " + path + ": " + DescribeWindowsError(ERROR_MOD_NOT_FOUND) + " (error " +
+           std::to_string(ERROR_MOD_NOT_FOUND) + ")";
+  }
+  const std::string name = VersionInternalName(path);
+  if (name != kPluginInternalName) {
+    return path + " is not the post-processing plug-in: " +
+           (name.empty() ? std::string("it has no version resource naming it")
+                         : "its version resource names it \"" + name + "\"") +
+           " (expected \"" + kPluginInternalName + "\")";
+  }
   module_ = LoadLibraryA(path.c_str());
   if (!module_) {
     const DWORD error = GetLastError();

@@ -11,6 +11,12 @@ namespace zuhost {
 
 using EntryPoint = FARPROC;
 inline constexpr int kEntryPointCount = 6;
+// The internal name in the plug-in's version resource.
+inline constexpr const char* kPluginInternalName = "zupost";
+
+// The internal name in the version resource of the file at `path`; empty
+// when it has none.
+std::string VersionInternalName(const std::string& path);
 
 class PluginModule {
  public:
@@ -19,9 +25,12 @@ class PluginModule {
   PluginModule(const PluginModule&) = delete;
   PluginModule& operator=(const PluginModule&) = delete;
 
-  // Loads the library at `path` and looks up ordinals 1 to 6. Returns "" on
-  // success, else a sentence saying what failed (the library stays unloaded
-  // when it could not be loaded; a missing ordinal leaves it loaded).
+  // Checks that the library at `path` is the plug-in (its version resource's
+  // internal name is kPluginInternalName; another library exporting ordinals
+  // 1 to 6 would be called with the wrong arguments), loads it and looks up
+  // ordinals 1 to 6. Returns "" on success, else a sentence saying what
+  // failed (the library stays unloaded when it is not the plug-in or could
+  // not be loaded; a missing ordinal leaves it loaded).
   std::string Load(const std::string& path);
   // Unloads the library; nothing happens when none is loaded.
   void Unload();

@@ -9,10 +9,16 @@
 //              [--code-file FILE] [--save OUT]
 //   zuhost convert DOC OUT          (load and save: checks and times a document)
 //   zuhost entry-points              (load the plug-in and find its entry points)
+//
+// The command line is read as UTF-8 (from the wide one Windows keeps), so
+// that names of any script arrive intact; what goes to the plug-in and to the
+// file functions of the C runtime is converted to the ANSI code page.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <CLI/CLI.hpp>
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -46,7 +52,12 @@ void Say(const std::string& utf8) {
 
 zuhost::TextCodec Codec() {
   zuhost::TextCodec codec;
-  codec.to_ansi = [](std::string_view s) { return zu::Utf8ToAnsi(s); };
+  codec.to_ansi = [](std::string_view utf8) {
+    zuhost::AnsiText out;
+    out.text = zu::Utf8ToAnsi(utf8);
+    out.unrepresentable = zu::FirstCharacterNotInAnsi(utf8);
+    return out;
+  };
   codec.to_utf8 = [](std::string_view s) { return zu::AnsiToUtf8(s); };
   return codec;
 }
@@ -94,30 +105,35 @@ void ListPaths(const zuhost::PartDocument& document) {
   }
 }
 
-// Turns the --pick words (ANSI code page, as the command line gives them)
-// into path indices; "" when all are known.
+// Turns the --pick words (UTF-8) into path indices: "all", a path's name, or
+// its index in the document. Returns "" when every word names a path.
 std::string PlanPick(const std::vector<std::string>& words, const zuhost::PartDocument& document,
                      zuhost::PickPlan& plan) {
   plan.path_indices.clear();
+  const auto count = document.paths.size();
   for (const auto& word : words) {
     if (word == "all") {
-      for (std::size_t i = 0; i < document.paths.size(); ++i) {
+      for (std::size_t i = 0; i < count; ++i)
         plan.path_indices.push_back(static_cast<int>(i));
-      }
       continue;
     }
+    const std::string name = zu::Utf8ToAnsi(word);
     int found = -1;
-    for (std::size_t i = 0; i < document.paths.size() && found < 0; ++i) {
-      if (document.paths[i]->name == word.c_str())
+    for (std::size_t i = 0; i < count && found < 0; ++i) {
+      if (document.paths[i]->name == name.c_str())
         found = static_cast<int>(i);
     }
-    if (found < 0 && !word.empty() && word.find_first_not_of("0123456789") == std::string::npos) {
-      const int index = std::stoi(word);
-      if (index < static_cast<int>(document.paths.size()))
-        found = index;
+    std::size_t index = 0;
+    const char* end = word.data() + word.size();
+    if (found < 0 && !word.empty()) {
+      const auto parsed = std::from_chars(word.data(), end, index);
+      if (parsed.ec == std::errc() && parsed.ptr == end && index < count)
+        found = static_cast<int>(index);
     }
-    if (found < 0)
-      return "no path is named or numbered " + zu::AnsiToUtf8(word);
+    if (found < 0) {
+      return "no path is named or numbered " + zu::QuoteText(word) + " (the document has " +
+             std::to_string(count) + " paths, numbered from 0)";
+    }
     plan.path_indices.push_back(found);
   }
   return {};
@@ -164,48 +180,40 @@ int RunCommand(const zuhost::PluginModule& plugin, int ordinal, const std::strin
   return result;
 }
 
-std::string LoadPlugin(zuhost::PluginModule& plugin, const std::string& path) {
-  std::string error = plugin.Load(path);
-  if (error.empty())
-    Say("loaded " + zu::AnsiToUtf8(path));
-  return error;
+// Loads the plug-in; on failure says why and gives the exit code.
+int LoadPlugin(zuhost::PluginModule& plugin, const std::string& utf8_path) {
+  if (std::string error = plugin.Load(zu::Utf8ToAnsi(utf8_path)); !error.empty()) {
+    Say(zu::AnsiToUtf8(error));
+    return plugin.loaded() ? kEntryMissing : kLoadFailed;
+  }
+  Say("loaded " + utf8_path);
+  return kOk;
 }
 
-}  // namespace
+// The program's arguments in UTF-8.
+std::vector<std::string> Utf8Arguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 0; i < count; ++i)
+      arguments.push_back(zu::WideToUtf8(wide[i]));
+    LocalFree(wide);
+  }
+  return arguments;
+}
 
-int main(int argc, char** argv) {
-  CLI::App app{"zuhost: the CAM host that runs the post-processing plug-in"};
-  app.require_subcommand(1);
-  // Paths such as /work/part.json are documents, not options.
-  app.allow_windows_style_options(false);
-  std::string plugin_path = zu::ProgramFolder() + "\\zupost.dll";
-  std::string document_path;
-  std::string output_path;
-  app.add_option("--plugin", plugin_path, "plug-in library to load")->capture_default_str();
+// Everything the command line sets (texts in UTF-8).
+struct Options {
+  std::string plugin_path = zu::AnsiToUtf8(zu::ProgramFolder()) + "\\zupost.dll";
+  std::string home = zu::AnsiToUtf8(zu::ProgramFolder());
   std::string script;
   std::string record;
-  app.add_option("--automation", script, "automation script for dialogs and message boxes");
-  app.add_option("--record", record, "record of every dialog, message box and host event")
-      ->needs("--automation");
-  // Options of the program may also follow a subcommand's.
-  app.fallthrough();
-
-  auto* list = app.add_subcommand("list", "list a document's paths");
-  list->add_option("document", document_path, "part document (JSON)")->required();
-
-  auto* convert = app.add_subcommand("convert", "load a document and save it again");
-  convert->add_option("document", document_path, "part document (JSON)")->required();
-  convert->add_option("output", output_path, "where to save it")->required();
-
-  auto* entry_points = app.add_subcommand("entry-points", "load the plug-in and find ordinals 1-6");
+  std::string document_path;
+  std::string output_path;
+  // entry-points
   std::vector<int> calls;
-  entry_points->add_option("--call", calls, "entry points to call, in order")
-      ->check(CLI::Range(1, zuhost::kEntryPointCount));
   int call_state = 0;
-  entry_points->add_option("--state", call_state, "call state handed to entry point 1")
-      ->capture_default_str();
-
-  auto* run = app.add_subcommand("run", "run a plug-in command on a document");
+  // run
   int command = 0;
   std::vector<std::string> picks;
   bool pick_none = false;
@@ -213,126 +221,207 @@ int main(int argc, char** argv) {
   bool preselect = false;
   std::string code_file;
   std::string save_path;
-  std::string home = zu::ProgramFolder();
   std::string work;
+  bool hook = false;
   bool hook_wants_list = false;
   std::string hook_temp;
   std::string hook_dump;
-  bool hook = false;
-  run->add_option("document", document_path, "part document (JSON)")->required();
-  run->add_option("--command", command, "entry point to run (1-6)")
+};
+
+// Declares the command line on `app`; returns the subcommands.
+struct Subcommands {
+  CLI::App* list;
+  CLI::App* convert;
+  CLI::App* entry_points;
+  CLI::App* run;
+};
+Subcommands DeclareCommandLine(CLI::App& app, Options& o) {
+  app.require_subcommand(1);
+  // Paths such as /work/part.json are documents, not options.
+  app.allow_windows_style_options(false);
+  app.add_option("--plugin", o.plugin_path, "plug-in library to load")->capture_default_str();
+  app.add_option("--home", o.home, "the host's base folder")->capture_default_str();
+  app.add_option("--automation", o.script, "automation script for dialogs and message boxes");
+  app.add_option("--record", o.record, "record of every dialog, message box and host event")
+      ->needs("--automation");
+  // Options of the program may also follow a subcommand's.
+  app.fallthrough();
+
+  Subcommands s{};
+  s.list = app.add_subcommand("list", "list a document's paths");
+  s.list->add_option("document", o.document_path, "part document (JSON)")->required();
+
+  s.convert = app.add_subcommand("convert", "load a document and save it again");
+  s.convert->add_option("document", o.document_path, "part document (JSON)")->required();
+  s.convert->add_option("output", o.output_path, "where to save it")->required();
+
+  s.entry_points = app.add_subcommand("entry-points", "load the plug-in and find ordinals 1-6");
+  s.entry_points->add_option("--call", o.calls, "entry points to call, in order")
+      ->check(CLI::Range(1, zuhost::kEntryPointCount));
+  s.entry_points->add_option("--state", o.call_state, "call state handed to entry point 1")
+      ->capture_default_str();
+
+  s.run = app.add_subcommand("run", "run a plug-in command on a document");
+  CLI::App* run = s.run;
+  run->add_option("document", o.document_path, "part document (JSON)")->required();
+  run->add_option("--command", o.command, "entry point to run (1-6)")
       ->required()
       ->check(CLI::Range(1, zuhost::kEntryPointCount));
   auto* pick_option =
-      run->add_option("--pick", picks, "paths to pick: names, indices or all, in pick order");
-  run->add_flag("--pick-none", pick_none, "picking ends without a list")->excludes(pick_option);
-  run->add_flag("--pick-cancel", pick_cancel, "the person cancels the picking")
+      run->add_option("--pick", o.picks, "paths to pick: names, indices or all, in pick order");
+  run->add_flag("--pick-none", o.pick_none, "picking ends without a list")->excludes(pick_option);
+  run->add_flag("--pick-cancel", o.pick_cancel, "the person cancels the picking")
       ->excludes(pick_option);
-  run->add_flag("--preselect", preselect, "the paths are picked before the command starts");
-  run->add_option("--code-file", code_file, "code file handed to entry point 6");
-  run->add_option("--save", save_path, "save the document, with added paths, here");
-  run->add_option("--home", home, "the host's base folder")->capture_default_str();
-  run->add_option("--work", work, "the host's work folder (default: the base folder)");
-  run->add_flag("--hook", hook, "the host has a post hook");
-  run->add_flag("--hook-wants-list", hook_wants_list,
+  run->add_flag("--preselect", o.preselect, "the paths are picked before the command starts");
+  run->add_option("--code-file", o.code_file, "code file handed to entry point 6");
+  run->add_option("--save", o.save_path, "save the document, with added paths, here");
+  run->add_option("--work", o.work, "the host's work folder (default: the base folder)");
+  run->add_flag("--hook", o.hook, "the host has a post hook");
+  run->add_flag("--hook-wants-list", o.hook_wants_list,
                 "the post hook wants the code-file list (implies --hook)");
-  run->add_option("--hook-temp", hook_temp, "the post hook's temporary folder");
-  run->add_option("--hook-dump", hook_dump, "the post hook's pick dump file");
-  CLI11_PARSE(app, argc, argv);
+  run->add_option("--hook-temp", o.hook_temp, "the post hook's temporary folder");
+  run->add_option("--hook-dump", o.hook_dump, "the post hook's pick dump file");
+  return s;
+}
 
-  ConnectSession();
-  auto& session = zuhost::HostSession::Current();
-
-  if (*list || *convert) {
-    const auto start = std::chrono::steady_clock::now();
-    auto document = Load(document_path);
-    if (!document)
-      return kBadDocument;
-    if (*list) {
-      ListPaths(*document);
-      return kOk;
-    }
-    const auto loaded = std::chrono::steady_clock::now();
-    if (std::string error = zuhost::SavePartDocument(*document, output_path, Codec());
-        !error.empty()) {
-      Say("not saved: " + error);
-      return kSaveFailed;
-    }
-    const auto saved = std::chrono::steady_clock::now();
-    long moves = 0;
-    for (const auto& path : document->paths)
-      moves += path->MoveCount();
-    auto ms = [](auto from, auto to) {
-      return std::to_string(
-          std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count());
-    };
-    Say("saved " + std::to_string(document->paths.size()) + " paths (" + std::to_string(moves) +
-        " moves) to " + output_path + ": loaded in " + ms(start, loaded) + " ms, saved in " +
-        ms(loaded, saved) + " ms");
-    return kOk;
+// Loads a document and saves it again, saying how long each took.
+int Convert(const Options& o) {
+  const auto start = std::chrono::steady_clock::now();
+  auto document = Load(o.document_path);
+  if (!document)
+    return kBadDocument;
+  const auto loaded = std::chrono::steady_clock::now();
+  if (std::string error = zuhost::SavePartDocument(*document, o.output_path, Codec());
+      !error.empty()) {
+    Say("not saved: " + error);
+    return kSaveFailed;
   }
+  const auto saved = std::chrono::steady_clock::now();
+  long moves = 0;
+  for (const auto& path : document->paths)
+    moves += path->MoveCount();
+  auto ms = [](auto from, auto to) {
+    return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count());
+  };
+  Say("saved " + std::to_string(document->paths.size()) + " paths (" + std::to_string(moves) +
+      " moves) to " + o.output_path + ": loaded in " + ms(start, loaded) + " ms, saved in " +
+      ms(loaded, saved) + " ms");
+  return kOk;
+}
 
-  if (!script.empty())
-    zu::Automation::Start(script, record);
-
+int EntryPoints(const Options& o) {
   zuhost::PluginModule plugin;
-  if (*entry_points) {
-    if (std::string error = LoadPlugin(plugin, plugin_path); !error.empty()) {
-      Say(zu::AnsiToUtf8(error));
-      return plugin.loaded() ? kEntryMissing : kLoadFailed;
-    }
-    for (int ordinal = 1; ordinal <= zuhost::kEntryPointCount; ++ordinal) {
-      Say("entry point " + std::to_string(ordinal) + " found");
-    }
-    for (int ordinal : calls) {
-      Say("entry point " + std::to_string(ordinal) + " returned " +
-          std::to_string(CallEntry(plugin, ordinal, call_state, code_file)));
-    }
-    plugin.Unload();
-    Say("unloaded the plug-in");
-    return kOk;
+  if (const int failed = LoadPlugin(plugin, o.plugin_path))
+    return failed;
+  for (int ordinal = 1; ordinal <= zuhost::kEntryPointCount; ++ordinal)
+    Say("entry point " + std::to_string(ordinal) + " found");
+  for (int ordinal : o.calls) {
+    Say("entry point " + std::to_string(ordinal) + " returned " +
+        std::to_string(CallEntry(plugin, ordinal, o.call_state, o.code_file)));
   }
+  plugin.Unload();
+  Say("unloaded the plug-in");
+  return kOk;
+}
 
-  // run
-  auto document = Load(document_path);
+int Run(const Options& o) {
+  auto& session = zuhost::HostSession::Current();
+  auto document = Load(o.document_path);
   if (!document)
     return kBadDocument;
   session.SetDocument(std::move(document));
   g_roughblock = session.document()->stock;
-  zu::Utf8ToAnsi(home).copy(HostHomeFolder, sizeof HostHomeFolder - 1);
-  session.work_folder = zu::Utf8ToAnsi(work);
-  if (hook || hook_wants_list || !hook_temp.empty() || !hook_dump.empty()) {
+  session.work_folder = zu::Utf8ToAnsi(o.work);
+  if (o.hook || o.hook_wants_list || !o.hook_temp.empty() || !o.hook_dump.empty()) {
     session.post_hook = std::make_unique<zuhost::ConfiguredPostHook>();
-    session.post_hook->code_file_list_wanted = hook_wants_list;
-    session.post_hook->temp_folder = zu::Utf8ToAnsi(hook_temp);
-    session.post_hook->pick_dump_file = zu::Utf8ToAnsi(hook_dump);
+    session.post_hook->code_file_list_wanted = o.hook_wants_list;
+    session.post_hook->temp_folder = zu::Utf8ToAnsi(o.hook_temp);
+    session.post_hook->pick_dump_file = zu::Utf8ToAnsi(o.hook_dump);
   }
   using Outcome = zuhost::PickPlan::Outcome;
   session.pick_plan.outcome =
-      pick_cancel ? Outcome::Cancelled : (pick_none ? Outcome::NoList : Outcome::Paths);
-  if (std::string error = PlanPick(picks, *session.document(), session.pick_plan); !error.empty()) {
+      o.pick_cancel ? Outcome::Cancelled : (o.pick_none ? Outcome::NoList : Outcome::Paths);
+  if (std::string error = PlanPick(o.picks, *session.document(), session.pick_plan);
+      !error.empty()) {
     Say(error);
     return kUsage;
   }
-  if (preselect)
+  if (o.preselect)
     session.Preselect();
 
-  if (std::string error = LoadPlugin(plugin, plugin_path); !error.empty()) {
-    Say(zu::AnsiToUtf8(error));
-    return plugin.loaded() ? kEntryMissing : kLoadFailed;
-  }
-  RunCommand(plugin, command, code_file);
+  zuhost::PluginModule plugin;
+  if (const int failed = LoadPlugin(plugin, o.plugin_path))
+    return failed;
+  RunCommand(plugin, o.command, o.code_file);
   const auto added = session.TakeAddedPaths();
   if (!added.empty())
     Say(std::to_string(added.size()) + " paths added to the document");
   plugin.Unload();
-  if (!save_path.empty()) {
-    if (std::string error = zuhost::SavePartDocument(*session.document(), save_path, Codec());
+  if (!o.save_path.empty()) {
+    if (std::string error = zuhost::SavePartDocument(*session.document(), o.save_path, Codec());
         !error.empty()) {
       Say("not saved: " + error);
       return kSaveFailed;
     }
-    Say("saved the document to " + save_path);
+    Say("saved the document to " + o.save_path);
   }
   return kOk;
+}
+
+// The record of an automated run is appended to; a file that cannot be
+// written would lose every line, so it is refused before anything runs.
+bool RecordWritable(const std::string& utf8_path) {
+  std::FILE* file = std::fopen(zu::Utf8ToAnsi(utf8_path).c_str(), "ab");
+  if (!file)
+    return false;
+  return std::fclose(file) == 0;
+}
+
+}  // namespace
+
+int main() {
+  std::vector<std::string> arguments = Utf8Arguments();
+  std::vector<char*> argv;
+  for (auto& argument : arguments)
+    argv.push_back(argument.data());
+
+  CLI::App app{"zuhost: the CAM host that runs the post-processing plug-in"};
+  Options o;
+  const Subcommands subcommands = DeclareCommandLine(app, o);
+  try {
+    app.parse(static_cast<int>(argv.size()), argv.data());
+  } catch (const CLI::ParseError& error) {
+    // CLI11 prints the message (or the help); every refusal exits with 1.
+    return app.exit(error) == 0 ? kOk : kUsage;
+  }
+
+  // The base folder of the host, for every subcommand: the plug-in's
+  // settings put their default code folder under it.
+  const std::string home = zu::Utf8ToAnsi(o.home);
+  if (home.size() >= sizeof HostHomeFolder) {
+    Say("the base folder " + o.home + " is longer than " +
+        std::to_string(sizeof HostHomeFolder - 1) + " bytes");
+    return kUsage;
+  }
+  home.copy(HostHomeFolder, sizeof HostHomeFolder - 1);
+  HostHomeFolder[home.size()] = '\0';
+
+  ConnectSession();
+  if (*subcommands.list) {
+    auto document = Load(o.document_path);
+    if (!document)
+      return kBadDocument;
+    ListPaths(*document);
+    return kOk;
+  }
+  if (*subcommands.convert)
+    return Convert(o);
+
+  if (!o.record.empty() && !RecordWritable(o.record)) {
+    Say("the record file " + o.record + " cannot be written");
+    return kUsage;
+  }
+  if (!o.script.empty())
+    zu::Automation::Start(zu::Utf8ToAnsi(o.script), zu::Utf8ToAnsi(o.record));
+  return *subcommands.entry_points ? EntryPoints(o) : Run(o);
 }

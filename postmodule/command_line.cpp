@@ -1,6 +1,6 @@
 #include "postmodule/command_line.h"
 
-namespace zupost {
+namespace postmodule {
 namespace {
 
 std::string_view SkipBlanks(std::string_view text) {
@@ -112,4 +112,4 @@ std::optional<std::string> ParseEditorArguments(std::string_view arguments) {
   return std::string(text.substr(kMcf.size()));
 }
 
-}  // namespace zupost
+}  // namespace postmodule

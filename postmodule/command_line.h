@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace zupost {
+namespace postmodule {
 
 // The arguments after the program's own name in a whole command line (the
 // name may be quoted); leading blanks are kept.
@@ -46,4 +46,4 @@ ProcessFile ParseProcessFile(std::string_view text);
 // "*mcf*FOLDER": the editor's folder of machine configurations, or nullopt.
 std::optional<std::string> ParseEditorArguments(std::string_view arguments);
 
-}  // namespace zupost
+}  // namespace postmodule

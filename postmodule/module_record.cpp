@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace zupost {
+namespace postmodule {
 
 void RecordLine(const std::string& line) {
   const char* path = std::getenv("ZU_POSTMODULE_RECORD");
@@ -15,4 +15,4 @@ void RecordLine(const std::string& line) {
   }
 }
 
-}  // namespace zupost
+}  // namespace postmodule

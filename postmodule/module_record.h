@@ -4,8 +4,8 @@
 
 #include <string>
 
-namespace zupost {
+namespace postmodule {
 
 void RecordLine(const std::string& line);
 
-}  // namespace zupost
+}  // namespace postmodule

@@ -19,7 +19,7 @@ enum ExitCode { kDone = 0, kBadCommandLine = 2, kMissingFile = 3, kBadProcessFil
 
 int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "ORVOPost: %s\n", message.c_str());
-  zupost::RecordLine("ORVOPost error: " + message);
+  postmodule::RecordLine("ORVOPost error: " + message);
   return code;
 }
 
@@ -31,17 +31,17 @@ bool Exists(const std::string& path) {
 
 int main() {
   const std::string command_line = GetCommandLineA();
-  zupost::RecordLine("ORVOPost command line: " + command_line);
-  const auto parsed = zupost::ParsePostRequest(zupost::ArgumentsOf(command_line));
+  postmodule::RecordLine("ORVOPost command line: " + command_line);
+  const auto parsed = postmodule::ParsePostRequest(postmodule::ArgumentsOf(command_line));
   if (!parsed.request)
     return Fail(kBadCommandLine, "malformed command line: " + parsed.error);
-  const zupost::PostRequest& request = *parsed.request;
+  const postmodule::PostRequest& request = *parsed.request;
 
-  if (request.form == zupost::PostRequest::Form::PostTc) {
-    zupost::RecordLine("form posttc");
-    zupost::RecordLine("tool-location file: " + request.tool_location_file);
-    zupost::RecordLine("machine file: " + request.machine_file);
-    zupost::RecordLine("code file: " + request.code_file);
+  if (request.form == postmodule::PostRequest::Form::PostTc) {
+    postmodule::RecordLine("form posttc");
+    postmodule::RecordLine("tool-location file: " + request.tool_location_file);
+    postmodule::RecordLine("machine file: " + request.machine_file);
+    postmodule::RecordLine("code file: " + request.code_file);
     for (const std::string* file : {&request.tool_location_file, &request.machine_file}) {
       if (!Exists(*file))
         return Fail(kMissingFile, "the file " + *file + " does not exist");
@@ -51,21 +51,21 @@ int main() {
     return kDone;
   }
 
-  zupost::RecordLine("form orvopost");
-  zupost::RecordLine("tool-location file: " + request.tool_location_file +
-                     (Exists(request.tool_location_file) ? "" : " (missing)"));
-  const std::string process = zupost::ProcessFileFor(request.tool_location_file);
-  zupost::RecordLine("process file: " + process);
+  postmodule::RecordLine("form orvopost");
+  postmodule::RecordLine("tool-location file: " + request.tool_location_file +
+                         (Exists(request.tool_location_file) ? "" : " (missing)"));
+  const std::string process = postmodule::ProcessFileFor(request.tool_location_file);
+  postmodule::RecordLine("process file: " + process);
   std::ifstream in(process, std::ios::binary);
   if (!in)
     return Fail(kMissingFile, "the process file " + process + " does not exist");
   std::ostringstream text;
   text << in.rdbuf();
-  const auto file = zupost::ParseProcessFile(text.str());
+  const auto file = postmodule::ParseProcessFile(text.str());
   if (!file.error.empty())
     return Fail(kBadProcessFile, process + ": " + file.error);
   for (const auto& [key, value] : file.entries)
-    zupost::RecordLine("  " + key + " " + value);
+    postmodule::RecordLine("  " + key + " " + value);
   std::printf("ORVOPost: would post %s for %s into %s\n", request.tool_location_file.c_str(),
               file.entries.at("mcfname").c_str(), file.entries.at("gcodename").c_str());
   return kDone;

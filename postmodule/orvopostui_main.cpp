@@ -59,7 +59,7 @@ class EditorDialog : public zu::ModalDialog {
       list_.AddItem(name.c_str());
       names += " " + name;
     }
-    zupost::RecordLine("configurations:" + names);
+    postmodule::RecordLine("configurations:" + names);
     return true;
   }
 
@@ -114,7 +114,7 @@ class EditorDialog : public zu::ModalDialog {
       zu::ShowMessage(("无法保存文件：\n" + path_).c_str(), zu::MessageIcon::Stop, hwnd());
       return;
     }
-    zupost::RecordLine("saved " + path_);
+    postmodule::RecordLine("saved " + path_);
   }
 
   std::string folder_;
@@ -126,7 +126,7 @@ class EditorDialog : public zu::ModalDialog {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string command_line = GetCommandLineA();
-  zupost::RecordLine("OrvoPostUI command line: " + command_line);
+  postmodule::RecordLine("OrvoPostUI command line: " + command_line);
   const char* script = std::getenv("ZU_POSTUI_SCRIPT");
   const char* record = std::getenv("ZU_POSTUI_RECORD");
   if (script && *script) {
@@ -134,9 +134,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   } else {
     zu::Automation::Stop();
   }
-  const auto folder = zupost::ParseEditorArguments(zupost::ArgumentsOf(command_line));
+  const auto folder = postmodule::ParseEditorArguments(postmodule::ArgumentsOf(command_line));
   if (!folder) {
-    zupost::RecordLine("OrvoPostUI error: malformed command line");
+    postmodule::RecordLine("OrvoPostUI error: malformed command line");
     zu::ShowMessage("命令行格式错误，应为：OrvoPostUI.exe *mcf*文件夹", zu::MessageIcon::Stop);
     return 2;
   }

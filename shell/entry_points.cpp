@@ -41,29 +41,24 @@ bool HasNoRows(const PickNode& node) {
 
 // Ends the command after picking without posting anything.
 void EndWithoutPosting(bool end_command) {
-  HostSetPickState(0, 0, 0);
+  HostSetPickState(kPickStateNone, 0, 0);
   HostShowPromptId(kPromptCommandEnded);
   if (end_command)
     HostEndCommand();
 }
 
-// The tool-location file beside the code file: the code file cut at its
-// first '.' (folders included), then ".pmf".
-std::string ToolLocationBesideCode(const std::string& code_file) {
-  const auto dot = code_file.find('.');
-  return (dot == std::string::npos ? code_file : code_file.substr(0, dot)) + ".pmf";
-}
-
 // The common tail of both modes: the viewer, the process file and the post
-// processor.
+// processor. A post processor that cannot be started has been reported in a
+// message box; the command then ends as after a start, so that the host does
+// not stay in its picking state with the command open.
 int Launch(const std::string& prefix, const char* tool_location_file) {
   HostShowPrompt("生成代码文件...");
   if (PostSettings.ExeFileName.IsEmpty() || zu::FileMissing(PostSettings.ExeFileName.c_str())) {
     PostSettings.ExeFileName = zu::DefaultViewer();
   }
-  if (!zu::LaunchPostProcessor(prefix, tool_location_file))
+  if (zu::LaunchPostProcessor(prefix, tool_location_file) == zu::Launch::NoProcessFile)
     return 0;
-  HostSetPickState(0, 0, 0);
+  HostSetPickState(kPickStateNone, 0, 0);
   HostEndPick();
   HostClearPick();
   HostEndCommand();
@@ -89,7 +84,7 @@ int FirstCall(const std::string& prefix) {
       return Launch(prefix, tool_location);
     }
   }
-  HostSetPickState(235, 0, 0);
+  HostSetPickState(kPickStatePaths, 0, 0);
   HostBeginPick(kPickToolPaths);
   HostShowPromptId(HostHasPicked() ? kPromptPickMore : kPromptPickPaths);
   return 1;
@@ -118,7 +113,7 @@ int SecondCall(const std::string& prefix) {
   HostShowPrompt("生成刀位文件...");
   char tool_location[kToolLocationPathSize] = {};
   if (PostSettings.LeavePmf) {
-    CopyInto(tool_location, ToolLocationBesideCode(PostSettings.CodePathName.str()).c_str());
+    CopyInto(tool_location, zu::ToolLocationBesideCode(PostSettings.CodePathName.str()).c_str());
   } else {
     zu::Text work;
     HostGetWorkFolder(work);

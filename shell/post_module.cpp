@@ -40,6 +40,16 @@ bool WriteProcessFile(const char* tool_location_file) {
   return file.Close();
 }
 
+std::string ToolLocationBesideCode(std::string_view code_file) {
+  // Only a '.' of the file name starts its extension, not one of a folder.
+  const auto slash = code_file.find_last_of("\\/");
+  const auto name_start = slash == std::string_view::npos ? 0 : slash + 1;
+  const auto dot = code_file.rfind('.');
+  if (dot != std::string_view::npos && dot >= name_start)
+    code_file = code_file.substr(0, dot);
+  return std::string(code_file) + ".pmf";
+}
+
 std::string PostProcessorCommand(std::string_view prefix, std::string_view tool_location_file) {
   return std::string(prefix) + "  *orvopost*pmf=" + std::string(tool_location_file);
 }

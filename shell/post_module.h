@@ -59,9 +59,19 @@ struct ProgramStart {
 // be started is reported in a message box with the stop icon.
 bool StartProgram(const std::string& command_line, const ProgramStart& start);
 
-// Entry point 1's launch: the process file, then the post processor. False
-// when nothing was started.
-bool LaunchPostProcessor(std::string_view prefix, const char* tool_location_file);
+// What entry point 1's launch came to.
+enum class Launch {
+  Started,        // the post processor runs
+  NotStarted,     // it could not be started (reported in a message box)
+  NoProcessFile,  // the process file could not be created; nothing was started
+};
+// Entry point 1's launch: the process file, then the post processor.
+Launch LaunchPostProcessor(std::string_view prefix, const char* tool_location_file);
+
+// The tool-location file that is kept beside the code file `code_file`: the
+// file name's extension replaced by ".pmf" (appended when it has none), in
+// the code file's own folder.
+std::string ToolLocationBesideCode(std::string_view code_file);
 
 // The Windows folder followed by "\\notepad.exe"; empty, after a message with
 // the stop icon, when the Windows folder cannot be obtained.

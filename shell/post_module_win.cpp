@@ -76,17 +76,18 @@ bool StartProgram(const std::string& command_line, const ProgramStart& start) {
   return true;
 }
 
-bool LaunchPostProcessor(std::string_view prefix, const char* tool_location_file) {
+Launch LaunchPostProcessor(std::string_view prefix, const char* tool_location_file) {
   if (!WriteProcessFile(tool_location_file)) {
     const std::string name = ProcessFileNameFor(tool_location_file);
     std::printf("Failed to Create file: %s.\n", name.c_str());
     std::fflush(stdout);
     const std::string message = "无法创建工艺文件，没有生成代码：\n" + name;
     ShowMessage(message.c_str(), MessageIcon::Stop);
-    return false;
+    return Launch::NoProcessFile;
   }
-  return StartProgram(PostProcessorCommand(prefix, tool_location_file),
-                      ProgramStart{SW_SHOWNORMAL});
+  return StartProgram(PostProcessorCommand(prefix, tool_location_file), ProgramStart{SW_SHOWNORMAL})
+             ? Launch::Started
+             : Launch::NotStarted;
 }
 
 Text DefaultViewer() {

@@ -1,6 +1,7 @@
 // The host program with the real plug-in: documents listed, entry point 1's
 // two calls with the picking in between, the refusals, and the hook road,
 // checked through the record of everything the host and the dialogs showed.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -14,10 +15,12 @@
 
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
 using zutest::BinFolder;
 using zutest::RunProgram;
 
-using zutest::Joined;
 using zutest::U8;
 
 std::string Example(const std::string& file) {
@@ -30,7 +33,9 @@ class HostCommands : public ::testing::Test {
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     const std::string base = std::string(folder) + "zuhost_" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                             std::to_string(GetCurrentProcessId());
+    temp_ = folder;
     script_ = base + ".script";
     record_ = base + ".record";
     std::ofstream(script_, std::ios::binary) << "";
@@ -59,6 +64,7 @@ class HostCommands : public ::testing::Test {
     return lines;
   }
 
+  std::string temp_;
   std::string script_;
   std::string record_;
 };
@@ -80,7 +86,7 @@ TEST_F(HostCommands, ListsTheExamplesPaths) {
   for (const auto& c : cases) {
     const auto run = RunProgram("\"" + BinFolder() + "\\zuhost.exe\" list " + Example(c.file));
     EXPECT_EQ(run.exit_code, 0u) << c.file << "\n" << run.output;
-    EXPECT_NE(run.output.find(c.line), std::string::npos) << c.file << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr(c.line)) << c.file << "\n" << run.output;
   }
 }
 
@@ -103,11 +109,11 @@ TEST_F(HostCommands, EntryPointOneWalksThePickingExchange) {
       "host pick cleared",
       "host command ended",
   };
-  EXPECT_EQ(Record(), expected) << Joined(Record(false));
+  EXPECT_EQ(Record(), expected) << ::testing::PrintToString(Record(false));
   // The host's console shows the same, in UTF-8, and the two calls.
-  EXPECT_NE(run.output.find("entry point 1 returned 1"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find(U8(u8"host: prompt 34667 \"请拾取刀具轨迹\"")), std::string::npos);
-  EXPECT_NE(run.output.find("entry point 1 (call state 1) returned 0"), std::string::npos);
+  EXPECT_THAT(run.output, HasSubstr("entry point 1 returned 1"));
+  EXPECT_THAT(run.output, HasSubstr(U8(u8"host: prompt 34667 \"请拾取刀具轨迹\"")));
+  EXPECT_THAT(run.output, HasSubstr("entry point 1 (call state 1) returned 0"));
 }
 
 TEST_F(HostCommands, PathsPickedBeforeTheCommandChangeThePrompt) {
@@ -115,36 +121,36 @@ TEST_F(HostCommands, PathsPickedBeforeTheCommandChangeThePrompt) {
                        zu::Utf8ToAnsi(U8(u8" --command 1 --pick 1 \"槽加工 63\" --preselect")));
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const auto record = Record();
-  ASSERT_GE(record.size(), 5u) << Joined(record);
-  EXPECT_EQ(record[3].rfind("host prompt 40253 ", 0), 0u) << Joined(record);
+  ASSERT_GE(record.size(), 5u) << ::testing::PrintToString(record);
+  EXPECT_EQ(record[3].rfind("host prompt 40253 ", 0), 0u) << ::testing::PrintToString(record);
   EXPECT_EQ(record[4], U8(u8"host picked 2 paths: \"孔口倒角 65\" \"槽加工 63\""));
 }
 
 TEST_F(HostCommands, PickingThatEndsWithoutAListOrIsCancelledPostsNothing) {
   Run("run " + Example("milling_2d.json") + " --command 1 --pick-none");
   auto record = Record();
-  ASSERT_GE(record.size(), 3u) << Joined(record);
+  ASSERT_GE(record.size(), 3u) << ::testing::PrintToString(record);
   std::vector<std::string> tail(record.end() - 3, record.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"host pick gave no list", "host pick state 0",
                                             U8(u8"host prompt 34685 \"命令结束\"")}))
-      << Joined(record);
+      << ::testing::PrintToString(record);
 
   DeleteFileA(record_.c_str());
   Run("run " + Example("milling_2d.json") + " --command 1 --pick-cancel");
   record = Record();
-  ASSERT_GE(record.size(), 4u) << Joined(record);
+  ASSERT_GE(record.size(), 4u) << ::testing::PrintToString(record);
   tail.assign(record.end() - 4, record.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"host pick cancelled", "host pick state 0",
                                             U8(u8"host prompt 34685 \"命令结束\""),
                                             "host command ended"}))
-      << Joined(record);
+      << ::testing::PrintToString(record);
 }
 
 TEST_F(HostCommands, APathWithoutMovesIsRefusedWithTheHostsMessage) {
   const auto run = Run("run " + Example("empty_path.json") + " --command 1 --pick all");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const auto record = Record();
-  ASSERT_GE(record.size(), 7u) << Joined(record);
+  ASSERT_GE(record.size(), 7u) << ::testing::PrintToString(record);
   const std::vector<std::string> tail(record.end() - 7, record.end());
   const std::string text = U8(u8"所选轨迹没有刀位数据，无法后置处理！");
   const std::vector<std::string> expected = {
@@ -156,14 +162,14 @@ TEST_F(HostCommands, APathWithoutMovesIsRefusedWithTheHostsMessage) {
       U8(u8"host prompt 34685 \"命令结束\""),
       "host command ended",
   };
-  EXPECT_EQ(tail, expected) << Joined(record);
+  EXPECT_EQ(tail, expected) << ::testing::PrintToString(record);
 }
 
 TEST_F(HostCommands, AHookThatWantsTheCodeFileListTakesTheTextRoad) {
   const auto run = Run("run " + Example("milling_2d.json") + " --command 1 --hook-wants-list");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   EXPECT_EQ(Record(), std::vector<std::string>{"host post hook took 0 code files"})
-      << Joined(Record());
+      << ::testing::PrintToString(Record());
 }
 
 TEST_F(HostCommands, ABadDocumentIsRefusedBeforeAnythingRuns) {
@@ -173,16 +179,79 @@ TEST_F(HostCommands, ABadDocumentIsRefusedBeforeAnythingRuns) {
   std::ofstream(bad) << R"({"format": "zuhost part document", "version": 1})";
   const auto run = Run("run \"" + bad + "\" --command 1 --pick all");
   EXPECT_EQ(run.exit_code, 4u) << run.output;
-  EXPECT_NE(run.output.find("refused: " + bad + ": document: missing field \"stock\""),
-            std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("refused: " + bad + ": document: missing field \"stock\""));
   EXPECT_TRUE(Record().empty());
+}
+
+TEST_F(HostCommands, TextsTheCodePageCannotHoldAndOverflowingNumbersAreRefused) {
+  struct Case {
+    std::string from;
+    std::string to;
+    std::string error;
+  } const cases[] = {
+      {U8(u8"\"name\":\"轮廓铣\""), U8(u8"\"name\":\"轮廓铣😀\""),
+       U8(u8"document.paths[0].name: the character \"😀\" (U+1F600) cannot be held in the host's "
+          u8"code page")},
+      {"\"size\":[140.0,", "\"size\":[1e999,", "document.stock.size[0]: a number out of range"},
+  };
+  std::ifstream in(Example("milling_2d.json"), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  for (const auto& c : cases) {
+    std::string document = text.str();
+    const auto at = document.find(c.from);
+    ASSERT_NE(at, std::string::npos) << c.from;
+    document.replace(at, c.from.size(), c.to);
+    const std::string path =
+        temp_ + "zuhost_refused_" + std::to_string(GetCurrentProcessId()) + ".json";
+    std::ofstream(path, std::ios::binary) << document;
+    const auto run = Run("run \"" + path + "\" --command 1 --pick all");
+    EXPECT_EQ(run.exit_code, 4u) << run.output;
+    EXPECT_THAT(run.output, HasSubstr("refused: " + path + ": " + c.error));
+    EXPECT_THAT(run.output, Not(HasSubstr("running entry point")));
+    DeleteFileA(path.c_str());
+  }
+}
+
+TEST_F(HostCommands, EveryBadCommandLineExitsWithOne) {
+  const std::string doc = Example("milling_2d.json");
+  struct Case {
+    std::string arguments;
+    std::string says;
+  } const cases[] = {
+      {"run " + doc + " --command 1 --pick 99999999999999999999",
+       "no path is named or numbered \"99999999999999999999\""},
+      {"run " + doc + " --command 1 --pick 1", "no path is named or numbered \"1\""},
+      {"run " + doc + " --command 7", "--command"},
+      {"run " + doc + " --command 99999999999999999999", "--command"},
+      {"run " + doc, "--command is required"},
+      {"run " + doc + " --command 1 --bogus", "--bogus"},
+      {"entry-points --state 99999999999999999999", "--state"},
+      {"entry-points --call x", "--call"},
+      {"", "A subcommand is required"},
+  };
+  for (const auto& c : cases) {
+    const auto run = RunProgram("\"" + BinFolder() + "\\zuhost.exe\" " + c.arguments);
+    EXPECT_EQ(run.exit_code, 1u) << c.arguments << "\n" << run.output;
+    EXPECT_THAT(run.output, HasSubstr(c.says)) << c.arguments;
+    EXPECT_THAT(run.output, Not(HasSubstr("running entry point"))) << c.arguments;
+  }
+}
+
+TEST_F(HostCommands, ARecordThatCannotBeWrittenIsRefusedBeforeAnythingRuns) {
+  const std::string record = "C:\\no such folder\\record.txt";
+  const auto run = RunProgram(
+      "\"" + BinFolder() + "\\zuhost.exe\" run " + Example("milling_2d.json") +
+      " --command 1 --pick all --automation \"" + script_ + "\" --record \"" + record + "\"");
+  EXPECT_EQ(run.exit_code, 1u) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("the record file " + record + " cannot be written"));
+  EXPECT_THAT(run.output, Not(HasSubstr("loaded")));
 }
 
 TEST_F(HostCommands, UnknownPathNamesAreRefused) {
   const auto run = Run("run " + Example("milling_2d.json") + " --command 1 --pick nothing");
   EXPECT_EQ(run.exit_code, 1u) << run.output;
-  EXPECT_NE(run.output.find("no path is named or numbered nothing"), std::string::npos);
+  EXPECT_THAT(run.output, HasSubstr("no path is named or numbered \"nothing\""));
 }
 
 }  // namespace

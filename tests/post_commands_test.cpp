@@ -3,6 +3,7 @@
 // (PostModule C:\ORVO\Post, PostPath C:\ORVO\NCSystems).
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -15,11 +16,14 @@
 
 namespace {
 
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
 using zutest::BinFolder;
 using zutest::RunProgram;
 
-using zutest::Contains;
-using zutest::Joined;
 using zutest::Lines;
 using zutest::ReadBytes;
 using zutest::U8;
@@ -30,7 +34,8 @@ class PostCommands : public ::testing::Test {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     folder_ = std::string(temp) + "zu_post_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
+              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+              std::to_string(GetCurrentProcessId());
     RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
     CreateDirectoryA(folder_.c_str(), nullptr);
     CreateDirectoryA((folder_ + "\\work").c_str(), nullptr);
@@ -52,6 +57,7 @@ class PostCommands : public ::testing::Test {
     SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", nullptr);
     SetEnvironmentVariableA("ZU_POSTUI_SCRIPT", nullptr);
     DeleteFileA(settings_.c_str());
+    RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
   }
 
   void Settings(const std::string& keys) {
@@ -94,7 +100,7 @@ TEST_F(PostCommands, PickedPathsGoToATemporaryToolLocationFileAndThePostProcesso
   const auto module = ModuleRecord("  mcfname");
   EXPECT_EQ(module.at(0),
             "ORVOPost command line: C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" + pmf)
-      << Joined(module);
+      << ::testing::PrintToString(module);
   const std::string process = folder_ + "\\work\\temp\\zucl.pro";
   // The viewer was empty: the Windows folder's notepad.exe.
   EXPECT_EQ(ReadBytes(process),
@@ -117,7 +123,7 @@ TEST_F(PostCommands, PickedPathsGoToATemporaryToolLocationFileAndThePostProcesso
                                              "host picking ended",
                                              "host pick cleared",
                                              "host command ended"};
-  EXPECT_EQ(tail, expected) << Joined(record);
+  EXPECT_EQ(tail, expected) << ::testing::PrintToString(record);
 }
 
 TEST_F(PostCommands, LeavePmfPutsTheToolLocationFileBesideTheCodeFile) {
@@ -127,10 +133,76 @@ TEST_F(PostCommands, LeavePmfPutsTheToolLocationFileBesideTheCodeFile) {
   const auto run = Host("--command 1 --pick 0");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const auto module = ModuleRecord("  mcfname");
-  EXPECT_TRUE(Contains(module, "process file: " + folder_ + "\\NC0007.pro")) << Joined(module);
+  EXPECT_THAT(module, Contains("process file: " + folder_ + "\\NC0007.pro"));
   // A viewer that names no file is replaced, as an empty one is.
-  EXPECT_TRUE(Contains(module, "  exename C:\\windows\\notepad.exe")) << Joined(module);
-  EXPECT_TRUE(Contains(module, "  mcfname C:\\ORVO\\NCSystems\\HNC-818.mcf")) << Joined(module);
+  EXPECT_THAT(module, Contains("  exename C:\\windows\\notepad.exe"));
+  EXPECT_THAT(module, Contains("  mcfname C:\\ORVO\\NCSystems\\HNC-818.mcf"));
+}
+
+TEST_F(PostCommands, AKeptToolLocationFileStaysInTheCodeFilesFolder) {
+  // A '.' in a folder's name is not the code file's extension.
+  const std::string folder = folder_ + "\\a.b";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  Settings("CurrentMcf=HNC-818\r\nUseCurrentGName=1\r\nLeavePmf=1\r\nCodePathName=" + folder +
+           "\\NC0001.cut\r\n");
+  const auto run = Host("--command 1 --pick 0");
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const auto module = ModuleRecord("  mcfname");
+  EXPECT_EQ(module.at(0), "ORVOPost command line: C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" +
+                              folder + "\\NC0001.pmf");
+  EXPECT_THAT(module, Contains("process file: " + folder + "\\NC0001.pro"));
+  EXPECT_EQ(GetFileAttributesA((folder_ + "\\a.pro").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Sets a value of the post module's registry key for one test and puts the
+// old one back afterwards.
+class PostModuleValue {
+ public:
+  PostModuleValue(const char* name, const std::string& data) : name_(name) {
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ORVO\\ORVOPOST", 0, KEY_READ | KEY_SET_VALUE,
+                  &key_);
+    char old[2048] = {};
+    DWORD size = sizeof old;
+    had_ = RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+           ERROR_SUCCESS;
+    old_ = old;
+    Set(data);
+  }
+  ~PostModuleValue() {
+    if (had_)
+      Set(old_);
+    else
+      RegDeleteValueA(key_, name_.c_str());
+    RegCloseKey(key_);
+  }
+
+ private:
+  void Set(const std::string& data) {
+    RegSetValueExA(key_, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>(data.size() + 1));
+  }
+  HKEY key_ = nullptr;
+  std::string name_;
+  std::string old_;
+  bool had_ = false;
+};
+
+TEST_F(PostCommands, APostProcessorThatCannotBeStartedIsReportedAndTheCommandEnds) {
+  // The post module's folder exists but holds no post processor.
+  const PostModuleValue module("PostModule", folder_);
+  Settings("CurrentMcf=FANUC-0i\r\nUseCurrentGName=1\r\nCodePathName=" + folder_ +
+           "\\part.cut\r\n");
+  const auto run = Host("--command 1 --pick all");
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const auto record = Lines(record_);
+  const std::string command =
+      folder_ + "\\ORVOPost.exe   *orvopost*pmf=" + folder_ + "\\work\\temp\\zucl.pmf";
+  ASSERT_GE(record.size(), 5u) << ::testing::PrintToString(record);
+  const std::vector<std::string> tail(record.end() - 5, record.end());
+  EXPECT_THAT(
+      tail, ElementsAre(U8(u8"message \"zuhost\" \"无法启动程序：\\n") + command + "\" stop -> ok",
+                        "host pick state 0", "host picking ended", "host pick cleared",
+                        "host command ended"));
 }
 
 TEST_F(PostCommands, ModeOnePostsTheChosenToolLocationFileAtOnce) {
@@ -141,18 +213,17 @@ TEST_F(PostCommands, ModeOnePostsTheChosenToolLocationFileAtOnce) {
            "\\O1000.cut\r\nExeFileName=C:\\windows\\notepad.exe\r\n");
   const auto run = Host("--command 1");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
-  EXPECT_NE(run.output.find("entry point 1 returned 0"), std::string::npos) << run.output;
-  EXPECT_EQ(run.output.find("the person picks"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("entry point 1 returned 0"));
+  EXPECT_THAT(run.output, Not(HasSubstr("the person picks")));
   const auto record = Lines(record_);
-  EXPECT_TRUE(Contains(record, U8(u8"host prompt \"拾取了刀位文件 ") + pmf + "\""))
-      << Joined(record);
-  EXPECT_FALSE(Contains(record, "host pick state 235")) << Joined(record);
+  EXPECT_THAT(record, Contains(U8(u8"host prompt \"拾取了刀位文件 ") + pmf + "\""));
+  EXPECT_THAT(record, Not(Contains("host pick state 235")));
   EXPECT_EQ(record.back(), "host command ended");
   const auto module = ModuleRecord("  mcfname");
   EXPECT_EQ(module.at(0),
             "ORVOPost command line: C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" + pmf);
-  EXPECT_TRUE(Contains(module, "tool-location file: " + pmf)) << Joined(module);
-  EXPECT_TRUE(Contains(module, "  gcodename " + folder_ + "\\O1000.cut")) << Joined(module);
+  EXPECT_THAT(module, Contains("tool-location file: " + pmf));
+  EXPECT_THAT(module, Contains("  gcodename " + folder_ + "\\O1000.cut"));
 }
 
 TEST_F(PostCommands, AProcessFileThatCannotBeCreatedStopsTheRunAndSaysSo) {
@@ -161,21 +232,20 @@ TEST_F(PostCommands, AProcessFileThatCannotBeCreatedStopsTheRunAndSaysSo) {
   CreateDirectoryA(process.c_str(), nullptr);
   Settings("LeavePmf=1\r\nUseCurrentGName=1\r\nCodePathName=" + folder_ + "\\NC0001.cut\r\n");
   const auto run = Host("--command 1 --pick all");
-  EXPECT_NE(run.output.find("Failed to Create file: " + process + "."), std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, HasSubstr("Failed to Create file: " + process + "."));
   const auto record = Lines(record_);
   ASSERT_FALSE(record.empty());
   EXPECT_EQ(record.back(), U8(u8"message \"zuhost\" \"无法创建工艺文件，没有生成代码：\\n") +
                                process + "\" stop -> ok")
-      << Joined(record);
-  EXPECT_FALSE(Contains(record, "host command ended")) << Joined(record);
+      << ::testing::PrintToString(record);
+  EXPECT_THAT(record, Not(Contains("host command ended")));
   EXPECT_TRUE(Lines(module_record_).empty());
 }
 
 TEST_F(PostCommands, CancellingThePostCodeDialogEndsTheCommand) {
   Settings("FileNameID=4\r\n");
   const auto run = Host("--command 1 --pick all", "dialog 33\ncancel\n");
-  EXPECT_NE(run.output.find("entry point 1 returned 0"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("entry point 1 returned 0"));
   const auto record = Lines(record_);
   const std::vector<std::string> expected = {U8(u8"host prompt \"进行后置处理\""),
                                              U8(u8"dialog 33 \"生成后置代码\""),
@@ -183,8 +253,8 @@ TEST_F(PostCommands, CancellingThePostCodeDialogEndsTheCommand) {
                                              "end 33 cancel",
                                              "host prompt \"\"",
                                              "host command ended"};
-  EXPECT_EQ(record, expected) << Joined(record);
-  EXPECT_TRUE(Contains(Lines(settings_), "FileNameID=4\r"));  // not saved
+  EXPECT_EQ(record, expected) << ::testing::PrintToString(record);
+  EXPECT_THAT(Lines(settings_), Contains("FileNameID=4\r"));  // not saved
 }
 
 TEST_F(PostCommands, ConfirmingThePostCodeDialogAdvancesTheSerial) {
@@ -192,18 +262,18 @@ TEST_F(PostCommands, ConfirmingThePostCodeDialogAdvancesTheSerial) {
   const auto run = Host("--command 1 --pick all");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const auto settings = Lines(settings_);
-  EXPECT_TRUE(Contains(settings, "FileNameID=5\r")) << Joined(settings);
-  EXPECT_TRUE(Contains(settings, "CodePathName=" + folder_ + "\\NC0005.cut\r")) << Joined(settings);
-  EXPECT_TRUE(Contains(settings, "CurrentMcf=FANUC-0i\r")) << Joined(settings);
+  EXPECT_THAT(settings, Contains("FileNameID=5\r"));
+  EXPECT_THAT(settings, Contains("CodePathName=" + folder_ + "\\NC0005.cut\r"));
+  EXPECT_THAT(settings, Contains("CurrentMcf=FANUC-0i\r"));
   const auto module = ModuleRecord("  mcfname");
-  EXPECT_TRUE(Contains(module, "  gcodename " + folder_ + "\\NC0005.cut")) << Joined(module);
+  EXPECT_THAT(module, Contains("  gcodename " + folder_ + "\\NC0005.cut"));
 }
 
 TEST_F(PostCommands, CallStateTwoReadsTheSettingsAndAnswersOne) {
   const auto run =
       RunProgram("\"" + BinFolder() + "\\zuhost.exe\" entry-points --call 1 --state 2");
-  EXPECT_NE(run.output.find("entry point 1 returned 1"), std::string::npos) << run.output;
-  EXPECT_EQ(run.output.find("host: prompt"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("entry point 1 returned 1"));
+  EXPECT_THAT(run.output, Not(HasSubstr("host: prompt")));
 }
 
 TEST_F(PostCommands, PostSettingsAreSavedOnOkAfterARefusedNumber) {
@@ -218,17 +288,16 @@ TEST_F(PostCommands, PostSettingsAreSavedOnOkAfterARefusedNumber) {
                         "ok\n");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const auto record = Lines(record_);
-  EXPECT_TRUE(Contains(record, U8(u8"dialog 12911 \"后置设置\""))) << Joined(record);
-  EXPECT_TRUE(Contains(record, U8(u8"message \"zuhost\" \"请输入一个数字。\" exclamation -> ok")))
-      << Joined(record);
-  EXPECT_TRUE(Contains(record, "end 12911 ok")) << Joined(record);
+  EXPECT_THAT(record, Contains(U8(u8"dialog 12911 \"后置设置\"")));
+  EXPECT_THAT(record, Contains(U8(u8"message \"zuhost\" \"请输入一个数字。\" exclamation -> ok")));
+  EXPECT_THAT(record, Contains("end 12911 ok"));
   EXPECT_EQ(record.back(), "host command ended");
   const auto settings = Lines(settings_);
-  EXPECT_TRUE(Contains(settings, "OptimizeTol=0.02\r")) << Joined(settings);
-  EXPECT_TRUE(Contains(settings, "OptimizePath=1\r")) << Joined(settings);
-  EXPECT_TRUE(Contains(settings, "MaxArcRadius=-5\r")) << Joined(settings);
-  EXPECT_TRUE(Contains(settings, "ExeFileName=C:\\windows\\notepad.exe\r")) << Joined(settings);
-  EXPECT_TRUE(Contains(settings, "CurrentMcf=FANUC-0i\r")) << Joined(settings);
+  EXPECT_THAT(settings, Contains("OptimizeTol=0.02\r"));
+  EXPECT_THAT(settings, Contains("OptimizePath=1\r"));
+  EXPECT_THAT(settings, Contains("MaxArcRadius=-5\r"));
+  EXPECT_THAT(settings, Contains("ExeFileName=C:\\windows\\notepad.exe\r"));
+  EXPECT_THAT(settings, Contains("CurrentMcf=FANUC-0i\r"));
 }
 
 TEST_F(PostCommands, PostSettingsCancelledStillRewriteTheFile) {
@@ -236,9 +305,9 @@ TEST_F(PostCommands, PostSettingsCancelledStillRewriteTheFile) {
   const auto run = Host("--command 2", "text 9018 \"0.7\"\ncancel\n");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const auto settings = Lines(settings_);
-  EXPECT_TRUE(Contains(settings, "OptimizeTol=0.5\r")) << Joined(settings);
-  EXPECT_TRUE(Contains(settings, "FileNameSuffix=NC####\r")) << Joined(settings);
-  EXPECT_EQ(settings.size(), 21u) << Joined(settings);
+  EXPECT_THAT(settings, Contains("OptimizeTol=0.5\r"));
+  EXPECT_THAT(settings, Contains("FileNameSuffix=NC####\r"));
+  EXPECT_EQ(settings.size(), 21u) << ::testing::PrintToString(settings);
 }
 
 TEST_F(PostCommands, TheEditorStartsWithItsExactCommandLine) {
@@ -247,13 +316,12 @@ TEST_F(PostCommands, TheEditorStartsWithItsExactCommandLine) {
   const auto module = ModuleRecord("configurations:");
   EXPECT_EQ(module.at(0),
             "OrvoPostUI command line: C:\\ORVO\\Post\\OrvoPostUI.exe *mcf*C:\\ORVO\\NCSystems")
-      << Joined(module);
-  EXPECT_TRUE(Contains(module, "configurations: FANUC-0i.mcf HNC-818.mcf SIEMENS-840D.mcf"))
-      << Joined(module);
+      << ::testing::PrintToString(module);
+  EXPECT_THAT(module, Contains("configurations: FANUC-0i.mcf HNC-818.mcf SIEMENS-840D.mcf"));
   const auto record = Lines(record_);
   const std::vector<std::string> expected = {U8(u8"host prompt \"设置机床配置文件\""),
                                              "host command ended"};
-  EXPECT_EQ(record, expected) << Joined(record);
+  EXPECT_EQ(record, expected) << ::testing::PrintToString(record);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "tests/test_text.h"
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -23,17 +22,6 @@ std::vector<std::string> Lines(const std::string& path) {
   for (std::string line; std::getline(in, line);)
     lines.push_back(line);
   return lines;
-}
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string all;
-  for (const auto& line : lines)
-    all += line + "\n";
-  return all;
 }
 
 }  // namespace zutest

@@ -1,5 +1,5 @@
-// Small helpers for command-level tests: UTF-8 literals, files read whole or
-// by lines, and lines joined for failure messages.
+// Small helpers for command-level tests: UTF-8 literals, and files read
+// whole or by lines.
 #pragma once
 
 #include <string>
@@ -13,8 +13,5 @@ std::string U8(const char8_t* text);
 std::string ReadBytes(const std::string& path);
 // The lines of a file without their '\n' (a '\r' before it is kept).
 std::vector<std::string> Lines(const std::string& path);
-bool Contains(const std::vector<std::string>& lines, const std::string& line);
-// The lines, each ended by '\n'.
-std::string Joined(const std::vector<std::string>& lines);
 
 }  // namespace zutest

@@ -57,7 +57,10 @@ std::string McfListName(std::string_view name) {
                            name.back() == '\n')) {
     name.remove_suffix(1);
   }
-  while (!name.empty() && (name.back() == 'm' || name.back() == 'c' || name.back() == 'f')) {
+  // File names are compared without regard to case: FM.MCF is listed as FM,
+  // so that FM.mcf is found when the system is chosen.
+  constexpr std::string_view kExtensionLetters = "mcfMCF";
+  while (!name.empty() && kExtensionLetters.find(name.back()) != std::string_view::npos) {
     name.remove_suffix(1);
   }
   while (!name.empty() && name.back() == '.')

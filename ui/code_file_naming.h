@@ -26,7 +26,8 @@ std::string CodeFolderOf(std::string_view path);
 int CodeFolderMissing(const char* path);
 
 // A machine configuration's list name: trailing white space, then trailing
-// 'm', 'c' and 'f' characters, then trailing '.' removed ("x.mcf" gives "x").
+// 'm', 'c' and 'f' characters of either case, then trailing '.' removed
+// ("x.mcf" and "x.MCF" give "x").
 std::string McfListName(std::string_view file_name);
 
 }  // namespace zu

@@ -50,11 +50,18 @@ bool CPostCodeDlg::OnInitDialog() {
   systems_.SetUpSingleColumn("选择数控系统", 180);
   FillMcfList(systems_, mcf_folder);
   if (!nc_system.IsEmpty()) {
-    // The current system is marked as the hot item (first exact match).
+    // The current system (first exact match) is marked as the hot item, and
+    // selected and scrolled into view so that the person sees it.
     const int item = systems_.FindItem(nc_system.c_str());
-    if (item >= 0)
+    if (item >= 0) {
       systems_.SetHotItem(item);
+      systems_.Select(item);
+      systems_.EnsureVisible(item);
+    }
     marked_system = systems_.HotItem();
+    selected_system = systems_.SelectedItem();
+    const int top = systems_.TopIndex();
+    selected_in_view = selected_system >= top && selected_system < top + systems_.CountPerPage();
   } else {
     nc_system = systems_.Count() > 0 ? systems_.ItemText(0) : Text();
   }

@@ -26,8 +26,11 @@ class CPostCodeDlg : public ModalDialog {
   Text mcf_folder;
   int serial;
   // The list item marked (hot) as the current NC system when the dialog
-  // opened; -1 for none.
+  // opened, the item selected then, and whether it was in view; -1, -1 and
+  // false for none.
   int marked_system = -1;
+  int selected_system = -1;
+  bool selected_in_view = false;
 
  protected:
   bool OnInitDialog() override;

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <fstream>
 
 #include "framework/automation.h"
@@ -10,18 +9,14 @@
 namespace zu {
 
 void AutomatedTest::SetUp() {
-  char folder[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, folder);
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string base =
-      std::string(folder) + "zu_" + test->test_suite_name() + "_" + test->name();
-  script_path_ = base + ".script";
-  record_path_ = base + ".record";
-  DeleteFileA(record_path_.c_str());
+  folder_ = std::make_unique<TestFolder>();
+  script_path_ = folder_->File("automation.script");
+  record_path_ = folder_->File("automation.record");
 }
 
 void AutomatedTest::TearDown() {
   Automation::Stop();
+  folder_.reset();
 }
 
 void AutomatedTest::Script(const std::string& utf8) {
@@ -35,17 +30,6 @@ std::vector<std::string> AutomatedTest::Record() const {
   for (std::string line; std::getline(in, line);)
     lines.push_back(line);
   return lines;
-}
-
-bool AutomatedTest::Has(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-std::string AutomatedTest::Joined(const std::vector<std::string>& lines) {
-  std::string all;
-  for (const auto& line : lines)
-    all += line + "\n";
-  return all;
 }
 
 }  // namespace zu

@@ -1,12 +1,15 @@
 // A GoogleTest fixture for tests that drive dialogs by an automation script:
-// a script and a record file of the test's own, the record read back as
-// lines. Windows only; for test programs.
+// a folder of the test's own (folder_) with its script and record file, the
+// record read back as lines. Windows only; for test programs.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "framework/testing/test_folder.h"
 
 namespace zu {
 
@@ -20,10 +23,7 @@ class AutomatedTest : public ::testing::Test {
   // The record's lines so far.
   std::vector<std::string> Record() const;
 
-  static bool Has(const std::vector<std::string>& lines, const std::string& line);
-  // The lines, each ended by '\n', for failure messages.
-  static std::string Joined(const std::vector<std::string>& lines);
-
+  std::unique_ptr<TestFolder> folder_;
   std::string script_path_;
   std::string record_path_;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace zu {
@@ -82,13 +83,40 @@ TEST(AutomationScript, RefusesBadLinesWithTheirNumber) {
 
 TEST(AutomationScript, EveryTruncationOfAValidScriptParsesOrFailsCleanly) {
   const std::string script = "dialog 7\ntext 1 \"ab\"\"c\"\nlist-click 2 \"x y\"\nok\n";
+  const auto full = ParseAutomationScript(script);
+  ASSERT_TRUE(full.ok()) << full.error;
   for (std::size_t n = 0; n <= script.size(); ++n) {
     const auto parsed = ParseAutomationScript(std::string_view(script).substr(0, n));
     if (!parsed.ok()) {
       EXPECT_GT(parsed.error_line, 0) << n;
       EXPECT_TRUE(parsed.steps.empty()) << n;
+      continue;
+    }
+    // What parses is the full script's steps, but for the last one when the
+    // cut falls inside its line ("ab" of "ab""c" is a valid text too).
+    ASSERT_LE(parsed.steps.size(), full.steps.size()) << n;
+    const bool whole_lines = n == 0 || script[n - 1] == '\n';
+    const std::size_t same =
+        whole_lines || parsed.steps.empty() ? parsed.steps.size() : parsed.steps.size() - 1;
+    for (std::size_t i = 0; i < same; ++i)
+      EXPECT_EQ(DescribeStep(parsed.steps[i]), DescribeStep(full.steps[i])) << n;
+    if (whole_lines) {
+      const auto lines =
+          static_cast<std::size_t>(std::count(script.begin(), script.begin() + n, '\n'));
+      EXPECT_EQ(parsed.steps.size(), lines) << n;
     }
   }
+}
+
+TEST(AutomationScript, ALineWhoseFirstNonBlankIsAHashIsAComment) {
+  const auto parsed = ParseAutomationScript("  # indented comment\n\t#tabbed\nok # not a comment");
+  EXPECT_FALSE(parsed.ok());
+  EXPECT_EQ(parsed.error_line, 3);
+  const auto only = ParseAutomationScript("   # ok\ncancel\n");
+  ASSERT_TRUE(only.ok()) << only.error;
+  ASSERT_EQ(only.steps.size(), 1u);
+  EXPECT_EQ(only.steps[0].kind, StepKind::Cancel);
+  EXPECT_EQ(only.steps[0].line, 2);
 }
 
 }  // namespace

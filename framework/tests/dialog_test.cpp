@@ -3,6 +3,7 @@
 // read and the record of what was seen.
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -23,6 +24,9 @@
 
 namespace zu {
 namespace {
+
+using ::testing::AnyOf;
+using ::testing::Contains;
 
 std::string U8(const char8_t* text) {
   return reinterpret_cast<const char*>(text);
@@ -143,7 +147,7 @@ TEST_F(AutomatedDialogTest, EveryControlKindIsDrivenAndReadBack) {
   TestDialog dialog;
   ASSERT_EQ(dialog.DoModal(), IDOK);
   const auto record = Record();
-  SCOPED_TRACE(Joined(record));
+  SCOPED_TRACE(::testing::PrintToString(record));
 
   EXPECT_EQ(dialog.name, "新名字");
   EXPECT_EQ(dialog.count, 12);
@@ -160,12 +164,12 @@ TEST_F(AutomatedDialogTest, EveryControlKindIsDrivenAndReadBack) {
 
   EXPECT_EQ(record.front(), U8(u8"dialog 100 \"测试对话框\""));
   // The refused number: the standard request, and the dialog stayed open.
-  EXPECT_TRUE(Has(record, U8(u8"message \"framework_dialog_test\" \"请输入一个数字。\" "
-                             u8"exclamation -> ok")));
-  EXPECT_TRUE(
-      Has(record, U8(u8"message \"framework_dialog_test\" \"出错了：没有轨迹\" stop -> ok")));
-  EXPECT_TRUE(Has(record, "file-dialog open -> \"C:\\windows\\win.ini\"") ||
-              Has(record, "file-dialog open -> \"C:\\WINDOWS\\win.ini\""));
+  EXPECT_THAT(record, Contains(U8(u8"message \"framework_dialog_test\" \"请输入一个数字。\" "
+                                  u8"exclamation -> ok")));
+  EXPECT_THAT(record,
+              Contains(U8(u8"message \"framework_dialog_test\" \"出错了：没有轨迹\" stop -> ok")));
+  EXPECT_THAT(record, Contains(AnyOf("file-dialog open -> \"C:\\windows\\win.ini\"",
+                                     "file-dialog open -> \"C:\\WINDOWS\\win.ini\"")));
   EXPECT_EQ(record.back(), "end 100 ok");
   for (const auto& line : record)
     EXPECT_EQ(line.rfind("error", 0), std::string::npos) << line;
@@ -190,8 +194,8 @@ TEST_F(AutomatedDialogTest, ADialogThatRunsOutOfStepsIsCancelled) {
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(dialog.name, "旧名字");
   const auto record = Record();
-  SCOPED_TRACE(Joined(record));
-  EXPECT_TRUE(Has(record, "out of steps: dialog 100 cancelled"));
+  SCOPED_TRACE(::testing::PrintToString(record));
+  EXPECT_THAT(record, Contains("out of steps: dialog 100 cancelled"));
   EXPECT_EQ(record.back(), "end 100 cancel");
 }
 
@@ -205,12 +209,15 @@ TEST_F(AutomatedDialogTest, StepsThatAPersonCouldNotTakeAreRecordedAsErrors) {
   TestDialog dialog;
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   const auto record = Record();
-  SCOPED_TRACE(Joined(record));
-  EXPECT_TRUE(Has(record, "error: script line 1 (click 1012): control 1012 is disabled"));
-  EXPECT_TRUE(Has(record, "error: script line 2 (click 4242): the dialog has no control 4242"));
-  EXPECT_TRUE(Has(record, "error: script line 3 (list-click 1007 9): the list has no such item"));
-  EXPECT_TRUE(
-      Has(record, "error: script line 4 (combo 1008 \"delta\"): the combo box has no such item"));
+  SCOPED_TRACE(::testing::PrintToString(record));
+  EXPECT_THAT(record, Contains("error: script line 1 (click 1012): control 1012 is disabled"));
+  EXPECT_THAT(record,
+              Contains("error: script line 2 (click 4242): the dialog has no control 4242"));
+  EXPECT_THAT(record,
+              Contains("error: script line 3 (list-click 1007 9): the list has no such item"));
+  EXPECT_THAT(
+      record,
+      Contains("error: script line 4 (combo 1008 \"delta\"): the combo box has no such item"));
   EXPECT_TRUE(dialog.list_clicks.empty());
 }
 
@@ -219,10 +226,10 @@ TEST_F(AutomatedDialogTest, AnUnexpectedDialogIsCancelled) {
   TestDialog dialog;
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   const auto record = Record();
-  SCOPED_TRACE(Joined(record));
-  EXPECT_TRUE(Has(record,
-                  "error: script line 1 (dialog 999): a different dialog appeared: the "
-                  "dialog is cancelled"));
+  SCOPED_TRACE(::testing::PrintToString(record));
+  EXPECT_THAT(record,
+              Contains("error: script line 1 (dialog 999): a different dialog appeared: the "
+                       "dialog is cancelled"));
 }
 
 TEST_F(AutomatedDialogTest, FileDialogCanBeCancelledAndMessageAnswered) {
@@ -231,8 +238,8 @@ TEST_F(AutomatedDialogTest, FileDialogCanBeCancelledAndMessageAnswered) {
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_FALSE(dialog.browsed.has_value());
   const auto record = Record();
-  SCOPED_TRACE(Joined(record));
-  EXPECT_TRUE(Has(record, "file-dialog open -> cancel"));
+  SCOPED_TRACE(::testing::PrintToString(record));
+  EXPECT_THAT(record, Contains("file-dialog open -> cancel"));
   EXPECT_EQ(record.back(), "end 100 ok");
 }
 

@@ -7,12 +7,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "framework/testing/test_folder.h"
+
 namespace zu {
 namespace {
-
-std::string TempPath(const char* name) {
-  return (std::filesystem::temp_directory_path() / name).string();
-}
 
 std::string Bytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -22,7 +20,8 @@ std::string Bytes(const std::string& path) {
 }
 
 TEST(TextFile, LinesEndInCrLfOnDiskAndReadBackWithout) {
-  const std::string path = TempPath("zu_text_file_test.txt");
+  const TestFolder folder;
+  const std::string path = folder.File("lines.txt");
   {
     TextFile out(path.c_str(), "w+");
     ASSERT_TRUE(out.is_open());
@@ -45,11 +44,11 @@ TEST(TextFile, LinesEndInCrLfOnDiskAndReadBackWithout) {
   EXPECT_FALSE(ended);
   EXPECT_FALSE(in.ReadLine(line, 1023, too_long, ended));
   in.Close();
-  std::remove(path.c_str());
 }
 
 TEST(TextFile, OverlongLinesAreCutAndFlagged) {
-  const std::string path = TempPath("zu_text_file_long.txt");
+  const TestFolder folder;
+  const std::string path = folder.File("long.txt");
   std::ofstream(path, std::ios::binary) << std::string(3000, 'x') << "\r\nshort\r\n";
   TextFile in(path.c_str(), "r");
   std::string line;
@@ -62,7 +61,6 @@ TEST(TextFile, OverlongLinesAreCutAndFlagged) {
   EXPECT_FALSE(too_long);
   EXPECT_EQ(line, "short");
   in.Close();
-  std::remove(path.c_str());
 }
 
 TEST(TextFile, AFileThatCannotBeOpenedReadsAndWritesNothing) {

@@ -16,6 +16,10 @@ TEST(Text, FormatSearchAndSlices) {
   EXPECT_EQ(t.Find('\\'), 2);
   EXPECT_EQ(t.Find('\\', 3), 10);
   EXPECT_EQ(t.ReverseFind('.'), 18);
+  EXPECT_EQ(t.ReverseFind('\\'), 10);  // the last of two
+  EXPECT_EQ(Text("a.b.c.").ReverseFind('.'), 5);
+  EXPECT_EQ(Text(".ab").ReverseFind('.'), 0);
+  EXPECT_EQ(t.ReverseFind('?'), -1);
   EXPECT_EQ(t.Find('?'), -1);
   EXPECT_EQ(t.Left(2), "C:");
   EXPECT_EQ(t.Left(100), t);

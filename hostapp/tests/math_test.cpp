@@ -59,6 +59,28 @@ TEST(HostMath, InverseMatrixGivesPointsBack) {
   EXPECT_GT(inverted, 450);
 }
 
+TEST(HostMath, AQuarterTurnAboutZInvertsExactly) {
+  // The first pivot is 0: inverting needs a row exchange.
+  TRANSF turn;
+  turn.m[0][0] = 0;
+  turn.m[0][1] = -1;
+  turn.m[1][0] = 1;
+  turn.m[1][1] = 0;
+  turn.m[0][3] = 5;
+  turn.m[1][3] = 6;
+  turn.m[2][3] = 7;
+  TRANSF inverse;
+  ASSERT_EQ(MatInverse(turn, inverse), 1);
+  const double expected[4][4] = {{0, 1, 0, -6}, {-1, 0, 0, 5}, {0, 0, 1, -7}, {0, 0, 0, 1}};
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 4; ++c)
+      EXPECT_NEAR(inverse.m[r][c], expected[r][c], 1e-15) << r << "," << c;
+  }
+  XYZ there;
+  PointTransform({1, 0, 0}, turn, there);
+  ExpectNear(there, {5, 7, 7}, 1e-15);
+}
+
 TEST(HostMath, SingularMatrixIsRefusedAndOutputLeftAlone) {
   TRANSF singular;
   singular.m[2][0] = singular.m[2][1] = singular.m[2][2] = 0;  // flattens z

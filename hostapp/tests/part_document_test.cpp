@@ -7,7 +7,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
+
+#include "framework/testing/test_folder.h"
 
 namespace {
 
@@ -172,7 +175,9 @@ TEST(PartDocument, BadDocumentsAreRefusedNamingFileAndField) {
       {Edited("\"int1\": 3", "\"int1\": 3.5"),
        "bad.json: document.paths[0].tool.int1: expected an integer"},
       {Edited("[10, 10, 0], [30, 10, 0]", "[10, 10, 0], [30, 1e999, 0]"),
-       "bad.json: a number out of range"},
+       "bad.json: document.paths[0].geometry.drill_points[1][1]: a number out of range"},
+      {Edited("\"safe\": 50, \"safe_mode\": 1", "\"safe\": -1e400, \"safe_mode\": 1"),
+       "bad.json: document.paths[0].heights.safe: a number out of range"},
       {Edited("0.1, 0.2", "0.1, null"),
        "bad.json: document.paths[2].rows[0][0][5]: expected a number"},
       {Edited("[[7, 4, 0, -6, 20, 0, -5, 30, 0, -5]]", "[[7, 4, 0, -6, 20, 0, -5]]"),
@@ -184,6 +189,8 @@ TEST(PartDocument, BadDocumentsAreRefusedNamingFileAndField) {
       {Edited("[2, 0, 0, 0, 0, 1, 255]", "[2, 0, 0, 0, 0, 1, 256]"),
        "bad.json: document.paths[3].rows5[0][2][6]: a flag is 0 to 255"},
       {Edited("\"name\": \"tilted\"", "\"name\": \"a name far too long\""),
+       "bad.json: document.paths[1].wcs.name: longer than 15 bytes"},
+      {Edited("\"name\": \"tilted\"", "\"name\": \"sixteen bytes 16\""),
        "bad.json: document.paths[1].wcs.name: longer than 15 bytes"},
       {Edited("\"user\": [\"M08\",", "\"user\": ["),
        "bad.json: document.paths[0].parameters.user: expected 20 texts"},
@@ -199,6 +206,50 @@ TEST(PartDocument, BadDocumentsAreRefusedNamingFileAndField) {
   }
 }
 
+TEST(PartDocument, AWorkSystemNameOfFifteenBytesIsKept) {
+  auto loaded = ParsePartDocument(Edited("\"name\": \"tilted\"", "\"name\": \"fifteen bytes15\""),
+                                  "doc.json");
+  ASSERT_TRUE(loaded.document) << loaded.error;
+  EXPECT_STREQ(loaded.document->paths[1]->wcs.name, "fifteen bytes15");
+}
+
+TEST(PartDocument, FiveAxisPathsCountTheirPoints) {
+  auto loaded = ParsePartDocument(kDocument, "doc.json");
+  ASSERT_TRUE(loaded.document) << loaded.error;
+  EXPECT_EQ(loaded.document->paths[3]->MoveCount(), 3);  // rows of 3 and 0 points
+}
+
+TEST(PartDocument, TextsTheCodePageCannotHoldAreRefused) {
+  zuhost::TextCodec codec;
+  // A code page without the letter 'Q', to stand for one without emoji.
+  codec.to_ansi = [](std::string_view utf8) {
+    zuhost::AnsiText out{std::string(utf8), {}};
+    if (const auto at = utf8.find('Q'); at != std::string_view::npos)
+      out.unrepresentable = "Q";
+    return out;
+  };
+  struct Case {
+    std::string text;
+    const char* error;
+  } const cases[] = {
+      {Edited("\"name\": \"side\"", "\"name\": \"sQde\""),
+       "bad.json: document.paths[2].name: the character \"Q\" (U+0051) cannot be held in the "
+       "host's code page"},
+      {Edited("\"name\": \"R5\"", "\"name\": \"RQ\""), "bad.json: document.paths[3].tool.name:"},
+      {Edited("\"u20\"", "\"Q\""), "bad.json: document.paths[0].parameters.user[19]:"},
+      {Edited("\"#102\"", "\"#Q\""), "bad.json: document.paths[1].parameters.macros.#Q:"},
+      {Edited("\"name\": \"fix\"", "\"name\": \"Q\""),
+       "bad.json: document.current_coordinate_system.name:"},
+  };
+  for (const auto& c : cases) {
+    auto loaded = ParsePartDocument(c.text, "bad.json", codec);
+    EXPECT_EQ(loaded.document, nullptr) << c.error;
+    EXPECT_EQ(loaded.error.rfind(c.error, 0), 0u) << "expected: " << c.error << "\n"
+                                                  << "     got: " << loaded.error;
+  }
+  EXPECT_TRUE(ParsePartDocument(kDocument, "good.json", codec).document);
+}
+
 TEST(PartDocument, EveryTruncationIsRefusedCleanly) {
   const std::string text = kDocument;
   for (std::size_t n = 0; n < text.size(); n += 7) {
@@ -211,13 +262,11 @@ TEST(PartDocument, EveryTruncationIsRefusedCleanly) {
 class SavedDocument : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("zuhost_save_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+    test_folder_ = std::make_unique<zu::TestFolder>();
+    folder_ = test_folder_->path();
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void TearDown() override { test_folder_.reset(); }
+  std::unique_ptr<zu::TestFolder> test_folder_;
   std::filesystem::path folder_;
 };
 
@@ -242,6 +291,18 @@ TEST_F(SavedDocument, ReplacesTheOldFileOnlyWhenComplete) {
   auto missing = zuhost::LoadPartDocument(nowhere);
   EXPECT_EQ(missing.document, nullptr);
   EXPECT_EQ(missing.error, nowhere + ": cannot be read");
+}
+
+TEST_F(SavedDocument, AFailedRenameLeavesNoNewFileBehind) {
+  auto loaded = ParsePartDocument(kDocument, "doc.json");
+  ASSERT_TRUE(loaded.document);
+  // A folder that is not empty stands where the document should go.
+  const auto target = folder_ / "part.json";
+  std::filesystem::create_directories(target / "inside");
+  const std::string error = zuhost::SavePartDocument(*loaded.document, target.string());
+  EXPECT_NE(error.find("cannot be replaced"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(target.string() + ".saving"));
+  EXPECT_TRUE(std::filesystem::is_directory(target / "inside"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "host/math.h"
@@ -133,6 +134,168 @@ TEST(PathModel, ClonesAreDeepAndIndependent) {
   ASSERT_NE(drill_parameters, nullptr);
   EXPECT_EQ(drill_parameters->drill.hole_depth, 12);
   EXPECT_EQ(drill_copy->GetSubPara(), nullptr);
+}
+
+// Every field of two paths, rows and five-axis points included, is equal.
+void ExpectSamePath(const OrvoPath& a, const OrvoPath& b) {
+  EXPECT_STREQ(a.wcs.name, b.wcs.name);
+  EXPECT_EQ(a.wcs.origin, b.wcs.origin);
+  EXPECT_EQ(a.wcs.x_axis, b.wcs.x_axis);
+  EXPECT_EQ(a.wcs.y_axis, b.wcs.y_axis);
+  EXPECT_EQ(a.wcs.z_axis, b.wcs.z_axis);
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 4; ++c)
+      EXPECT_EQ(a.wcs.matrix.m[r][c], b.wcs.matrix.m[r][c]) << r << c;
+  }
+  EXPECT_EQ(a.MultiAxisKind, b.MultiAxisKind);
+  EXPECT_EQ(a.PathKind, b.PathKind);
+  EXPECT_EQ(a.PathClassCode, b.PathClassCode);
+  EXPECT_EQ(a.Tool.int1, b.Tool.int1);
+  EXPECT_EQ(a.Tool.int2, b.Tool.int2);
+  for (int i = 0; i < 7; ++i)
+    EXPECT_EQ(a.Tool.dims[i], b.Tool.dims[i]) << i;
+  EXPECT_EQ(a.Tool.name, b.Tool.name);
+  EXPECT_EQ(a.rows_extra, b.rows_extra);
+  const double fa[] = {a.feed.spindle_speed, a.feed.feed_a,  a.feed.feed_b, a.feed.feed_c,
+                       a.feed.feed_d,        a.feed.unused1, a.feed.unused2};
+  const double fb[] = {b.feed.spindle_speed, b.feed.feed_a,  b.feed.feed_b, b.feed.feed_c,
+                       b.feed.feed_d,        b.feed.unused1, b.feed.unused2};
+  for (int i = 0; i < 7; ++i)
+    EXPECT_EQ(fa[i], fb[i]) << "feed " << i;
+  EXPECT_EQ(a.safe_height, b.safe_height);
+  EXPECT_EQ(a.safe_height_mode, b.safe_height_mode);
+  EXPECT_EQ(a.approach_height, b.approach_height);
+  EXPECT_EQ(a.approach_height_mode, b.approach_height_mode);
+  EXPECT_EQ(a.five_safe_height, b.five_safe_height);
+  EXPECT_EQ(a.five_link_height, b.five_link_height);
+  EXPECT_EQ(a.five_approach_distance, b.five_approach_distance);
+  EXPECT_EQ(a.name, b.name);
+  EXPECT_EQ(a.MoveCount(), b.MoveCount());
+  ASSERT_EQ(a.geometry == nullptr, b.geometry == nullptr);
+  if (a.geometry) {
+    EXPECT_EQ(a.geometry->drill_points, b.geometry->drill_points);
+    EXPECT_EQ(a.geometry->curves, b.geometry->curves);
+  }
+  const tool_row* ra = a.rows;
+  const tool_row* rb = b.rows;
+  for (; ra && rb; ra = ra->next, rb = rb->next) {
+    const tool_block* ma = ra->first;
+    const tool_block* mb = rb->first;
+    for (; ma && mb; ma = ma->next, mb = mb->next) {
+      EXPECT_EQ(ma->kind, mb->kind);
+      EXPECT_EQ(ma->a, mb->a);
+      EXPECT_EQ(ma->b, mb->b);
+      EXPECT_EQ(ma->c, mb->c);
+      EXPECT_EQ(ma->host_int1, mb->host_int1);
+      EXPECT_EQ(ma->host_int2, mb->host_int2);
+      EXPECT_EQ(ma->host_byte_a1, mb->host_byte_a1);
+      EXPECT_EQ(ma->host_byte_a2, mb->host_byte_a2);
+      EXPECT_EQ(ma->host_byte_b, mb->host_byte_b);
+      XYZ sa, ea, sb, eb;
+      HostGetHomePoint(ma, sa, ea);
+      HostGetHomePoint(mb, sb, eb);
+      EXPECT_EQ(sa, sb);
+      EXPECT_EQ(ea, eb);
+      if (ma->kind == kMoveArc) {
+        EXPECT_EQ(ma->arc()->centre, mb->arc()->centre);
+        EXPECT_EQ(ma->arc()->second, mb->arc()->second);
+        EXPECT_EQ(ma->arc()->third, mb->arc()->third);
+        EXPECT_EQ(ma->arc()->radius, mb->arc()->radius);
+        EXPECT_EQ(ma->arc()->sweep, mb->arc()->sweep);
+      }
+    }
+    EXPECT_EQ(ma, nullptr);
+    EXPECT_EQ(mb, nullptr);
+  }
+  EXPECT_EQ(ra, nullptr);
+  EXPECT_EQ(rb, nullptr);
+  const nc_row_5* pa = a.rows5;
+  const nc_row_5* pb = b.rows5;
+  for (; pa && pb; pa = pa->next, pb = pb->next) {
+    EXPECT_EQ(pa->host_int, pb->host_int);
+    ASSERT_EQ(pa->last, pb->last);
+    for (int i = 0; i <= pa->last; ++i) {
+      EXPECT_EQ(pa->points[i].point, pb->points[i].point);
+      EXPECT_EQ(pa->points[i].axis, pb->points[i].axis);
+      EXPECT_EQ(pa->points[i].flag, pb->points[i].flag);
+    }
+  }
+  EXPECT_EQ(pa, nullptr);
+  EXPECT_EQ(pb, nullptr);
+}
+
+// A path with a value other than the default in every field.
+void FillEveryField(OrvoPath& path) {
+  std::snprintf(path.wcs.name, sizeof path.wcs.name, "%s", "wcs-name");
+  path.wcs.origin = {1, 2, 3};
+  path.wcs.x_axis = {0, 10, 0};
+  path.wcs.y_axis = {-10, 0, 0};
+  path.wcs.z_axis = {0, 0, 2};
+  path.wcs.matrix.m[0][3] = -1;
+  path.wcs.matrix.m[1][2] = 0.5;
+  path.PathClassCode = 2303;
+  path.Tool = {3, 4, {1.5, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5}, "T,1"};
+  path.rows_extra = 9;
+  path.feed = {1000, 11, 12, 13, 14, 15, 16};
+  path.safe_height = 21;
+  path.safe_height_mode = 22;
+  path.approach_height = 23;
+  path.approach_height_mode = 24;
+  path.five_safe_height = 25;
+  path.five_link_height = 26;
+  path.five_approach_distance = 27;
+  path.name = "every field";
+  path.geometry->drill_points = {{1, 1, 1}};
+  path.geometry->curves = {{{2, 2, 2}, {3, 3, 3}}};
+}
+
+TEST(PathModel, ClonesCopyEveryField) {
+  std::unique_ptr<OrvoPath> mill(MakeMillPath());
+  FillEveryField(*mill);
+  mill->rows->first->host_int1 = 31;
+  mill->rows->first->host_byte_b = 32;
+  mill->rows->first->b = 3;
+  mill->UpdatePath();
+  std::unique_ptr<OrvoPath> mill_copy(mill->ClonePath());
+  ExpectSamePath(*mill_copy, *mill);
+
+  PathFactory* factory = nullptr;
+  HostGetPathFactory(factory);
+  std::unique_ptr<OrvoPath> five(factory->CreateFiveAxisPath());
+  FillEveryField(*five);
+  five->rows5 = new nc_row_5;
+  five->rows5->host_int = 41;
+  five->rows5->last = 1;
+  five->rows5->points = new nc_point5[2];
+  five->rows5->points[0] = {{1, 2, 3}, {0, 0, 1}, kPointLinking};
+  five->rows5->points[1] = {{4, 5, 6}, {0, 0.6, 0.8}, kPointCutting};
+  five->rows5->next = new nc_row_5;  // an empty row
+  five->UpdatePath();
+  std::unique_ptr<OrvoPath> five_copy(five->ClonePath());
+  EXPECT_NE(dynamic_cast<OrvoPath5Axis*>(five_copy.get()), nullptr);
+  ExpectSamePath(*five_copy, *five);
+  EXPECT_EQ(five_copy->five_link_height, 26);
+}
+
+TEST(PathModel, TranslatingAFiveAxisPathLeavesItsToolAxes) {
+  PathFactory* factory = nullptr;
+  HostGetPathFactory(factory);
+  std::unique_ptr<OrvoPath> five(factory->CreateFiveAxisPath());
+  five->rows5 = new nc_row_5;
+  five->rows5->last = 1;
+  five->rows5->points = new nc_point5[2];
+  five->rows5->points[0] = {{1, 2, 3}, {0, 0.6, 0.8}, kPointCutting};
+  five->rows5->points[1] = {{4, 5, 6}, {0.36, 0.48, 0.8}, kPointCutting};
+  TRANSF shift;
+  shift.m[0][3] = 100;
+  shift.m[1][3] = -50;
+  shift.m[2][3] = 7;
+  std::unique_ptr<OrvoPath> moved(HostCopyPathByMatrix(five.get(), shift));
+  const nc_point5* points = moved->rows5->points;
+  EXPECT_EQ(points[0].point, (XYZ{101, -48, 10}));
+  EXPECT_EQ(points[1].point, (XYZ{104, -45, 13}));
+  EXPECT_EQ(points[0].axis, (XYZ{0, 0.6, 0.8}));
+  EXPECT_EQ(points[1].axis, (XYZ{0.36, 0.48, 0.8}));
 }
 
 TEST(PathModel, CopyByMatrixMapsMovesAndLeavesTheOriginal) {

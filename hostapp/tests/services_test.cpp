@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "framework/testing/test_folder.h"
 #include "host/row_ops.h"
 #include "hostapp/host_session.h"
 
@@ -125,9 +126,8 @@ TEST_F(ServicesTest, CurrentCoordinateSystemComesFromTheDocument) {
 }
 
 TEST_F(ServicesTest, FoldersAndThePostHook) {
-  const auto base = std::filesystem::temp_directory_path() / "zuhost_services_test";
-  std::filesystem::remove_all(base);
-  std::filesystem::create_directory(base);
+  const zu::TestFolder test_folder;
+  const auto& base = test_folder.path();
   base.string().copy(HostHomeFolder, sizeof HostHomeFolder - 1);
   HostHomeFolder[base.string().size()] = '\0';
   zu::Text work;
@@ -141,7 +141,6 @@ TEST_F(ServicesTest, FoldersAndThePostHook) {
   HostMakeFolder((base / "temp").string().c_str(), 1);  // existing: nothing happens
   EXPECT_TRUE(std::filesystem::is_directory(base / "temp"));
   EXPECT_TRUE(std::filesystem::is_directory(base / "para"));
-  std::filesystem::remove_all(base);
 
   EXPECT_EQ(HostGetPostHook(), nullptr);
   session().post_hook = std::make_unique<zuhost::ConfiguredPostHook>();

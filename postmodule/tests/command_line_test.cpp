@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace zupost {
+namespace postmodule {
 namespace {
 
 TEST(PostModuleCommandLine, BothFormsOfThePostProcessor) {
@@ -11,6 +11,11 @@ TEST(PostModuleCommandLine, BothFormsOfThePostProcessor) {
   ASSERT_TRUE(parsed.request) << parsed.error;
   EXPECT_EQ(parsed.request->form, PostRequest::Form::OrvoPost);
   EXPECT_EQ(parsed.request->tool_location_file, "D:\\a b\\part.pmf");
+
+  // A tab separates the program from its arguments as a blank does.
+  parsed = ParsePostRequest(ArgumentsOf("C:\\ORVO\\Post\\ORVOPost.exe\t*orvopost*pmf=C:\\x.pmf"));
+  ASSERT_TRUE(parsed.request) << parsed.error;
+  EXPECT_EQ(parsed.request->tool_location_file, "C:\\x.pmf");
 
   parsed = ParsePostRequest(ArgumentsOf(
       "\"C:\\O P\\ORVOPost.exe\" *posttc*C:\\zu.pmf*D:\\Mcf\\FANUC.mcf*C:\\t\\NC.cut*"));
@@ -47,6 +52,9 @@ TEST(PostModuleCommandLine, ProcessFileAndEditorArguments) {
   EXPECT_EQ(file.entries.at("gcodename"), "D:\\a b.cut");
   EXPECT_EQ(ParseProcessFile("[process]\nmcfname x\n").error,
             "no [process] ... [endprocess] section");
+  // An end before the section opens closes nothing.
+  EXPECT_EQ(ParseProcessFile("[endprocess]\n[process]\nmcfname a\ngcodename b\nexename c\n").error,
+            "no [process] ... [endprocess] section");
   EXPECT_EQ(ParseProcessFile("[process]\nmcfname x\nexename y\n[endprocess]\n").error,
             "no gcodename entry");
   EXPECT_EQ(ParseEditorArguments(ArgumentsOf("C:\\Post\\OrvoPostUI.exe *mcf*D:\\Mcf")), "D:\\Mcf");
@@ -55,4 +63,4 @@ TEST(PostModuleCommandLine, ProcessFileAndEditorArguments) {
 }
 
 }  // namespace
-}  // namespace zupost
+}  // namespace postmodule

@@ -7,8 +7,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
+#include "framework/testing/test_folder.h"
 #include "shell/post_settings.h"
 
 namespace zu {
@@ -49,6 +51,22 @@ TEST(PostModule, ProcessFileNames) {
     EXPECT_EQ(ProcessFileNameFor(c.tool_location), c.process);
 }
 
+TEST(PostModule, TheKeptToolLocationFileIsNamedInTheCodeFilesFolder) {
+  struct Case {
+    const char* code_file;
+    const char* tool_location;
+  } const cases[] = {
+      {"D:\\jobs\\part.cut", "D:\\jobs\\part.pmf"},
+      {"D:\\a.b\\NC0001.cut", "D:\\a.b\\NC0001.pmf"},  // a folder's '.' is not the extension
+      {"D:\\a.b\\NC0001", "D:\\a.b\\NC0001.pmf"},
+      {"D:\\jobs\\part.v2.nc", "D:\\jobs\\part.v2.pmf"},
+      {"part", "part.pmf"},
+      {".cut", ".pmf"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ToolLocationBesideCode(c.code_file), c.tool_location) << c.code_file;
+}
+
 TEST(PostModule, CommandLines) {
   EXPECT_EQ(PostProcessorCommand("D:\\Post\\ORVOPost.exe ", "D:\\jobs\\part.pmf"),
             "D:\\Post\\ORVOPost.exe   *orvopost*pmf=D:\\jobs\\part.pmf");
@@ -64,14 +82,13 @@ class ProcessFile : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = PostSettings;
-    folder_ = std::filesystem::temp_directory_path() / "zu_process_file_test";
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
+    test_folder_ = std::make_unique<TestFolder>();
+    folder_ = test_folder_->path();
   }
   void TearDown() override {
     PostSettings = saved_;
     PostCodeName[0] = '\0';
-    std::filesystem::remove_all(folder_);
+    test_folder_.reset();
   }
   static std::string Bytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -80,6 +97,7 @@ class ProcessFile : public ::testing::Test {
     return text.str();
   }
   PostSettingsRecord saved_;
+  std::unique_ptr<TestFolder> test_folder_;
   std::filesystem::path folder_;
 };
 
@@ -112,6 +130,15 @@ TEST_F(ProcessFile, AFolderThatDoesNotExistFails) {
   const std::string pmf = (folder_ / "missing" / "part.pmf").string();
   EXPECT_FALSE(WriteProcessFile(pmf.c_str()));
 }
+
+#if !defined(_WIN32)
+TEST_F(ProcessFile, AFailedCloseOnAFullDeviceIsAFailure) {
+  // The process file opens, but what was written cannot be stored.
+  std::filesystem::create_symlink("/dev/full", folder_ / "full.pro");
+  const std::string pmf = (folder_ / "full.pmf").string();
+  EXPECT_FALSE(WriteProcessFile(pmf.c_str()));
+}
+#endif
 
 }  // namespace
 }  // namespace zu

@@ -4,9 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
+
+#include "framework/testing/test_folder.h"
 
 namespace zu {
 namespace {
@@ -14,10 +21,9 @@ namespace {
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    home_ = std::filesystem::temp_directory_path() / "zu_settings_test";
+    folder_ = std::make_unique<TestFolder>();
+    home_ = folder_->path();
     file_ = (home_ / "ZuPost.ini").string();
-    RemoveHome();
-    std::filesystem::create_directories(home_);
     sources_.home_folder = home_.string();
     sources_.read_post_path = [this](Text& folder) {
       if (registry_post_path_.empty())
@@ -32,14 +38,6 @@ class SettingsFile : public ::testing::Test {
     sources_.make_folder = [](const std::string& folder) {
       std::filesystem::create_directory(Native(folder));
     };
-  }
-  void TearDown() override { RemoveHome(); }
-
-  // The read-only test leaves a file that must be made writable first.
-  void RemoveHome() const {
-    std::error_code ignored;
-    std::filesystem::permissions(file_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(home_, ignored);
   }
 
   // The store joins folders with '\\'; the native file system wants '/'.
@@ -66,6 +64,7 @@ class SettingsFile : public ::testing::Test {
     return text.str();
   }
 
+  std::unique_ptr<TestFolder> folder_;
   std::filesystem::path home_;
   std::string file_;
   std::string registry_post_path_;
@@ -132,6 +131,65 @@ TEST_F(SettingsFile, SavedBytesAndTheRoundTrip) {
   EXPECT_EQ(back.OptimizeTol, 0.00123457);  // "%g" keeps six digits
   EXPECT_EQ(back.JigToolAxis, 0);
   EXPECT_EQ(back.McfFolder, "");  // never read from the file
+}
+
+TEST_F(SettingsFile, EveryFieldSurvivesASaveAndALoad) {
+  // Values other than the defaults, each exact in six significant digits.
+  PostSettingsRecord s = Fresh();
+  s.CurrentMcf = "SIEMENS-840D";
+  s.ExeFileName = "C:\\v\\view.exe";
+  s.PickPath = 1;
+  s.LeavePmf = 1;
+  s.PmfPathName = "D:\\p.pmf";
+  s.CodePathName = "D:\\c\\O77.nc";
+  s.FileNameID = 77;
+  s.FileNameSuffix = "O##";
+  s.ReadCode = "D:\\r.cut";
+  s.OptimizePath = 1;
+  s.OptimizeTol = 0.25;
+  s.MaxArcRadius = 1234.5;
+  s.MinArcRadius = 0.5;
+  s.MinSectionLine = 2e-05;
+  s.UseCurrentGName = 1;
+  s.UseJigCoord = 1;
+  s.JigToolAxis = 1;
+  s.FixMillMode = 1;
+  s.JigToolUpHeight = 321.25;
+  s.JigTolerance = 0.125;
+  SaveSettingsTo(s);
+  PostSettingsRecord back = Fresh();
+  LoadSettingsFrom(back, sources_);
+  EXPECT_EQ(back.CurrentMcf, s.CurrentMcf);
+  EXPECT_EQ(back.ExeFileName, s.ExeFileName);
+  EXPECT_EQ(back.PickPath, s.PickPath);
+  EXPECT_EQ(back.LeavePmf, s.LeavePmf);
+  EXPECT_EQ(back.PmfPathName, s.PmfPathName);
+  EXPECT_EQ(back.CodePathName, s.CodePathName);
+  EXPECT_EQ(back.FileNameID, s.FileNameID);
+  EXPECT_EQ(back.FileNameSuffix, s.FileNameSuffix);
+  EXPECT_EQ(back.ReadCode, s.ReadCode);
+  EXPECT_EQ(back.OptimizePath, s.OptimizePath);
+  EXPECT_EQ(back.OptimizeTol, s.OptimizeTol);
+  EXPECT_EQ(back.MaxArcRadius, s.MaxArcRadius);
+  EXPECT_EQ(back.MinArcRadius, s.MinArcRadius);
+  EXPECT_EQ(back.MinSectionLine, s.MinSectionLine);
+  EXPECT_EQ(back.UseCurrentGName, s.UseCurrentGName);
+  EXPECT_EQ(back.UseJigCoord, s.UseJigCoord);
+  EXPECT_EQ(back.JigToolAxis, s.JigToolAxis);
+  EXPECT_EQ(back.FixMillMode, s.FixMillMode);
+  EXPECT_EQ(back.JigToolUpHeight, s.JigToolUpHeight);
+  EXPECT_EQ(back.JigTolerance, s.JigTolerance);
+}
+
+TEST_F(SettingsFile, ValuesOfUpTo255CharactersAreRead) {
+  const std::string longest(255, 'a');
+  const std::string too_long(256, 'b');
+  WriteFile("[MCFINFO]\r\nCurrentMcf=" + longest + "\r\nReadCode=" + too_long + "\r\n");
+  PostSettingsRecord s = Fresh();
+  s.ReadCode = "kept";
+  LoadSettingsFrom(s, sources_);
+  EXPECT_EQ(s.CurrentMcf, longest.c_str());
+  EXPECT_EQ(s.ReadCode, "kept");
 }
 
 TEST_F(SettingsFile, McfFolderFollowsTheRegistryOnly) {
@@ -206,20 +264,48 @@ TEST_F(SettingsFile, ASettingsPathThatCannotBeOpenedKeepsMemory) {
   EXPECT_TRUE(std::filesystem::is_directory(file_));
 }
 
+#if !defined(_WIN32)
+// Runs as a user without rights beyond a file's permissions: an ordinary
+// user stays as it is, root acts as "nobody" until the guard goes.
+class WithoutRootRights {
+ public:
+  WithoutRootRights() {
+    if (geteuid() == 0) {
+      dropped_ = seteuid(kNobody) == 0;
+      EXPECT_TRUE(dropped_) << "cannot act as an ordinary user";
+    }
+  }
+  ~WithoutRootRights() {
+    if (dropped_) {
+      EXPECT_EQ(seteuid(0), 0);
+    }
+  }
+
+ private:
+  static constexpr uid_t kNobody = 65534;
+  bool dropped_ = false;
+};
+
 TEST_F(SettingsFile, AReadOnlyFileKeepsMemory) {
   WriteFile("[MCFINFO]\r\nFileNameID=5\r\n");
-  std::filesystem::permissions(file_, std::filesystem::perms::owner_read);
+  std::filesystem::permissions(file_, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::group_read |
+                                          std::filesystem::perms::others_read);
   PostSettingsRecord s = Fresh();
   s.FileNameID = 2;
   s.CodePathName = "D:\\mine.cut";
-  LoadSettingsFrom(s, sources_);
-  if (std::ofstream(file_, std::ios::app))
-    GTEST_SKIP() << "running as a user who may write anyway";
-  EXPECT_EQ(s.FileNameID, 2);
-  EXPECT_EQ(s.CodePathName, (home_.string() + "\\Cut\\NC0001.cut").c_str());
-  SaveSettingsTo(s);  // not writable: nothing happens
+  std::filesystem::create_directory(home_ / "Cut");  // the ordinary user may not make it
+  {
+    const WithoutRootRights ordinary_user;
+    ASSERT_FALSE(std::ofstream(file_, std::ios::app)) << "the file is writable after all";
+    LoadSettingsFrom(s, sources_);
+    EXPECT_EQ(s.FileNameID, 2);
+    EXPECT_EQ(s.CodePathName, (home_.string() + "\\Cut\\NC0001.cut").c_str());
+    SaveSettingsTo(s);  // not writable: nothing happens
+  }
   EXPECT_EQ(Bytes(), "[MCFINFO]\r\nFileNameID=5\r\n");
 }
+#endif
 
 }  // namespace
 }  // namespace zu

@@ -1,7 +1,10 @@
-// dialog_shot MODULE RESOURCE_ID OUT.bmp: shows dialog RESOURCE_ID of the
-// library or program MODULE, as the plug-in would show it, and saves what
-// the screen shows of it as a 24-bit BMP. The module is loaded as data, so
-// its load notification does not run.
+// dialog_shot MODULE RESOURCE_ID OUT.bmp [ID=TEXT ...]: shows dialog
+// RESOURCE_ID of the library or program MODULE, as the plug-in would show
+// it, and saves what the screen shows of it as a 24-bit BMP. The module is
+// loaded as data, so its load notification does not run. Each ID=TEXT (UTF-8)
+// fills control ID as the dialog would when it runs: a list view gets one
+// item per '|'-separated part, in a column as wide as the list; any other
+// control gets TEXT as its text.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -26,6 +29,50 @@ void Pump(DWORD milliseconds) {
     }
     Sleep(10);
   }
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+// Fills a control from an ID=TEXT argument; false when it names none.
+bool Fill(HWND dialog, const std::string& argument) {
+  const auto equals = argument.find('=');
+  if (equals == std::string::npos)
+    return false;
+  HWND control = GetDlgItem(dialog, std::atoi(argument.substr(0, equals).c_str()));
+  if (!control)
+    return false;
+  const std::wstring text = Wide(argument.substr(equals + 1));
+  wchar_t kind[64] = {};
+  GetClassNameW(control, kind, 64);
+  if (std::wstring(kind) != WC_LISTVIEWW)
+    return SetWindowTextW(control, text.c_str()) != FALSE;
+  RECT client;
+  GetClientRect(control, &client);
+  LVCOLUMNW column{};
+  column.mask = LVCF_WIDTH;
+  column.cx = client.right - client.left;
+  SendMessageW(control, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+  ListView_SetExtendedListViewStyle(control, LVS_EX_FULLROWSELECT);
+  std::size_t start = 0;
+  for (int index = 0; start <= text.size(); ++index) {
+    const auto bar = text.find(L'|', start);
+    std::wstring item = text.substr(start, bar == std::wstring::npos ? bar : bar - start);
+    LVITEMW row{};
+    row.mask = LVIF_TEXT;
+    row.iItem = index;
+    row.pszText = item.data();
+    SendMessageW(control, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
+    if (bar == std::wstring::npos)
+      break;
+    start = bar + 1;
+  }
+  return true;
 }
 
 bool SaveBitmap(HDC source, const RECT& area, const char* path) {
@@ -68,8 +115,8 @@ bool SaveBitmap(HDC source, const RECT& area, const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: dialog_shot MODULE RESOURCE_ID OUT.bmp\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: dialog_shot MODULE RESOURCE_ID OUT.bmp [ID=TEXT ...]\n");
     return 1;
   }
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
@@ -86,6 +133,13 @@ int main(int argc, char** argv) {
   if (!dialog) {
     std::fprintf(stderr, "cannot create dialog %d (error %lu)\n", id, GetLastError());
     return 3;
+  }
+  for (int i = 4; i < argc; ++i) {
+    if (!Fill(dialog, argv[i])) {
+      std::fprintf(stderr, "no control for %s\n", argv[i]);
+      DestroyWindow(dialog);
+      return 5;
+    }
   }
   SetWindowPos(dialog, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   UpdateWindow(dialog);

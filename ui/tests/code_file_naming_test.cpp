@@ -69,6 +69,8 @@ TEST(CodeFileNaming, MachineConfigurationListNames) {
   EXPECT_EQ(McfListName("calc.mcf"), "calc");
   EXPECT_EQ(McfListName("fmc.mcf"), "fmc");  // the trimmed set stops at the dot
   EXPECT_EQ(McfListName("a..mcf"), "a");
+  EXPECT_EQ(McfListName("FM.MCF"), "FM");  // extensions are compared without case
+  EXPECT_EQ(McfListName("Fm.McF"), "Fm");
 }
 
 }  // namespace

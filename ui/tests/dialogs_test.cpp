@@ -2,8 +2,10 @@
 // plug-in shows them, and a program that cannot be started.
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -19,6 +21,9 @@
 
 namespace zu {
 namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
 
 std::string U8(const char8_t* text) {
   return reinterpret_cast<const char*>(text);
@@ -56,7 +61,7 @@ TEST_F(DialogsTest, OrientationOptionsGoStraightIntoTheSettings) {
   // Values refused on the way leave the earlier ones stored: watch them
   // through a second, cancelled run below.
   COrientOptionDlg dialog;
-  ASSERT_EQ(dialog.DoModal(), IDOK) << Joined(Record());
+  ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
   EXPECT_EQ(PostSettings.UseJigCoord, 1);
   EXPECT_EQ(PostSettings.JigToolAxis, 0);
   EXPECT_EQ(PostSettings.JigToolUpHeight, 300);
@@ -64,8 +69,7 @@ TEST_F(DialogsTest, OrientationOptionsGoStraightIntoTheSettings) {
   EXPECT_EQ(PostSettings.FixMillMode, 1);
   const auto record = Record();
   EXPECT_EQ(record.front(), U8(u8"dialog 9005 \"定向铣选项\""));
-  EXPECT_NE(Joined(record).find(U8(u8"\"请输入一个数字。\" exclamation -> ok")), std::string::npos)
-      << Joined(record);
+  EXPECT_THAT(record, Contains(HasSubstr(U8(u8"\"请输入一个数字。\" exclamation -> ok"))));
 }
 
 TEST_F(DialogsTest, ARefusedOrientationValueKeepsTheEarlierOnes) {
@@ -91,7 +95,7 @@ TEST_F(DialogsTest, PostSettingsBrowseForTheViewer) {
   CPostSetDlg dialog;
   dialog.viewer = "";
   dialog.optimize_tol = 0.005;
-  ASSERT_EQ(dialog.DoModal(), IDOK) << Joined(Record());
+  ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
   EXPECT_STRCASEEQ(dialog.viewer.c_str(), "C:\\windows\\regedit.exe");
   EXPECT_EQ(dialog.optimize_tol, 0.005);
 }
@@ -108,7 +112,7 @@ TEST_F(DialogsTest, AProgramThatCannotBeStartedIsReported) {
   const std::string command = "C:\\nowhere\\ORVOPost.exe   *orvopost*pmf=C:\\x.pmf";
   EXPECT_FALSE(StartProgram(command, ProgramStart{SW_SHOWNORMAL, false}));
   const auto record = Record();
-  ASSERT_EQ(record.size(), 1u) << Joined(record);
+  ASSERT_EQ(record.size(), 1u) << ::testing::PrintToString(record);
   EXPECT_EQ(record[0], U8(u8"message \"ui_test\" \"无法启动程序：\\n") + command + "\" stop -> ok");
 }
 
@@ -116,19 +120,23 @@ class PostCodeDialogTest : public DialogsTest {
  protected:
   void SetUp() override {
     DialogsTest::SetUp();
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    temp_ = folder;
-    temp_.pop_back();  // no trailing backslash
+    temp_ = folder_->path().string();  // no trailing backslash
     PostSettings = PostSettingsRecord();
     PostSettings.McfFolder = "C:\\ORVO\\NCSystems";
     PostSettings.CurrentMcf = "HNC-818";
     PostSettings.CodePathName = temp_ + "\\old.cut";
     PostSettings.FileNameID = 11;
     PostSettings.FilePath = temp_ + "\\zu_ui_settings.ini";
-    DeleteFileA(PostSettings.FilePath.c_str());
   }
   std::string temp_;
+  // A folder of machine configurations `files` inside the test's folder.
+  std::string ConfigurationFolder(const std::vector<std::string>& files) const {
+    const std::string folder = temp_ + "\\mcf";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const auto& file : files)
+      std::ofstream(folder + "\\" + file) << "mcf";
+    return folder;
+  }
 };
 
 TEST_F(PostCodeDialogTest, OpensWithTheSettingsAndTheNextSerial) {
@@ -136,9 +144,11 @@ TEST_F(PostCodeDialogTest, OpensWithTheSettingsAndTheNextSerial) {
   CPostCodeDlg dialog;
   EXPECT_EQ(dialog.serial, 12);
   EXPECT_EQ(dialog.code_file, (temp_ + "\\NC0012.cut").c_str());
-  ASSERT_EQ(dialog.DoModal(), IDOK) << Joined(Record());
+  ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
   EXPECT_EQ(dialog.nc_system, "HNC-818");
   EXPECT_EQ(dialog.marked_system, 1);  // FANUC-0i, HNC-818, SIEMENS-840D
+  EXPECT_EQ(dialog.selected_system, 1);
+  EXPECT_TRUE(dialog.selected_in_view);
   // Saved: the serial advances, the renamed code file is kept.
   EXPECT_EQ(PostSettings.FileNameID, 12);
   EXPECT_EQ(PostSettings.CodePathName, (temp_ + "\\NC0012.cut").c_str());
@@ -148,6 +158,32 @@ TEST_F(PostCodeDialogTest, OpensWithTheSettingsAndTheNextSerial) {
   EXPECT_EQ(first, "[MCFINFO]");
 }
 
+TEST_F(PostCodeDialogTest, TheCurrentSystemIsSelectedAndScrolledIntoView) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 40; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "SYS-%02d.mcf", i);
+    files.push_back(name);
+  }
+  PostSettings.McfFolder = ConfigurationFolder(files);
+  PostSettings.CurrentMcf = "SYS-37";
+  Script("cancel\n");
+  CPostCodeDlg dialog;
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(dialog.marked_system, 37);
+  EXPECT_EQ(dialog.selected_system, 37);
+  EXPECT_TRUE(dialog.selected_in_view);
+}
+
+TEST_F(PostCodeDialogTest, AnUpperCaseExtensionIsListedWithoutItAndAccepted) {
+  PostSettings.McfFolder = ConfigurationFolder({"FM.MCF"});
+  PostSettings.CurrentMcf = "";
+  Script("list-click 1607 \"FM\"\nok\n");
+  CPostCodeDlg dialog;
+  ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
+  EXPECT_EQ(PostSettings.CurrentMcf, "FM");
+}
+
 TEST_F(PostCodeDialogTest, ClicksChooseTheSystemAndEditsRename) {
   Script(
       "list-click 1607 \"SIEMENS-840D\"\n"
@@ -155,7 +191,7 @@ TEST_F(PostCodeDialogTest, ClicksChooseTheSystemAndEditsRename) {
       "text 9012 \"5\"\n"
       "list-dblclick 1607 \"FANUC-0i\"\n");
   CPostCodeDlg dialog;
-  ASSERT_EQ(dialog.DoModal(), IDOK) << Joined(Record());
+  ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
   EXPECT_EQ(dialog.nc_system, "FANUC-0i");
   EXPECT_EQ(dialog.code_file, (temp_ + "\\P5-05.cut").c_str());
   EXPECT_EQ(PostSettings.FileNameID, 5);
@@ -175,7 +211,7 @@ TEST_F(PostCodeDialogTest, TheToolLocationControlsFollowTheMode) {
       "\"\n"
       "ok\n");
   CPostCodeDlg dialog;
-  ASSERT_EQ(dialog.DoModal(), IDOK) << Joined(Record());
+  ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
   EXPECT_EQ(dialog.mode, 1);
   EXPECT_STRCASEEQ(dialog.tool_location_file.c_str(), pmf.c_str());
   EXPECT_EQ(PostSettings.PickPath, 1);
@@ -214,7 +250,7 @@ TEST_F(PostCodeDialogTest, EachCheckRefusesWithItsOwnMessage) {
           "\" none -> ok",
       U8(u8"message \"ui_test\" \"该文件不存在!\" none -> ok"),
   };
-  EXPECT_EQ(messages, expected) << Joined(Record());
+  EXPECT_EQ(messages, expected) << ::testing::PrintToString(Record());
   EXPECT_EQ(PostSettings.FileNameID, 11);  // cancelled: nothing saved
 }
 
@@ -223,8 +259,7 @@ TEST_F(PostCodeDialogTest, AMissingConfigurationIsTheLastCheck) {
   PostSettings.CurrentMcf = "NOT-THERE";
   CPostCodeDlg dialog;
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_NE(Joined(Record()).find(U8(u8"\"后置配置文件不存在!\" none -> ok")), std::string::npos)
-      << Joined(Record());
+  EXPECT_THAT(Record(), Contains(HasSubstr(U8(u8"\"后置配置文件不存在!\" none -> ok"))));
 }
 
 TEST_F(PostCodeDialogTest, OrientationOptionsOpenFromTheDialog) {
