@@ -254,6 +254,19 @@ TEST_F(PostCodeDialogTest, EachCheckRefusesWithItsOwnMessage) {
   EXPECT_EQ(PostSettings.FileNameID, 11);  // cancelled: nothing saved
 }
 
+TEST_F(PostCodeDialogTest, ACodeFileNameOf259CharactersIsTheLongestKept) {
+  const std::string start = temp_ + "\\";
+  const std::string longest = start + std::string(259 - start.size() - 4, 'n') + ".cut";
+  const std::string too_long = start + std::string(260 - start.size() - 4, 'n') + ".cut";
+  ASSERT_EQ(longest.size(), 259u);
+  ASSERT_EQ(too_long.size(), 260u);
+  Script("text 9006 \"" + too_long + "\"\nok\ntext 9006 \"" + longest + "\"\nok\n");
+  CPostCodeDlg dialog;
+  ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
+  EXPECT_THAT(Record(), Contains(HasSubstr(U8(u8"代码文件名太长，不能超过259个字符！"))));
+  EXPECT_EQ(PostSettings.CodePathName, longest.c_str());
+}
+
 TEST_F(PostCodeDialogTest, AMissingConfigurationIsTheLastCheck) {
   Script("ok\ncancel\n");
   PostSettings.CurrentMcf = "NOT-THERE";
