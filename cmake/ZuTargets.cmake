@@ -36,6 +36,10 @@ function(_zu_common_flags target)
     # and structures we use need at least Vista's headers.
     target_compile_definitions(${target} PRIVATE _WIN32_WINNT=0x0601 WINVER=0x0601
                                                  WIN32_LEAN_AND_MEAN NOMINMAX)
+    # Doubles are computed in SSE2 registers as on x86-64, not in the x87's
+    # extended precision, so that both builds give the same bits for the same
+    # arithmetic, and the same bytes in the files written from it.
+    target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
   endif()
 endfunction()
 

@@ -87,15 +87,16 @@ struct tool_row {
   tool_row* next = nullptr;
 };
 
-// A five-axis point: position, tool axis (a direction) and flag (0 cutting,
-// 1 linking, 255 not a path point).
+// A five-axis point: position, tool axis (a direction) and flag: 0 where a
+// cutting stretch starts or ends, 1 a point between them (inside a stretch,
+// or leading into a row), 255 not a path point.
 struct nc_point5 {
   XYZ point;
   XYZ axis;
   std::uint8_t flag = 0;
 };
-inline constexpr std::uint8_t kPointCutting = 0;
-inline constexpr std::uint8_t kPointLinking = 1;
+inline constexpr std::uint8_t kPointStretchEnd = 0;
+inline constexpr std::uint8_t kPointInner = 1;
 inline constexpr std::uint8_t kPointSkipped = 255;
 
 // A five-axis row: points 0 to last (last < 0: none), owned by the row.

@@ -35,6 +35,9 @@
 
 namespace {
 
+// The entry point that posts through the text tool-location file.
+constexpr int kTextRoadCommand = 5;
+
 enum ExitCode {
   kOk = 0,
   kUsage = 1,
@@ -346,7 +349,9 @@ int Run(const Options& o) {
     Say(error);
     return kUsage;
   }
-  if (o.preselect)
+  // Entry point 5 posts what is picked when the command starts: its paths
+  // are picked beforehand, as a person picks them before choosing it.
+  if (o.preselect || o.command == kTextRoadCommand)
     session.Preselect();
 
   zuhost::PluginModule plugin;

@@ -1,21 +1,31 @@
 // ORVOPost.exe, the post processor, first form: it takes both of its command
 // lines, finds and reads what they name, and reports what it received. It
-// writes no G code yet. With ZU_POSTMODULE_RECORD set it appends what it
+// writes no G code yet: for the text tool-location file it writes a report of
+// the file as the code file. With ZU_POSTMODULE_RECORD set it appends what it
 // received to that file, so that tests can check the exact command line.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include "postmodule/command_line.h"
 #include "postmodule/module_record.h"
+#include "postmodule/tool_location_report.h"
 
 namespace {
 
-enum ExitCode { kDone = 0, kBadCommandLine = 2, kMissingFile = 3, kBadProcessFile = 4 };
+enum ExitCode {
+  kDone = 0,
+  kBadCommandLine = 2,
+  kMissingFile = 3,
+  kBadProcessFile = 4,
+  kBadToolLocationFile = 5,
+  kCodeFileNotWritten = 6
+};
 
 int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "ORVOPost: %s\n", message.c_str());
@@ -25,6 +35,55 @@ int Fail(int code, const std::string& message) {
 
 bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<std::string> ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Writes the code file; false when it cannot be written whole.
+bool WriteCodeFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  return static_cast<bool>(out);
+}
+
+// "*posttc*PMF*MCF*CODE*": the text tool-location file PMF for the NC system
+// MCF into the code file CODE. Until G code is written, the code file holds
+// a report of what the tool-location file holds; a file that cannot be read
+// gets its error line there and a non-zero exit.
+int PostTextToolLocationFile(const postmodule::PostRequest& request) {
+  postmodule::RecordLine("form posttc");
+  postmodule::RecordLine("tool-location file: " + request.tool_location_file);
+  postmodule::RecordLine("machine file: " + request.machine_file);
+  postmodule::RecordLine("code file: " + request.code_file);
+  auto refuse = [&](int code, const std::string& message) {
+    WriteCodeFile(request.code_file, "(ORVOPost: " + message + ")\r\n");
+    return Fail(code, message);
+  };
+  if (!Exists(request.machine_file))
+    return refuse(kMissingFile, "the file " + request.machine_file + " does not exist");
+  const auto text = ReadWhole(request.tool_location_file);
+  if (!text)
+    return refuse(kMissingFile, "the file " + request.tool_location_file + " cannot be read");
+  const postmodule::Report report = postmodule::ReportToolLocationFile(
+      *text, request.tool_location_file, request.machine_file);
+  if (!WriteCodeFile(request.code_file, report.text))
+    return Fail(kCodeFileNotWritten, "the code file " + request.code_file + " cannot be written");
+  if (!report.ok) {
+    postmodule::RecordLine("ORVOPost error: " + report.text.substr(0, report.text.size() - 2));
+    return kBadToolLocationFile;
+  }
+  postmodule::RecordLine("wrote a report into " + request.code_file);
+  std::printf("ORVOPost: wrote a report of %s into %s\n", request.tool_location_file.c_str(),
+              request.code_file.c_str());
+  return kDone;
 }
 
 }  // namespace
@@ -37,19 +96,8 @@ int main() {
     return Fail(kBadCommandLine, "malformed command line: " + parsed.error);
   const postmodule::PostRequest& request = *parsed.request;
 
-  if (request.form == postmodule::PostRequest::Form::PostTc) {
-    postmodule::RecordLine("form posttc");
-    postmodule::RecordLine("tool-location file: " + request.tool_location_file);
-    postmodule::RecordLine("machine file: " + request.machine_file);
-    postmodule::RecordLine("code file: " + request.code_file);
-    for (const std::string* file : {&request.tool_location_file, &request.machine_file}) {
-      if (!Exists(*file))
-        return Fail(kMissingFile, "the file " + *file + " does not exist");
-    }
-    std::printf("ORVOPost: would post %s for %s into %s\n", request.tool_location_file.c_str(),
-                request.machine_file.c_str(), request.code_file.c_str());
-    return kDone;
-  }
+  if (request.form == postmodule::PostRequest::Form::PostTc)
+    return PostTextToolLocationFile(request);
 
   postmodule::RecordLine("form orvopost");
   postmodule::RecordLine("tool-location file: " + request.tool_location_file +

@@ -3,14 +3,24 @@
 #include <cstdio>
 #include <string>
 
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "framework/message_box.h"
 #include "host/path_model.h"
 #include "host/path_optimizer.h"
 #include "host/services.h"
 #include "postpath/post_path_writer.h"
+#include "shell/code_file_search.h"
 #include "shell/path_tests.h"
 #include "shell/post_module.h"
 #include "shell/post_settings.h"
 #include "shell/settings_path.h"
+#include "toolloc/pick_dump.h"
+#include "toolloc/text_road.h"
+#include "ui/code_view_dlg.h"
+#include "ui/nc_system_dlg.h"
 #include "ui/post_code_choice.h"
 #include "ui/post_set_dlg.h"
 
@@ -190,8 +200,122 @@ int CmdVerifyCode() {
   return 1;
 }
 
-int CmdPostToCode(zu::TextArray*) {
-  return 0;
+namespace {
+
+// Entry point 5 writes its tool-location file here, every run anew.
+constexpr const char* kTextRoadToolLocationFile = "C:\\zu.pmf";
+
+// Ends entry point 5 after its picking, posted or not: the pick state is
+// reset and the picking ended, so that the host does not stay in it.
+int EndTextRoad(int result) {
+  HostSetPickState(kPickStateNone, 0, 0);
+  HostEndPick();
+  HostClearPick();
+  HostEndCommand();
+  return result;
+}
+
+// The optimiser the registry's "Kvt" selects: 0 unless it holds a number.
+int OptimizerSelector() {
+  zu::Text value = "0";
+  zu::ReadPostRegValue("Kvt", value);
+  return std::atoi(value.c_str());
+}
+
+}  // namespace
+
+int CmdPostToCode(zu::TextArray* code_files) {
+  zu::Text module;
+  zu::FindPostRegValue("PostModule", module);
+  HostShowPrompt("进行后置处理");
+  // The settings are read as every command reads them: the fixture options
+  // must not depend on which command ran before in this process.
+  LoadCommandSettings();
+
+  zu::CNcSystemDlg dialog;
+  if (dialog.DoModal() != IDOK) {
+    HostShowPrompt("");
+    HostEndCommand();
+    return 0;
+  }
+
+  HostSetPickState(kPickStatePaths, 0, 0);
+  HostBeginPick(kPickToolPaths);
+  if (!HostHasPicked()) {
+    zu::ShowMessage("请先拾取轨迹才能进行后置代码。");
+    HostShowPromptId(kPromptCommandEnded);
+    HostSetPickState(kPickStateNone, 0, 0);
+    HostEndPick();
+    HostEndCommand();
+    return 0;
+  }
+  PickNode* first = nullptr;
+  const int status = HostGetPicked(first);
+  if (status == kPickNoList) {
+    EndWithoutPosting(false);
+    return 0;
+  }
+  if (status == kPickCancelled || status == kPickAborted) {
+    EndWithoutPosting(true);
+    return 0;
+  }
+  if (PostHook* hook = HostGetPostHook()) {
+    zu::Text dump;
+    hook->GetPickDumpFile(dump);
+    if (!dump.IsEmpty())
+      zu::AppendPickDump(dump.c_str(), first);
+  }
+  for (const PickNode* node = first; node; node = node->next) {
+    if ((node->kind == kPickKindPath || node->kind == kPickKindFiveAxisPath) && HasNoRows(*node)) {
+      HostShowMessageId(kMessagePathWithoutMoves);
+      HostClearPick();
+      EndWithoutPosting(true);
+      return 0;
+    }
+  }
+
+  zu::Text post_path;
+  zu::FindPostRegValue("PostPath", post_path);
+  HostShowPrompt("生成刀位文件...");
+  zu::TextRoadOptions options;
+  options.code_file = dialog.code_path.str();
+  // The machine section names the NC system chosen in the dialog, the one the
+  // post processor is started for.
+  options.mcf_path = post_path.str() + "\\" + dialog.nc_system.str() + ".mcf";
+  options.use_jig_coord = PostSettings.UseJigCoord;
+  options.jig_tool_axis = PostSettings.JigToolAxis;
+  options.jig_tool_up_height = PostSettings.JigToolUpHeight;
+  options.optimize = 0;
+  options.tolerance = 0.001;
+  options.optimizer_selector = OptimizerSelector();
+  if (const zu::WriteResult written =
+          zu::WriteToolLocationFile(first, options, kTextRoadToolLocationFile);
+      !written.ok) {
+    // Posting a tool-location file left from an earlier run would give code
+    // for other paths: nothing is started.
+    const std::string message = std::string("无法生成刀位文件，没有生成代码：\n") +
+                                kTextRoadToolLocationFile + "\n" + written.error;
+    zu::ShowMessage(message.c_str(), zu::MessageIcon::Stop);
+    return EndTextRoad(0);
+  }
+
+  HostShowPrompt("生成代码文件...");
+  const std::string command =
+      zu::TextRoadCommand(module.str(), kTextRoadToolLocationFile, post_path.str(),
+                          dialog.nc_system.str(), dialog.code_path.str());
+  if (!zu::StartProgram(command, zu::ProgramStart{SW_SHOWNORMAL, true}))
+    return EndTextRoad(0);  // reported in a message box
+
+  if (code_files) {
+    for (const std::string& file : zu::FindCodeFiles(dialog.code_path.str()))
+      code_files->Add(file);
+  }
+  zu::CCodeViewDlg view;
+  view.current_file = dialog.code_path;
+  if (code_files)
+    view.files = *code_files;
+  view.DoModal();
+  return EndTextRoad(1);
 }
 
 int CmdReadBackCode(const char*) {

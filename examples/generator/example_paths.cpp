@@ -32,6 +32,14 @@ class RowWriter {
     Append(move);
   }
 
+  // A line whose attributes a and b are given as they stand, also in
+  // encodings SegKindToAttrs does not make (a kind-65 dwell move is 5, 2).
+  void LineWithAttributes(int a, int b, const XYZ& from, const XYZ& to) {
+    Line(a, from, to);
+    last_->a = static_cast<std::int8_t>(a);
+    last_->b = static_cast<std::int8_t>(b);
+  }
+
   // An arc in a plane parallel to XY about `centre`, from `start`, turning
   // `sweep` radians (positive: counter-clockwise seen from +Z).
   void Arc(int segment_kind, const XYZ& centre, const XYZ& start, double sweep) {
@@ -68,8 +76,10 @@ class RowWriter {
   void Append(tool_block* move) {
     *tail_ = move;
     tail_ = &move->next;
+    last_ = move;
   }
   tool_block** tail_;
+  tool_block* last_ = nullptr;
 };
 
 void SetSystem(ncworkcoordinate& wcs, const char* name, const XYZ& origin, const XYZ& x_axis,
@@ -193,7 +203,42 @@ std::unique_ptr<zuhost::PartDocument> Dwell() {
   RowWriter r65(*p65);
   r65.Line(kSegmentRapid, {60, 10, 50}, {60, 10, -1});
   r65.Line(4, {60, 10, -1}, {70, 10, -1});
-  r65.Line(4, {70, 10, -1}, {70, 20, -1});
+  r65.LineWithAttributes(5, 2, {70, 10, -1}, {70, 20, -1});  // dwells after it
+  r65.Line(kSegmentRapid, {70, 20, -1}, {70, 20, 50});
+  Finish(*document);
+  return document;
+}
+
+// Compensation on the other sides and kinds: kind 62 passing over its first
+// compensation start, kind 50 and kind 71.
+std::unique_ptr<zuhost::PartDocument> Compensation() {
+  auto document = NewDocument();
+  auto* p62 = NewPath<OrvoPath3d>(*document, "侧铣 62", 62, 2301);
+  auto para62 = std::make_unique<SubPara62>();
+  para62->side = 0;
+  para62->compensation = 1;
+  para62->skip_switch = 1;
+  para62->skip_count = 2;
+  p62->sub_para = std::move(para62);
+  RowWriter first(*p62);
+  Contour(first, -3, 40);
+  RowWriter second(*p62);
+  Contour(second, -6, 40);
+
+  auto* p50 = NewPath<OrvoPath2d>(*document, "外形 50", 50, 2300);
+  auto para50 = std::make_unique<SubPara50>();
+  para50->side = 1;
+  para50->compensation = 1;
+  p50->sub_para = std::move(para50);
+  RowWriter r50(*p50);
+  Contour(r50, -4, 50);
+
+  auto* p71 = NewPath<OrvoPath2d>(*document, "型腔 71", 71, 2300);
+  auto para71 = std::make_unique<SubPara71>();
+  para71->side_code = -1;
+  p71->sub_para = std::move(para71);
+  RowWriter r71(*p71);
+  Contour(r71, -2, 20);
   Finish(*document);
   return document;
 }
@@ -240,8 +285,11 @@ std::unique_ptr<zuhost::PartDocument> Tilted() {
   SetSystem(document->current_system, "装夹", {0, 0, 0}, {1, 0, 0}, {0, 1, 0});
   auto* path = NewPath<OrvoPath2d>(*document, "倾斜面铣", 7, 2300);
   SetSystem(path->wcs, "斜面45", {100, 0, 20}, {1, 0, 0}, {0, s, s});
+  // The contour is drawn in the tilted system, and stored as documents store
+  // moves: in system coordinates.
   RowWriter row(*path);
   Contour(row, -2, 30);
+  path->RowNCwctoSYSwc(path->rows);
   Finish(*document);
   return document;
 }
@@ -253,9 +301,12 @@ std::unique_ptr<zuhost::PartDocument> FiveAxis() {
   path->five_safe_height = 80;
   path->five_link_height = 30;
   path->five_approach_distance = 5;
+  // Three rows, one cutting stretch each: its first and last point flagged
+  // 0 (a stretch starts or ends there), the points between 1, and a last
+  // point that is no path point (255).
   const int per_row = 12;
   nc_row_5** tail = &path->rows5;
-  for (int r = 0; r < 2; ++r) {
+  for (int r = 0; r < 3; ++r) {
     auto* row = new nc_row_5;
     row->last = per_row - 1;
     row->points = new nc_point5[per_row];
@@ -264,7 +315,8 @@ std::unique_ptr<zuhost::PartDocument> FiveAxis() {
       nc_point5& p = row->points[i];
       p.point = {t * 60, 10.0 * r, -5 + 2 * std::sin(t * kPi)};
       p.axis = {std::sin(t * 0.5), 0, std::cos(t * 0.5)};
-      p.flag = i == 0 ? kPointLinking : (i == per_row - 1 ? kPointSkipped : kPointCutting);
+      p.flag = i == 0 || i == per_row - 2 ? kPointStretchEnd
+                                          : (i == per_row - 1 ? kPointSkipped : kPointInner);
     }
     *tail = row;
     tail = &row->next;
@@ -277,9 +329,9 @@ std::unique_ptr<zuhost::PartDocument> FiveAxis() {
   auto* row = new nc_row_5;
   row->last = 2;
   row->points = new nc_point5[3];
-  row->points[0] = {{0, 50, 0}, {0, 0, 1}, kPointCutting};
-  row->points[1] = {{10, 50, -1}, {0, 0.1, 0.995}, kPointCutting};
-  row->points[2] = {{20, 50, -2}, {0, 0.2, 0.98}, kPointLinking};
+  row->points[0] = {{0, 50, 0}, {0, 0, 1}, kPointStretchEnd};
+  row->points[1] = {{10, 50, -1}, {0, 0.1, 0.995}, kPointStretchEnd};
+  row->points[2] = {{20, 50, -2}, {0, 0.2, 0.98}, kPointInner};
   second->rows5 = row;
   Finish(*document);
   return document;
@@ -317,6 +369,7 @@ std::vector<NamedDocument> MakeExampleDocuments(long large_moves) {
   documents.push_back({"drilling.json", Drilling()});
   documents.push_back({"milling_2d.json", Milling2d()});
   documents.push_back({"dwell.json", Dwell()});
+  documents.push_back({"compensation.json", Compensation()});
   documents.push_back({"macro.json", Macro()});
   documents.push_back({"milling_3d.json", Milling3d()});
   documents.push_back({"tilted.json", Tilted()});

@@ -267,8 +267,8 @@ TEST(PathModel, ClonesCopyEveryField) {
   five->rows5->host_int = 41;
   five->rows5->last = 1;
   five->rows5->points = new nc_point5[2];
-  five->rows5->points[0] = {{1, 2, 3}, {0, 0, 1}, kPointLinking};
-  five->rows5->points[1] = {{4, 5, 6}, {0, 0.6, 0.8}, kPointCutting};
+  five->rows5->points[0] = {{1, 2, 3}, {0, 0, 1}, kPointInner};
+  five->rows5->points[1] = {{4, 5, 6}, {0, 0.6, 0.8}, kPointStretchEnd};
   five->rows5->next = new nc_row_5;  // an empty row
   five->UpdatePath();
   std::unique_ptr<OrvoPath> five_copy(five->ClonePath());
@@ -284,8 +284,8 @@ TEST(PathModel, TranslatingAFiveAxisPathLeavesItsToolAxes) {
   five->rows5 = new nc_row_5;
   five->rows5->last = 1;
   five->rows5->points = new nc_point5[2];
-  five->rows5->points[0] = {{1, 2, 3}, {0, 0.6, 0.8}, kPointCutting};
-  five->rows5->points[1] = {{4, 5, 6}, {0.36, 0.48, 0.8}, kPointCutting};
+  five->rows5->points[0] = {{1, 2, 3}, {0, 0.6, 0.8}, kPointStretchEnd};
+  five->rows5->points[1] = {{4, 5, 6}, {0.36, 0.48, 0.8}, kPointStretchEnd};
   TRANSF shift;
   shift.m[0][3] = 100;
   shift.m[1][3] = -50;

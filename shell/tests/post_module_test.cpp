@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "framework/testing/test_folder.h"
+#include "shell/code_file_search.h"
 #include "shell/post_settings.h"
 
 namespace zu {
@@ -65,6 +66,20 @@ TEST(PostModule, TheKeptToolLocationFileIsNamedInTheCodeFilesFolder) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(ToolLocationBesideCode(c.code_file), c.tool_location) << c.code_file;
+}
+
+TEST(PostModule, CodeFilesAreSearchedByTheirStemAndExtension) {
+  struct Case {
+    const char* code_file;
+    const char* pattern;
+  } const cases[] = {
+      {"C:\\tmp\\x\\NC0001.cut", "C:\\tmp\\x\\NC0001*.cut"},
+      {"C:\\tmp\\NC0001.part.nc", "C:\\tmp\\NC0001.part*.nc"},
+      {"C:\\tmp\\NC0001", "C:\\tmp\\NC0001*.cut"},
+      {"NC.", "NC*."},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(CodeFilePattern(c.code_file), c.pattern) << c.code_file;
 }
 
 TEST(PostModule, CommandLines) {

@@ -1,0 +1,22 @@
+// The post processor's report of a text tool-location file, written as the
+// code file until G code is written: what it read (paths, tools, blocks, the
+// box around the points the tool goes to). Portable.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace postmodule {
+
+struct [[nodiscard]] Report {
+  bool ok = true;
+  std::string text;  // the code file's contents, lines ended by "\r\n"
+};
+
+// Reads `tool_location` (the file's bytes) and reports it; `source` and
+// `machine_file` name the files in the report. A file that cannot be read
+// gives ok false and a text whose line says where and why.
+Report ReportToolLocationFile(std::string_view tool_location, std::string_view source,
+                              std::string_view machine_file);
+
+}  // namespace postmodule

@@ -1,0 +1,392 @@
+// What the text road's writers decide: which blocks follow which move, the
+// fixture retracts, the holes, the five-axis approach, link and retract
+// moves, and that a file never depends on an earlier one. The records are
+// looked at as short lines (record_log.h); the file's bytes are checked
+// against golden files elsewhere.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/row_ops.h"
+#include "hostapp/host_session.h"
+#include "pathinput/working_copy.h"
+#include "toolloc/path_records.h"
+#include "toolloc/tests/record_log.h"
+#include "toolloc/text_road.h"
+
+namespace zu {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+tool_block* Line(const XYZ& from, const XYZ& to, int a = 4, int c = 7, int b = 0) {
+  tool_block* move = NcNewRow();
+  move->a = static_cast<std::int8_t>(a);
+  move->b = static_cast<std::int8_t>(b);
+  move->c = c;
+  tls* line = NcNewLineGeom(1);
+  line[0].point = from;
+  line[1].point = to;
+  move->geometry = line;
+  return move;
+}
+
+// A quarter arc about `centre` in the XY plane from angle 0, radius 5.
+tool_block* Arc(const XYZ& centre, int c = 7) {
+  tool_block* move = NcNewRow();
+  move->kind = kMoveArc;
+  move->a = 4;
+  move->c = c;
+  nc_arc* arc = NcNewArcGeom();
+  arc->centre = centre;
+  arc->second = {centre.x + 10, centre.y, centre.z};
+  arc->third = {centre.x, centre.y + 10, centre.z};
+  arc->fourth = {centre.x + 5, centre.y, centre.z};
+  arc->end = {centre.x, centre.y + 5, centre.z};
+  arc->radius = 5;
+  arc->sweep = 1.5707963267948966;
+  move->geometry = arc;
+  return move;
+}
+
+// A milling path of `kind` with one row of `moves`.
+std::unique_ptr<OrvoPath2d> MillPath(int kind, std::vector<tool_block*> moves,
+                                     std::unique_ptr<OrvoPathSubPara> record = nullptr) {
+  auto path = std::make_unique<OrvoPath2d>();
+  path->name = "mill";
+  path->PathKind = kind;
+  path->sub_para = std::move(record);
+  path->geometry = new Node;
+  path->rows = new tool_row;
+  tool_block** tail = &path->rows->first;
+  for (tool_block* move : moves) {
+    *tail = move;
+    tail = &move->next;
+  }
+  path->UpdatePath();
+  return path;
+}
+
+class TextRoad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    session().SetDocument(std::make_unique<zuhost::PartDocument>());
+    g_roughblock = CRoughBlock{};
+  }
+  static zuhost::HostSession& session() { return zuhost::HostSession::Current(); }
+
+  // The blocks WriteMillPath writes for `path`'s working copy.
+  std::vector<std::string> MillBlocks(OrvoPath& path, TextRoadState& state) {
+    RecordLog log;
+    auto copy = MakeWorkingCopy(path);
+    WriteMillPath(log, *copy, state, ncworkcoordinate{}, options_);
+    return log.Blocks();
+  }
+  std::vector<std::string> MillBlocks(OrvoPath& path) {
+    TextRoadState state;
+    return MillBlocks(path, state);
+  }
+
+  TextRoadOptions options_;
+};
+
+TEST_F(TextRoad, FeedTypesFollowTheMovesWhereTheyChange) {
+  auto path = MillPath(7, {Line({0, 0, 0}, {1, 0, 0}), Line({1, 0, 0}, {2, 0, 0}),
+                           Line({2, 0, 0}, {2, 0, 9}, 9)});
+  EXPECT_THAT(MillBlocks(*path), ElementsAre("line 1,0,0", "feed 5", "line 2,0,0", "line 2,0,9",
+                                             "feed 1"));
+}
+
+TEST_F(TextRoad, TheLastFeedTypeCarriesFromPathToPathOfOneFile) {
+  auto first = MillPath(7, {Line({0, 0, 0}, {0, 0, 9}, 9)});
+  auto second = MillPath(7, {Line({0, 0, 9}, {5, 0, 9}, 9), Line({5, 0, 9}, {5, 0, 0})});
+  TextRoadState state;
+  EXPECT_THAT(MillBlocks(*first, state), ElementsAre("line 0,0,9", "feed 1"));
+  EXPECT_THAT(MillBlocks(*second, state), ElementsAre("line 5,0,9", "line 5,0,0", "feed 5"));
+}
+
+TEST_F(TextRoad, Kind63DwellsComeBeforeAndAfterTheirMove) {
+  auto record = std::make_unique<SubPara63>();
+  record->dwell_before = 1;
+  record->dwell_after = 1;
+  record->dwell_text = "G04 X1";
+  auto path = MillPath(63, {Line({0, 0, 0}, {10, 0, 0}), Line({10, 0, 0}, {10, 5, 0})},
+                       std::move(record));
+  path->geometry->curves = {{{0, 0, 0}, {10, 0, 0}}};
+  EXPECT_THAT(MillBlocks(*path),
+              ElementsAre("dwell 0", "line 10,0,0", "feed 5", "dwell 2", "line 10,5,0"));
+}
+
+TEST_F(TextRoad, Kind63DwellsAfterAMoveWithoutOneBeforeAreFlaggedOne) {
+  auto record = std::make_unique<SubPara63>();
+  record->dwell_after = 1;
+  auto path = MillPath(63, {Line({0, 0, 0}, {10, 0, 0})}, std::move(record));
+  path->geometry->curves = {{{0, 0, 0}, {10, 0, 0}}};
+  EXPECT_THAT(MillBlocks(*path), ElementsAre("line 10,0,0", "feed 5", "dwell 1"));
+}
+
+TEST_F(TextRoad, Kind65DwellsAfterTheFeedTypeOfMovesOfAttributes5And2) {
+  auto record = [](int dwell) {
+    auto r = std::make_unique<SubPara65>();
+    r->dwell_text = "P2";
+    r->dwell = dwell;
+    return r;
+  };
+  auto on = MillPath(65, {Line({0, 0, 0}, {1, 0, 0}, 5, 7, 2)}, record(1));
+  auto off = MillPath(65, {Line({0, 0, 0}, {1, 0, 0}, 5, 7, 2)}, record(0));
+  EXPECT_THAT(MillBlocks(*on), ElementsAre("line 1,0,0", "feed 3", "dwell 1"));
+  EXPECT_THAT(MillBlocks(*off), ElementsAre("line 1,0,0", "feed 3"));
+}
+
+TEST_F(TextRoad, CompensationFollowsTheMarksOfLinesOnly) {
+  auto side = [](int selector) {
+    auto r = std::make_unique<SubPara7>();
+    r->side_selector = selector;
+    return r;
+  };
+  auto path = MillPath(7,
+                       {Line({0, 0, 0}, {0, 0, -1}, 4, kCompensationEnd),  // nothing armed
+                        Arc({0, 0, -1}, kCompensationStart),               // arcs are ignored
+                        Line({0, 5, -1}, {1, 5, -1}, 4, kCompensationStart),
+                        Line({1, 5, -1}, {2, 5, -1}, 4, kCompensationEnd)},
+                       side(2));
+  EXPECT_THAT(MillBlocks(*path),
+              ElementsAre("line 0,0,-1", "feed 5", "arc 0,5,-1 0,0,-1 0,0,100", "line 1,5,-1",
+                          "comp 2", "line 2,5,-1", "comp 0"));
+  auto without = MillPath(7,
+                          {Line({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart),
+                           Line({1, 0, 0}, {2, 0, 0}, 4, kCompensationEnd)},
+                          side(9));
+  EXPECT_THAT(MillBlocks(*without), ElementsAre("line 1,0,0", "feed 5", "line 2,0,0"));
+}
+
+TEST_F(TextRoad, Kind62PassesOverItsFirstCompensationStarts) {
+  auto record = std::make_unique<SubPara62>();
+  record->side = 0;  // side 1 for kind 62
+  record->compensation = 1;
+  record->skip_switch = 1;
+  record->skip_count = 3;
+  std::vector<tool_block*> moves;
+  for (int i = 0; i < 3; ++i) {
+    moves.push_back(Line({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart));
+    moves.push_back(Line({1, 0, 0}, {0, 0, 0}, 4, kCompensationEnd));
+  }
+  auto path = MillPath(62, moves, std::move(record));
+  const auto blocks = MillBlocks(*path);
+  EXPECT_THAT(blocks, ElementsAre("line 1,0,0", "feed 5", "line 0,0,0", "line 1,0,0",
+                                  "line 0,0,0", "line 1,0,0", "comp 2", "line 0,0,0", "comp 0"));
+}
+
+TEST_F(TextRoad, FixtureRetractsFrameThePathAboveWhereItStarts) {
+  options_.use_jig_coord = 1;
+  options_.jig_tool_axis = 2;
+  options_.jig_tool_up_height = 500;
+  // The first move is an arc: the retract is above its start, not its centre.
+  auto path = MillPath(7, {Arc({10, 10, -2}), Line({10, 15, -2}, {0, 15, -2}, 9)});
+  EXPECT_THAT(MillBlocks(*path),
+              ElementsAre("line 15,10,500", "feed 5", "arc 10,15,-2 10,10,-2 0,0,100", "feed 5",
+                          "line 0,15,-2", "feed 1", "line 0,15,500"));
+}
+
+TEST_F(TextRoad, WithoutLinesOrArcsTheEndRetractRepeatsTheStartOne) {
+  options_.use_jig_coord = 1;
+  options_.jig_tool_up_height = 80;
+  tool_block* other = Line({3, 4, 5}, {6, 7, 8}, 4);
+  other->kind = 7;
+  auto path = MillPath(7, {other});
+  EXPECT_THAT(MillBlocks(*path), ElementsAre("line 3,4,80", "feed 5", "feed 5", "line 3,4,80"));
+}
+
+TEST_F(TextRoad, HolesLieAtTheHeightOfTheWorkSystemsOrigin) {
+  OrvoDrillPath drill;
+  drill.name = "drill";
+  drill.wcs.origin = {100, 0, 20};
+  drill.geometry = new Node;
+  drill.geometry->drill_points = {{5, 7, -3}, {1, 2, 3}};
+  drill.drill.drill_mode = 4;
+  TextRoadState state;
+  RecordLog log;
+  WriteDrillPath(log, drill, state);
+  EXPECT_THAT(log.lines, ElementsAre("path drill 0", "home 0,0,0", "drill 4", "holes 2",
+                                     "hole 5,7,20", "hole 1,2,20", "end"));
+  drill.has_drill_record = false;
+  drill.geometry->drill_points.clear();
+  RecordLog without;
+  WriteDrillPath(without, drill, state);
+  EXPECT_THAT(without.lines, ElementsAre("path drill 1", "home 0,0,0", "holes 0", "end"));
+}
+
+// A five-axis path of rows of points along X at z = 0 with axis (0, 0, 1),
+// each row given by its points' flags; safe height 80, link 30, approach 5.
+std::unique_ptr<OrvoPath5Axis> FiveAxisPath(const std::vector<std::vector<int>>& rows) {
+  auto path = std::make_unique<OrvoPath5Axis>();
+  path->name = "five";
+  path->geometry = new Node;
+  path->five_safe_height = 80;
+  path->five_link_height = 30;
+  path->five_approach_distance = 5;
+  nc_row_5** tail = &path->rows5;
+  double x = 0;
+  for (const auto& flags : rows) {
+    auto* row = new nc_row_5;
+    row->last = static_cast<int>(flags.size()) - 1;
+    row->points = flags.empty() ? nullptr : new nc_point5[flags.size()];
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+      row->points[i] = {{x, 0, 0}, {0, 0, 1}, static_cast<std::uint8_t>(flags[i])};
+      x += 1;
+    }
+    *tail = row;
+    tail = &row->next;
+  }
+  path->UpdatePath();
+  return path;
+}
+
+std::vector<std::string> FiveAxisBlocks(const OrvoPath& path, TextRoadState& state) {
+  RecordLog log;
+  WriteFiveAxisPath(log, path, state);
+  return log.Blocks();
+}
+
+const std::vector<std::string> kStartAtOrigin = {"axis 0,0,80 0,0,1", "feed 2",
+                                                 "axis 0,0,5 0,0,1", "axis 0,0,0 0,0,1",
+                                                 "feed 3"};
+
+std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+TEST_F(TextRoad, AFiveAxisStretchIsApproachedCutAndLeftAlongTheAxis) {
+  auto path = FiveAxisPath({{0, 1, 1, 0}});
+  TextRoadState state;
+  // Point 0 repeats the plunge and is dropped with its feed type; the move
+  // back to point 3 repeats it too.
+  EXPECT_THAT(FiveAxisBlocks(*path, state),
+              ElementsAreArray(Joined(kStartAtOrigin,
+                                      {"axis 1,0,0 0,0,1", "feed 5", "axis 2,0,0 0,0,1",
+                                       "axis 3,0,0 0,0,1", "axis 3,0,5 0,0,1", "feed 8"})));
+}
+
+TEST_F(TextRoad, StretchesAreLinkedAtTheLinkHeight) {
+  auto path = FiveAxisPath({{0, 0, 1, 0, 0}});
+  TextRoadState state;
+  EXPECT_THAT(FiveAxisBlocks(*path, state),
+              ElementsAreArray(Joined(kStartAtOrigin,
+                                      {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8",
+                                       "axis 1,0,30 0,0,1", "feed 9", "axis 3,0,30 0,0,1",
+                                       "feed 1", "axis 3,0,5 0,0,1", "feed 2", "axis 3,0,0 0,0,1",
+                                       "feed 3", "axis 4,0,0 0,0,1", "feed 5", "axis 4,0,5 0,0,1",
+                                       "feed 8"})));
+}
+
+TEST_F(TextRoad, AStretchEndingBeforeItsRowRetractsFromItsLastPoint) {
+  // Nothing sets the end point here; the retract starts where the tool is.
+  auto path = FiveAxisPath({{0, 0, 1}});
+  TextRoadState state;
+  EXPECT_THAT(FiveAxisBlocks(*path, state),
+              ElementsAreArray(Joined(kStartAtOrigin, {"axis 1,0,0 0,0,1", "feed 5",
+                                                       "axis 1,0,5 0,0,1", "feed 8"})));
+}
+
+TEST_F(TextRoad, ALaterRowStartingWithALinkingPointIsPlungedIntoThenLinked) {
+  auto path = FiveAxisPath({{0, 0}, {1, 0}});
+  TextRoadState state;
+  EXPECT_THAT(FiveAxisBlocks(*path, state),
+              ElementsAreArray(Joined(
+                  kStartAtOrigin,
+                  {"axis 1,0,0 0,0,1", "feed 5", "axis 2,0,0 0,0,1", "feed 3", "axis 1,0,0 0,0,1",
+                   "axis 1,0,5 0,0,1", "feed 8", "axis 1,0,30 0,0,1", "feed 9",
+                   "axis 3,0,30 0,0,1", "feed 1", "axis 3,0,5 0,0,1", "feed 2",
+                   "axis 3,0,0 0,0,1", "feed 3", "axis 3,0,5 0,0,1", "feed 8"})));
+}
+
+TEST_F(TextRoad, PointsThatAreNoPathPointsAreSkippedWhenARowStarts) {
+  auto path = FiveAxisPath({{0, 0}, {255, 1, 0}});
+  TextRoadState state;
+  EXPECT_THAT(FiveAxisBlocks(*path, state),
+              ElementsAreArray(Joined(
+                  kStartAtOrigin,
+                  {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8",
+                   "axis 1,0,30 0,0,1", "feed 9", "axis 4,0,30 0,0,1", "feed 1",
+                   "axis 4,0,5 0,0,1", "feed 2", "axis 4,0,0 0,0,1", "feed 3",
+                   "axis 4,0,5 0,0,1", "feed 8"})));
+}
+
+TEST_F(TextRoad, AFiveAxisPathWithoutPointsStillEndsItsRecord) {
+  auto path = FiveAxisPath({{}, {}});
+  TextRoadState state;
+  RecordLog log;
+  WriteFiveAxisPath(log, *path, state);
+  EXPECT_THAT(log.lines, ElementsAre("path five 0", "end"));
+  auto none = FiveAxisPath({});
+  RecordLog none_log;
+  WriteFiveAxisPath(none_log, *none, state);
+  EXPECT_THAT(none_log.lines, ElementsAre("path five 1", "end"));
+}
+
+// The session's pick of `paths`, in order.
+PickNode* Pick(std::vector<PickNode>& nodes, const std::vector<OrvoPath*>& paths) {
+  nodes.assign(paths.size(), PickNode{});
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    nodes[i].kind = paths[i]->MultiAxisKind == kFiveAxis ? kPickKindFiveAxisPath : kPickKindPath;
+    nodes[i].object = paths[i];
+    nodes[i].next = i + 1 < paths.size() ? &nodes[i + 1] : nullptr;
+  }
+  return nodes.empty() ? nullptr : &nodes[0];
+}
+
+TEST_F(TextRoad, EveryPickedObjectHasAToolLineAndPathsTheirRecords) {
+  auto mill = MillPath(7, {Line({0, 0, 0}, {1, 0, 0})});
+  mill->Tool.name = "D10,R5";
+  auto neither = MillPath(7, {Line({0, 0, 0}, {1, 0, 0})});
+  neither->MultiAxisKind = 7;
+  neither->name = "neither";
+  auto five = FiveAxisPath({{0, 0}});
+  std::vector<PickNode> nodes;
+  RecordLog log;
+  options_.code_file = "C:\\t\\NC0001.cut";
+  options_.mcf_path = "C:\\Mcf\\F.mcf";
+  WriteToolLocationRecords(Pick(nodes, {mill.get(), neither.get(), five.get()}), options_, log);
+  const std::vector<std::string> head(log.lines.begin(), log.lines.begin() + 9);
+  EXPECT_THAT(head, ElementsAre("head 3 3", "tools", "tool 0 D10 R5", "tool 1 ", "tool 2 ", "end",
+                                "machine C:\\Mcf\\F.mcf", "code C:\\t\\NC0001.cut",
+                                "jig 0 0,0,0"));
+  EXPECT_THAT(log.lines, ::testing::Contains("path mill 0"));
+  EXPECT_THAT(log.lines, ::testing::Contains("path five 1"));  // the next record's index
+  EXPECT_THAT(log.lines, ::testing::Not(::testing::Contains("path neither 1")));
+  EXPECT_EQ(log.lines.back(), "tail");
+}
+
+TEST_F(TextRoad, AFileDoesNotDependOnTheFileBeforeIt) {
+  auto five = FiveAxisPath({{0, 1, 1, 0}});
+  auto mill = MillPath(7, {Line({0, 0, 0}, {1, 0, 0})});
+  std::vector<PickNode> nodes;
+  PickNode* first = Pick(nodes, {five.get(), mill.get()});
+  RecordLog one, two;
+  WriteToolLocationRecords(first, options_, one);
+  WriteToolLocationRecords(first, options_, two);
+  EXPECT_EQ(one.lines, two.lines);
+  EXPECT_THAT(one.Blocks(), ::testing::Contains("feed 2"));  // the first code of each file
+}
+
+TEST_F(TextRoad, ThePromptShowsTheFirstEveryThousandthAndTheLastMove) {
+  std::vector<tool_block*> moves;
+  for (int i = 0; i < 2500; ++i)
+    moves.push_back(Line({0, 0, 0}, {1, 0, 0}));
+  auto path = MillPath(7, moves);
+  const std::size_t before = session().events().size();
+  MillBlocks(*path);
+  const std::vector<std::string> shown(session().events().begin() + before,
+                                       session().events().end());
+  EXPECT_THAT(shown, ElementsAre("prompt \"生成刀位文件 1/1\"", "prompt \"生成刀位文件 1000/1\"",
+                                 "prompt \"生成刀位文件 2000/1\"",
+                                 "prompt \"生成刀位文件 2500/1\""));
+}
+
+}  // namespace
+}  // namespace zu
