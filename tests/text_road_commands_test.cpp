@@ -1,0 +1,189 @@
+// Entry point 5 end to end under Wine: the NC-system dialog, the picked
+// paths written to C:\zu.pmf (compared with the golden files), the post
+// processor started with its exact command line and waited for, the code
+// file it made shown and handed back; and the roads that end early.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/run_program.h"
+#include "tests/test_text.h"
+
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using zutest::BinFolder;
+using zutest::Lines;
+using zutest::ReadBytes;
+using zutest::RunProgram;
+using zutest::U8;
+
+constexpr const char* kToolLocationFile = "C:\\zu.pmf";
+constexpr const char* kCodeFolder = "C:\\zu_golden";
+const std::string kCodeFile = std::string(kCodeFolder) + "\\NC0001.cut";
+
+// The person chooses FANUC-0i, names the code file NC0001 and closes the
+// code display.
+constexpr const char* kChooseAndClose =
+    "dialog 9001\n"
+    "list-click 1607 \"FANUC-0i\"\n"
+    "text 9006 \"NC0001\"\n"
+    "ok\n"
+    "dialog 9002\n"
+    "cancel\n";
+
+class TextRoadCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "zu_text_road_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+              std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    script_ = folder_ + "\\script.txt";
+    record_ = folder_ + "\\record.txt";
+    module_record_ = folder_ + "\\postmodule.txt";
+    SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", module_record_.c_str());
+    CreateDirectoryA(kCodeFolder, nullptr);
+    DeleteFileA(kCodeFile.c_str());
+    DeleteFileA(kToolLocationFile);
+    const std::string para = BinFolder().substr(0, BinFolder().find_last_of('\\')) + "\\para";
+    CreateDirectoryA(para.c_str(), nullptr);
+    settings_ = para + "\\ZuPost.ini";
+    DeleteFileA(settings_.c_str());
+  }
+  void TearDown() override {
+    SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", nullptr);
+    DeleteFileA(settings_.c_str());
+    RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
+  }
+
+  zutest::ProgramRun Host(const std::string& document, const std::string& arguments,
+                          const std::string& script = kChooseAndClose) {
+    std::ofstream(script_, std::ios::binary) << script;
+    return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" run \"" + std::string(ZU_SOURCE_DIR) +
+                      "/examples/" + document + "\" " + arguments + " --automation \"" + script_ +
+                      "\" --record \"" + record_ + "\"");
+  }
+
+  std::string folder_, script_, record_, module_record_, settings_;
+};
+
+struct GoldenRun {
+  const char* document;
+  const char* golden;
+  const char* settings;
+};
+
+TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPosted) {
+  const GoldenRun runs[] = {
+      {"drilling.json", "drilling.pmf", ""},
+      {"milling_2d.json", "milling_2d.pmf", ""},
+      {"dwell.json", "dwell.pmf", ""},
+      {"compensation.json", "compensation.pmf", ""},
+      {"macro.json", "macro.pmf", ""},
+      {"milling_3d.json", "milling_3d.pmf", ""},
+      {"tilted.json", "tilted.pmf", ""},
+      {"tilted.json", "tilted_jig.pmf", "UseJigCoord=1\r\nJigToolAxis=2\r\nJigToolUpHeight=500\r\n"},
+      {"five_axis.json", "five_axis.pmf", ""},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.golden);
+    std::ofstream(settings_, std::ios::binary) << "[MCFINFO]\r\n" << run.settings;
+    DeleteFileA(record_.c_str());
+    DeleteFileA(module_record_.c_str());
+    DeleteFileA(kCodeFile.c_str());
+    const auto host = Host(run.document, std::string("--command 5 --pick all --hook-temp ") +
+                                             kCodeFolder);
+    EXPECT_EQ(host.exit_code, 0u) << host.output;
+    const std::string golden =
+        ReadBytes(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + run.golden);
+    ASSERT_FALSE(golden.empty());
+    EXPECT_TRUE(ReadBytes(kToolLocationFile) == golden) << "C:\\zu.pmf differs from the golden";
+    const auto module = Lines(module_record_);
+    ASSERT_FALSE(module.empty()) << host.output;
+    EXPECT_EQ(module[0],
+              std::string("ORVOPost command line: C:\\ORVO\\Post\\ORVOPost.exe *posttc*C:\\zu.pmf*"
+                          "C:\\ORVO\\NCSystems\\FANUC-0i.mcf*") +
+                  kCodeFile + "*");
+    EXPECT_THAT(module, Contains("wrote a report into " + kCodeFile));
+    // The post processor was waited for: its code file was there to be found.
+    EXPECT_THAT(host.output, HasSubstr("code file " + kCodeFile));
+    EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 1"));
+    const auto record = Lines(record_);
+    EXPECT_THAT(record, Contains(U8(u8"dialog 9002 \"代码显示\"")));
+    EXPECT_EQ(record.back(), "host command ended");
+    EXPECT_THAT(ReadBytes(kCodeFile), HasSubstr("a report of the tool-location file C:\\zu.pmf"));
+  }
+}
+
+TEST_F(TextRoadCommands, TheHookRoadHandsTheCodeFilesToTheHook) {
+  const auto host = Host("milling_2d.json",
+                         std::string("--command 1 --pick all --preselect --hook-wants-list "
+                                     "--hook-temp ") +
+                             kCodeFolder + " --hook-dump \"" + folder_ + "\\dump.txt\"");
+  EXPECT_EQ(host.exit_code, 0u) << host.output;
+  const auto record = Lines(record_);
+  EXPECT_THAT(record, Contains("host post hook took 1 code files"));
+  EXPECT_THAT(record, Contains("host code file \"" + kCodeFile + "\""));
+  // One line per picked path, nine numbers with six decimals.
+  EXPECT_THAT(Lines(folder_ + "\\dump.txt"),
+              ElementsAre("0.000000,0.000000,0.000000,10.000000,0.000000,0.000000,0.000000,"
+                          "10.000000,0.000000,\r"));
+}
+
+TEST_F(TextRoadCommands, NothingPickedIsAnsweredWithAMessage) {
+  const auto host = Host("milling_2d.json", "--command 5", "dialog 9001\nok\n");
+  EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 0"));
+  const auto record = Lines(record_);
+  EXPECT_THAT(record, Contains(U8(u8"message \"zuhost\" \"代码文件名不能空！\" none -> ok")));
+  DeleteFileA(record_.c_str());
+  Host("milling_2d.json", "--command 5",
+       "dialog 9001\ntext 9006 \"NC0001\"\nok\n");
+  EXPECT_THAT(Lines(record_),
+              Contains(U8(u8"message \"zuhost\" \"请先拾取轨迹才能进行后置代码。\" none -> ok")));
+  EXPECT_EQ(Lines(record_).back(), "host command ended");
+  EXPECT_TRUE(Lines(module_record_).empty());
+}
+
+TEST_F(TextRoadCommands, AToolLocationFileThatCannotBeCreatedStartsNothing) {
+  // A folder stands where the file is to be written.
+  CreateDirectoryA(kToolLocationFile, nullptr);
+  const auto host = Host("milling_2d.json", "--command 5 --pick all");
+  RemoveDirectoryA(kToolLocationFile);
+  EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 0"));
+  const auto record = Lines(record_);
+  ASSERT_GE(record.size(), 5u) << ::testing::PrintToString(record);
+  EXPECT_THAT(record, Contains(HasSubstr(U8(u8"\"无法生成刀位文件，没有生成代码：\\nC:\\zu.pmf"))));
+  EXPECT_THAT(std::vector<std::string>(record.end() - 4, record.end()),
+              ElementsAre("host pick state 0", "host picking ended", "host pick cleared",
+                          "host command ended"));
+  EXPECT_TRUE(Lines(module_record_).empty());
+}
+
+TEST_F(TextRoadCommands, APathWithoutMovesStopsTheCommandBeforeTheFileIsOpened) {
+  const auto host = Host("empty_path.json", "--command 5 --pick all");
+  EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 0"));
+  EXPECT_THAT(Lines(record_), Contains(HasSubstr("host message 40216")));
+  EXPECT_EQ(GetFileAttributesA(kToolLocationFile), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(TextRoadCommands, CancellingTheDialogEndsTheCommand) {
+  const auto host = Host("milling_2d.json", "--command 5 --pick all", "dialog 9001\ncancel\n");
+  EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 0"));
+  EXPECT_THAT(Lines(record_), ElementsAre(U8(u8"host prompt \"进行后置处理\""),
+                                          U8(u8"dialog 9001 \"生成后置代码\""), "cancel",
+                                          "end 9001 cancel", "host prompt \"\"",
+                                          "host command ended"));
+}
+
+}  // namespace
