@@ -137,6 +137,26 @@ bool ComboBox::SelectExact(const char* text) {
 
 namespace {
 
+// How many of the `n` bytes just read to hand to a rich edit now; the rest
+// is read again for the next chunk. The control converts each chunk from the
+// ANSI code page on its own, so a chunk must not end inside a double-byte
+// character; and a chunk ending in CR followed by one starting with LF would
+// make that one line end two (Wine's control does so). A single byte goes
+// whole, so that the stream always moves on.
+std::size_t WholeChunk(const BYTE* bytes, std::size_t n) {
+  std::size_t end = 0;
+  std::size_t keep = 0;
+  while (end < n) {
+    keep = end;
+    end += IsDBCSLeadByte(bytes[end]) ? 2 : 1;
+  }
+  if (end == n)
+    keep = n;
+  if (keep > 0 && bytes[keep - 1] == '\r')
+    --keep;
+  return keep > 0 ? keep : n;
+}
+
 struct StreamSource {
   const std::string* text;
   std::size_t offset;
@@ -145,8 +165,9 @@ struct StreamSource {
 DWORD CALLBACK ReadFromText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
   auto* source = reinterpret_cast<StreamSource*>(cookie);
   const std::size_t left = source->text->size() - source->offset;
-  const std::size_t n = std::min(left, static_cast<std::size_t>(wanted));
+  std::size_t n = std::min(left, static_cast<std::size_t>(wanted));
   std::memcpy(buffer, source->text->data() + source->offset, n);
+  n = WholeChunk(buffer, n);
   source->offset += n;
   *given = static_cast<LONG>(n);
   return 0;
@@ -155,6 +176,39 @@ DWORD CALLBACK ReadFromText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* 
 DWORD CALLBACK WriteToText(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
   reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
                                                  static_cast<std::size_t>(count));
+  *taken = count;
+  return 0;
+}
+
+// A failed read or write hands over nothing and stops the stream.
+DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+  DWORD read = 0;
+  if (!ReadFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(wanted), &read,
+                nullptr)) {
+    *given = 0;
+    return 1;
+  }
+  const std::size_t keep = WholeChunk(buffer, read);
+  if (keep < read) {
+    LARGE_INTEGER back;
+    back.QuadPart = -static_cast<LONGLONG>(read - keep);
+    if (!SetFilePointerEx(reinterpret_cast<HANDLE>(cookie), back, nullptr, FILE_CURRENT)) {
+      *given = 0;
+      return 1;
+    }
+  }
+  *given = static_cast<LONG>(keep);
+  return 0;
+}
+
+DWORD CALLBACK WriteToFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
+  DWORD written = 0;
+  if (!WriteFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(count), &written,
+                 nullptr) ||
+      written != static_cast<DWORD>(count)) {
+    *taken = 0;
+    return 1;
+  }
   *taken = count;
   return 0;
 }
@@ -172,6 +226,33 @@ std::string RichEdit::PlainText() const {
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, &WriteToText};
   SendMessageA(control_, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
   return text;
+}
+
+bool RichEdit::LoadPlainText(HANDLE file) {
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(file), 0, &ReadFromFile};
+  SendMessageA(control_, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  return stream.dwError == 0;
+}
+
+bool RichEdit::SavePlainText(HANDLE file) const {
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(file), 0, &WriteToFile};
+  SendMessageA(control_, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  return stream.dwError == 0;
+}
+
+void RichEdit::SetTextLimit(LONG characters) {
+  SendMessageA(control_, EM_EXLIMITTEXT, 0, characters);
+}
+
+void RichEdit::SetSelection(LONG first, LONG last) {
+  CHARRANGE range{first, last};
+  SendMessageA(control_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+std::pair<LONG, LONG> RichEdit::Selection() const {
+  CHARRANGE range{};
+  SendMessageA(control_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  return {range.cpMin, range.cpMax};
 }
 
 }  // namespace zu

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "framework/text.h"
 
@@ -83,6 +84,23 @@ class RichEdit {
   void SetPlainText(const std::string& text);
   // The contents, streamed out as plain text.
   std::string PlainText() const;
+
+  // Replaces the contents with the plain text read from `file` (an open file
+  // handle), from its position to its end. False when a read failed; the
+  // control may then hold the part read before.
+  bool LoadPlainText(HANDLE file);
+  // Writes the contents as plain text to `file` at its position. False when
+  // a write failed.
+  bool SavePlainText(HANDLE file) const;
+
+  // The most characters the control holds, typed or streamed in; the
+  // control's own limit (32K or 64K characters) would cut a longer file
+  // short.
+  void SetTextLimit(LONG characters);
+  // Selects characters `first` up to `last` (not included).
+  void SetSelection(LONG first, LONG last);
+  // The selection: its first character and the one after its last.
+  std::pair<LONG, LONG> Selection() const;
 
  private:
   HWND control_;

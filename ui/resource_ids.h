@@ -34,3 +34,14 @@
 #define IDC_ORIENT_OPTIONS 9034
 #define IDC_KEEP_TOOL_LOCATION 9008
 #define IDC_NC_SYSTEM 1608
+
+// The text road's dialogs. The NC-system dialog reuses the post-code
+// dialog's numbers for its list (1607), its system (1608) and its code file
+// (9006).
+#define IDD_NC_SYSTEM_SELECT 9001
+
+#define IDD_CODE_VIEW 9002
+#define IDC_CODE_TEXT 9022
+#define IDC_SAVE_CODE 9024
+#define IDC_EXIT_CODE_VIEW 9025
+#define IDC_CODE_FILES 9026

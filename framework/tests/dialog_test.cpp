@@ -188,6 +188,20 @@ TEST_F(AutomatedDialogTest, ChineseTextsReachTheWindowsAsGbk) {
   EXPECT_EQ(dialog.name, "旧名字");
 }
 
+TEST_F(AutomatedDialogTest, ARichEditTakesLongTextAsItIs) {
+  // The control takes the text in chunks: lines of every length with
+  // double-byte characters make the chunks end inside a character and
+  // between CR and LF.
+  std::string text;
+  for (int i = 0; text.size() < 30000; ++i)
+    text += "N" + std::to_string(i) + std::string(i % 4, ' ') + "(刀具)\r\n";
+  Script("ok\n");
+  TestDialog dialog;
+  dialog.rich_text_in = text;
+  ASSERT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_TRUE(dialog.rich_text_out == text);
+}
+
 TEST_F(AutomatedDialogTest, ADialogThatRunsOutOfStepsIsCancelled) {
   Script(U8(u8"dialog 100\ntext 1001 \"不保存\"\n"));
   TestDialog dialog;

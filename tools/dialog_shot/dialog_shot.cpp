@@ -1,12 +1,14 @@
 // dialog_shot MODULE RESOURCE_ID OUT.bmp [ID=TEXT ...]: shows dialog
 // RESOURCE_ID of the library or program MODULE, as the plug-in would show
 // it, and saves what the screen shows of it as a 24-bit BMP. The module is
-// loaded as data, so its load notification does not run. Each ID=TEXT (UTF-8)
+// loaded as data, so its load notification does not run. Each ID=TEXT
 // fills control ID as the dialog would when it runs: a list view gets one
-// item per '|'-separated part, in a column as wide as the list; any other
+// item per '|'-separated part, in a column as wide as the list; a combo box
+// gets one item per part and shows the first in its order; any other
 // control gets TEXT as its text.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,25 +33,37 @@ void Pump(DWORD milliseconds) {
   }
 }
 
-std::wstring Wide(const std::string& utf8) {
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
+// The '|'-separated parts of `text`.
+std::vector<std::wstring> Parts(const std::wstring& text) {
+  std::vector<std::wstring> parts;
+  std::size_t start = 0;
+  for (;;) {
+    const auto bar = text.find(L'|', start);
+    parts.push_back(text.substr(start, bar == std::wstring::npos ? bar : bar - start));
+    if (bar == std::wstring::npos)
+      return parts;
+    start = bar + 1;
+  }
 }
 
 // Fills a control from an ID=TEXT argument; false when it names none.
-bool Fill(HWND dialog, const std::string& argument) {
-  const auto equals = argument.find('=');
-  if (equals == std::string::npos)
+bool Fill(HWND dialog, const std::wstring& argument) {
+  const auto equals = argument.find(L'=');
+  if (equals == std::wstring::npos)
     return false;
-  HWND control = GetDlgItem(dialog, std::atoi(argument.substr(0, equals).c_str()));
+  HWND control = GetDlgItem(dialog, std::wcstol(argument.c_str(), nullptr, 10));
   if (!control)
     return false;
-  const std::wstring text = Wide(argument.substr(equals + 1));
+  const std::wstring text = argument.substr(equals + 1);
   wchar_t kind[64] = {};
   GetClassNameW(control, kind, 64);
+  if (std::wstring(kind) == WC_COMBOBOXW) {
+    // The items, as the control orders them; the first is chosen.
+    for (const std::wstring& item : Parts(text))
+      SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(control, CB_SETCURSEL, 0, 0);
+    return true;
+  }
   if (std::wstring(kind) != WC_LISTVIEWW)
     return SetWindowTextW(control, text.c_str()) != FALSE;
   RECT client;
@@ -59,18 +73,13 @@ bool Fill(HWND dialog, const std::string& argument) {
   column.cx = client.right - client.left;
   SendMessageW(control, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
   ListView_SetExtendedListViewStyle(control, LVS_EX_FULLROWSELECT);
-  std::size_t start = 0;
-  for (int index = 0; start <= text.size(); ++index) {
-    const auto bar = text.find(L'|', start);
-    std::wstring item = text.substr(start, bar == std::wstring::npos ? bar : bar - start);
+  std::vector<std::wstring> items = Parts(text);
+  for (std::size_t index = 0; index < items.size(); ++index) {
     LVITEMW row{};
     row.mask = LVIF_TEXT;
-    row.iItem = index;
-    row.pszText = item.data();
+    row.iItem = static_cast<int>(index);
+    row.pszText = items[index].data();
     SendMessageW(control, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
-    if (bar == std::wstring::npos)
-      break;
-    start = bar + 1;
   }
   return true;
 }
@@ -134,13 +143,24 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot create dialog %d (error %lu)\n", id, GetLastError());
     return 3;
   }
+  // The texts as the command line holds them: argv has them in the ANSI
+  // code page, which cannot hold every character.
+  int count = 0;
+  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!arguments || count != argc) {
+    std::fprintf(stderr, "cannot read the command line\n");
+    DestroyWindow(dialog);
+    return 5;
+  }
   for (int i = 4; i < argc; ++i) {
-    if (!Fill(dialog, argv[i])) {
+    if (!Fill(dialog, arguments[i])) {
       std::fprintf(stderr, "no control for %s\n", argv[i]);
+      LocalFree(arguments);
       DestroyWindow(dialog);
       return 5;
     }
   }
+  LocalFree(arguments);
   SetWindowPos(dialog, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   UpdateWindow(dialog);
   Pump(1500);
