@@ -94,8 +94,7 @@ Report ReportToolLocationFile(std::string_view tool_location, std::string_view s
   const std::string from(source);
   if (!read.ok) {
     report.ok = false;
-    report.text = Line("(ORVOPost: %s cannot be read: line %d: %s)", from.c_str(), read.line,
-                       read.error.c_str());
+    report.text = Line("(ORVOPost: %s cannot be read: %s)", from.c_str(), read.error.c_str());
     return report;
   }
   std::string& out = report.text;
@@ -110,7 +109,7 @@ Report ReportToolLocationFile(std::string_view tool_location, std::string_view s
   for (const PathSummary& path : summary.paths) {
     const int* b = path.blocks;
     const int blocks = b[1] + b[2] + b[3] + b[4] + b[5];
-    if (path.holes > 0 || std::string_view(path.kind) == "drilling") {
+    if (std::string_view(path.kind) == "drilling") {
       out += Line("(path %d \"%s\": drilling, %d holes)", path.tool_index, path.name.c_str(),
                   path.holes);
     } else {

@@ -134,11 +134,11 @@ enum class BlockType {
 };
 struct Block {
   BlockType type = BlockType::Line;
-  Vec3 end;                         // Line, Arc
-  Vec3 centre;                      // Arc
-  Vec3 normal;                      // Arc: the arc plane's normal, by the sweep's sign
-  std::optional<Vec3> end_vector;   // Line in a five-axis record: the tool axis
-  int code = 0;                     // FeedType, Compensation, Dwell
+  Vec3 end;                        // Line, Arc
+  Vec3 centre;                     // Arc
+  Vec3 normal;                     // Arc: the arc plane's normal, by the sweep's sign
+  std::optional<Vec3> end_vector;  // Line in a five-axis record: the tool axis
+  int code = 0;                    // FeedType, Compensation, Dwell
   friend bool operator==(const Block&, const Block&) = default;
 };
 

@@ -79,14 +79,16 @@ void CCodeViewDlg::Load(const Text& path) {
   current_file = path;
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.is_open())
-    text_.LoadPlainText(file.get());
+  if (file.is_open() && text_.LoadPlainText(file.get()))
+    shown_file_ = path;
 }
 
 void CCodeViewDlg::Save() {
   // An existing file only, emptied as it opens: a file that has gone is not
   // made anew.
-  FileHandle file(CreateFileA(current_file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  if (shown_file_.IsEmpty())
+    return;
+  FileHandle file(CreateFileA(shown_file_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.is_open())
     text_.SavePlainText(file.get());

@@ -34,12 +34,16 @@ class CCodeViewDlg : public ModalDialog {
   // Makes `path` the current file and shows it; a file that cannot be
   // opened leaves the text as it was.
   void Load(const Text& path);
-  // Writes the text over the current file; one that cannot be opened (or no
-  // longer exists) is skipped.
+  // Writes the text over the file it was loaded from; nothing when no file
+  // was loaded, or that one cannot be opened (or no longer exists).
   void Save();
 
   ComboBox names_;
   RichEdit text_;
+  // The file the text was loaded from: a file that could not be read is the
+  // current file, but its text is another file's, which must not be saved
+  // over it.
+  Text shown_file_;
 };
 
 }  // namespace zu

@@ -416,6 +416,24 @@ TEST_F(CodeViewDialogTest, AFileThatCannotBeOpenedKeepsTheTextAndIsNotSaved) {
   EXPECT_EQ(ReadBytes(a), "G0 X1");
 }
 
+TEST_F(CodeViewDialogTest, AFileThatCannotBeReadIsNotOverwrittenWithAnothersText) {
+  const std::string a = CodeFile("t", "a.cut", "G0 X1");
+  const std::string locked = CodeFile("t", "b.cut", "G0 X2");
+  // Held open without sharing: the dialog can neither read nor write it.
+  HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+  Script("combo 9026 \"b.cut\"\ntext 9022 \"edited\"\nclick 9024\nok\n");
+  CodeViewProbe dialog;
+  dialog.files.Add(a);
+  dialog.files.Add(locked);
+  dialog.current_file = a;
+  dialog.DoModal();
+  CloseHandle(hold);
+  EXPECT_EQ(ReadBytes(locked), "G0 X2");
+  EXPECT_EQ(ReadBytes(a), "edited");  // the text is a.cut's: saved there
+}
+
 TEST_F(CodeViewDialogTest, SaveWritesExactlyTheEditedText) {
   const std::string a = CodeFile("t", "a.cut", "N1 G0 X0\r\nN2 G1 X100 Y100\r\nN3 M30\r\n");
   Script(U8(u8"text 9022 \"(刀具1) G01 X10 Y20\"\nclick 9024\nok\n"));
