@@ -124,7 +124,9 @@ struct MillKeys {
   friend bool operator==(const MillKeys&, const MillKeys&) = default;
 };
 
-// A block after a mill or five-axis record.
+// A block after a mill or five-axis record. Each type has its own fields;
+// the writer writes those of the block's type only and the reader leaves the
+// others at their defaults.
 enum class BlockType {
   Line = 1,          // "endpoint"; in five-axis records also "endpointvector"
   Arc = 2,           // "endpoint", "center", "vector"
@@ -134,11 +136,11 @@ enum class BlockType {
 };
 struct Block {
   BlockType type = BlockType::Line;
-  Vec3 end;                         // Line, Arc
-  Vec3 centre;                      // Arc
-  Vec3 normal;                      // Arc: the arc plane's normal, by the sweep's sign
-  std::optional<Vec3> end_vector;   // Line in a five-axis record: the tool axis
-  int code = 0;                     // FeedType, Compensation, Dwell
+  Vec3 end;                        // Line, Arc
+  Vec3 centre;                     // Arc
+  Vec3 normal;                     // Arc: the arc plane's normal, by the sweep's sign
+  std::optional<Vec3> end_vector;  // Line in a five-axis record: the tool axis
+  int code = 0;                    // FeedType, Compensation, Dwell
   friend bool operator==(const Block&, const Block&) = default;
 };
 
