@@ -19,8 +19,14 @@ if(ZU_WERROR)
 endif()
 
 # The plug-in works in the ANSI code page 936: sources are UTF-8, narrow
-# literals become GBK in the binaries.
-set(ZU_GBK_FLAGS -finput-charset=UTF-8 -fexec-charset=GBK)
+# literals become GBK in the binaries. Clang (the fuzz configuration) knows
+# no execution character set but UTF-8; the portable sources the fuzz
+# targets build hold ASCII literals only, which are the same bytes in both.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  set(ZU_GBK_FLAGS)
+else()
+  set(ZU_GBK_FLAGS -finput-charset=UTF-8 -fexec-charset=GBK)
+endif()
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(ZU_WINDOWS TRUE)
@@ -31,6 +37,10 @@ endif()
 function(_zu_common_flags target)
   target_compile_features(${target} PUBLIC cxx_std_20)
   target_compile_options(${target} PRIVATE ${ZU_WARNINGS})
+  # The fuzz configuration builds only what its fuzz programs need.
+  if(ZU_FUZZ)
+    set_target_properties(${target} PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
   if(ZU_WINDOWS)
     # Windows XP-era API level is enough, but the common controls v6 messages
     # and structures we use need at least Vista's headers.
@@ -110,13 +120,14 @@ endfunction()
 
 # add_zu_test(NAME name [GBK] [WINDOWS_ONLY|NATIVE_ONLY] SOURCES ...
 #             [DEPENDS ...] [LABELS ...])
-# A GoogleTest program whose cases ctest lists one by one. In the Windows
+# A GoogleTest program whose cases ctest lists one by one (not in the fuzz
+# configuration, which runs its fuzz programs only). In the Windows
 # configuration the cases are listed and run through Wine (the cross-compiling
 # emulator) when ctest runs, under the display the test command provides.
 function(add_zu_test)
   cmake_parse_arguments(ARG "GBK;WINDOWS_ONLY;NATIVE_ONLY" "NAME" "SOURCES;DEPENDS;LABELS"
                         ${ARGN})
-  if((ARG_WINDOWS_ONLY AND NOT ZU_WINDOWS) OR (ARG_NATIVE_ONLY AND ZU_WINDOWS))
+  if((ARG_WINDOWS_ONLY AND NOT ZU_WINDOWS) OR (ARG_NATIVE_ONLY AND ZU_WINDOWS) OR ZU_FUZZ)
     return()
   endif()
   add_executable(${ARG_NAME} ${ARG_SOURCES})
@@ -132,4 +143,34 @@ function(add_zu_test)
   else()
     gtest_discover_tests(${ARG_NAME} PROPERTIES LABELS "native;${ARG_LABELS}" TIMEOUT 120)
   endif()
+endfunction()
+
+# add_zu_fuzz(NAME name SOURCES ... [DEPENDS ...] CORPUS dir-or-file ...)
+# A libFuzzer program (LLVMFuzzerTestOneInput), built only in the fuzz
+# configuration (ZU_FUZZ, clang). ctest runs it for ZU_FUZZ_SECONDS on a
+# copy of its seed corpus (every file of each CORPUS folder, and CORPUS
+# files), made afresh in the build folder, so that what it finds never
+# lands in the source tree; a crash or sanitizer report fails the test and
+# leaves the input beside that copy. Elsewhere it does nothing.
+set(ZU_FUZZ_SECONDS 10 CACHE STRING "How long ctest runs each fuzz program")
+function(add_zu_fuzz)
+  if(NOT ZU_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;DEPENDS;CORPUS" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_compile_features(${ARG_NAME} PUBLIC cxx_std_20)
+  target_compile_options(${ARG_NAME} PRIVATE ${ZU_WARNINGS} -fsanitize=fuzzer,address,undefined)
+  target_link_options(${ARG_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPENDS})
+  # A list in one argument: '|' cannot stand in a path here.
+  string(JOIN "|" corpus ${ARG_CORPUS})
+  add_test(NAME ${ARG_NAME}
+           COMMAND ${CMAKE_COMMAND} -DFUZZER=$<TARGET_FILE:${ARG_NAME}> "-DCORPUS=${corpus}"
+                   -DWORK=${CMAKE_CURRENT_BINARY_DIR}/${ARG_NAME}.run -DSECONDS=${ZU_FUZZ_SECONDS}
+                   -P ${PROJECT_SOURCE_DIR}/cmake/RunFuzz.cmake)
+  # Room for loading the corpus and the last input beyond the run itself.
+  math(EXPR timeout "${ZU_FUZZ_SECONDS} * 2 + 60")
+  set_tests_properties(${ARG_NAME} PROPERTIES LABELS fuzz TIMEOUT ${timeout})
 endfunction()

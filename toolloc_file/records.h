@@ -124,7 +124,9 @@ struct MillKeys {
   friend bool operator==(const MillKeys&, const MillKeys&) = default;
 };
 
-// A block after a mill or five-axis record.
+// A block after a mill or five-axis record. Each type has its own fields;
+// the writer writes those of the block's type only and the reader leaves the
+// others at their defaults.
 enum class BlockType {
   Line = 1,          // "endpoint"; in five-axis records also "endpointvector"
   Arc = 2,           // "endpoint", "center", "vector"

@@ -1,0 +1,488 @@
+#include "toolloc_file/file_writer.h"
+
+#include <charconv>
+#include <string>
+#include <utility>
+
+#include "toolloc_file/fixed20.h"
+#include "toolloc_file/internal/record_order.h"
+
+namespace zu {
+namespace {
+
+// The buffer goes to the sink once it holds this much: a few large writes
+// instead of one per line.
+constexpr std::size_t kFlushSize = 64 * 1024;
+
+// What a text may not hold: its line would break or (for C readers) end.
+constexpr std::string_view kLineBreaking("\r\n\0", 3);
+
+}  // namespace
+
+class ToolLocationFileWriter::Impl {
+ public:
+  explicit Impl(ByteSink& sink) : sink_(sink) { buffer_.reserve(kFlushSize + 4096); }
+
+  void Head(const FileHead& head) {
+    if (!Begin(order_.Head(head), Where::File))
+      return;
+    Put("[filehead]\nfileversion 1.0\npathnumber ");
+    Int(head.path_number);
+    Put("\ntoolnumber ");
+    Int(head.tool_number);
+    Put("\npersoninfo ORVO ZU 2006 r3\n[endsect]\n");
+    End();
+  }
+
+  void BeginToolList() {
+    if (!Begin(order_.BeginToolList(), Where::File))
+      return;
+    Put("[toollist]\n");
+    End();
+  }
+
+  void Tool(const ToolEntry& tool) {
+    if (!Begin(order_.Tool(tool), Where::Tool))
+      return;
+    Int(tool.index);
+    Put(",");
+    const std::size_t name_start = buffer_.size();
+    Text(tool.name, "the name");
+    // A ',' in the name would split the line's fields.
+    for (std::size_t i = name_start; i < buffer_.size(); ++i) {
+      if (buffer_[i] == ',')
+        buffer_[i] = ' ';
+    }
+    Put(",");
+    Int(tool.integer1);
+    Put(",");
+    Int(tool.integer2);
+    Put(",");
+    Int(tool.integer2);
+    Put(",");
+    Real(tool.dimension1, "dimension 1");
+    Put(",");
+    Real(tool.dimension6, "dimension 6");
+    Put(",");
+    Real(tool.dimension3, "dimension 3");
+    Put(",0.00000000000000000000,");
+    Real(tool.dimension2, "dimension 2");
+    Put(",");
+    Real(tool.dimension5, "dimension 5");
+    Put(",");
+    Real(tool.dimension7, "dimension 7");
+    Put(",ORVO ZU\n");
+    End();
+  }
+
+  void EndSection() {
+    if (!Begin(order_.EndSection(), Where::File))
+      return;
+    Put("[endsect]\n");
+    End();
+  }
+
+  void Machine(std::string_view mcf_path) {
+    if (!Begin(order_.Machine(), Where::File))
+      return;
+    Put("[machine]\nmcfname ");
+    Text(mcf_path, "the machine file's path");
+    Put("\n[endsect]\n");
+    End();
+  }
+
+  void CodeFile(std::string_view file_name) {
+    if (!Begin(order_.CodeFile(), Where::File))
+      return;
+    Put("[creategfile]\nfilename ");
+    Text(file_name, "the code file's path");
+    Put("\n[endsect]\n");
+    End();
+  }
+
+  void Jig(const JigSection& jig) {
+    if (!Begin(order_.Jig(), Where::Jig))
+      return;
+    Put("[jigcoordinate]\nusejigcoord ");
+    Int(jig.use_jig);
+    Put("\njigcoord ");
+    Frame(jig.frame, "");
+    Put("[endsect]\n");
+    End();
+  }
+
+  void PathStart(const zu::PathStart& start) {
+    if (!Begin(order_.PathStart(start), Where::Path))
+      return;
+    Put("[pathpara]\npathname ");
+    Text(start.name, "the path name");
+    Put("\ntoolindex ");
+    Int(start.tool_index);
+    Put("\n");
+    End();
+  }
+
+  void PathPlacement(const zu::PathPlacement& placement) {
+    if (!Begin(order_.PathPlacement(), Where::Path))
+      return;
+    Put("homepoint ");
+    Point(placement.home, "the home point");
+    Put("pathcoordinate ");
+    Frame(placement.frame, " of the coordinate system");
+    Put("stock ");
+    Point(placement.stock_corner, "the stock corner");
+    Point(placement.stock_size, "the stock size");
+    End();
+  }
+
+  void DrillKeys(const zu::DrillKeys& keys) {
+    static constexpr const char* kUserKeys[20] = {
+        "udpara1 ",  "udpara2 ",  "udpara3 ",  "udpara4 ",  "udpara5 ",  "udpara6 ",  "udpara7 ",
+        "udpara8 ",  "udpara9 ",  "udpara10 ", "udpara11 ", "udpara12 ", "udpara13 ", "udpara14 ",
+        "udpara15 ", "udpara16 ", "udpara17 ", "udpara18 ", "udpara19 ", "udpara20 "};
+    if (!Begin(order_.DrillKeys(), Where::Path))
+      return;
+    Put("pathtype 1\nspeed ");
+    Real(keys.speed, "the speed");
+    Put("\ndrillmode ");
+    Int(keys.drill_mode);
+    Put("\ndrillfeed ");
+    Real(keys.drill_feed, "the drill feed");
+    Put("\nclearance ");
+    Real(keys.clearance, "the clearance");
+    Put("\nsafedis ");
+    Real(keys.safe_distance, "the safe distance");
+    Put("\nholedepth ");
+    Real(keys.hole_depth, "the hole depth");
+    Put("\npeckdepth ");
+    Real(keys.peck_depth, "the peck depth");
+    Put("\ndwelltime ");
+    Real(keys.dwell_time, "the dwell time");
+    Put("\nworksurface ");
+    Real(keys.work_surface, "the work surface");
+    Put("\n");
+    for (int i = 0; i < 20; ++i) {
+      Put(kUserKeys[i]);
+      Text(keys.user[i], "a user parameter");
+      Put("\n");
+    }
+    End();
+  }
+
+  void Holes(int count) {
+    if (!Begin(order_.Holes(count), Where::Path))
+      return;
+    Put("pointnumber ");
+    Int(count);
+    Put("\n");
+    holes_written_ = 0;
+    End();
+  }
+
+  void Hole(const Vec3& hole) {
+    if (!Begin(order_.Hole(), Where::Path))
+      return;
+    Put("endpoint ");
+    if (!AppendPoint(hole)) {
+      Refuse("hole " + std::to_string(holes_written_) + WhereText() + " is not a finite point");
+      return;
+    }
+    ++holes_written_;
+    End();
+  }
+
+  void MillKeys(const zu::MillKeys& keys) {
+    if (!Begin(order_.MillKeys(keys), Where::Path))
+      return;
+    Put(keys.path_type == kPathTypeFiveAxis ? "pathtype 5\nsafe_h " : "pathtype 2\nsafe_h ");
+    Real(keys.safe_height, "the safe height");
+    Put("\nsafe_hmode ");
+    Int(keys.safe_height_mode);
+    Put("\napp_h ");
+    Real(keys.approach_height, "the approach height");
+    Put("\napp_hmode ");
+    Int(keys.approach_height_mode);
+    Put("\nspeed ");
+    Real(keys.speed, "the speed");
+    // Ten values, A -1 -1 D B A B B C -1: one blank after the key, two after
+    // the first value, one after every later one.
+    const FeedLine& f = keys.feed;
+    Put("\nfeed ");
+    Real(f.a, "feed value A");
+    Put("  -1.00000000000000000000 -1.00000000000000000000 ");
+    Real(f.d, "feed value D");
+    Put(" ");
+    Real(f.b, "feed value B");
+    Put(" ");
+    Real(f.a, "feed value A");
+    Put(" ");
+    Real(f.b, "feed value B");
+    Put(" ");
+    Real(f.b, "feed value B");
+    Put(" ");
+    Real(f.c, "feed value C");
+    Put(" -1.00000000000000000000\n");
+    if (keys.dwell_text) {
+      Put("paradwell ");
+      Text(*keys.dwell_text, "the dwell text");
+      Put("\n");
+    }
+    Put("[endsect]\n");
+    End();
+  }
+
+  void Block(const zu::Block& block) {
+    if (!Begin(order_.Block(block), Where::Path))
+      return;
+    Put("[block]\nblocktype ");
+    Int(static_cast<int>(block.type));
+    Put("\n");
+    switch (block.type) {
+      case BlockType::Line:
+        Put("endpoint ");
+        Point(block.end, "the end point of a block");
+        if (block.end_vector) {
+          Put("endpointvector ");
+          Point(*block.end_vector, "the tool axis of a line block");
+        }
+        break;
+      case BlockType::Arc:
+        Put("endpoint ");
+        Point(block.end, "the end point of a block");
+        Put("center ");
+        Point(block.centre, "the centre of an arc block");
+        Put("vector ");
+        Point(block.normal, "the normal of an arc block");
+        break;
+      case BlockType::FeedType:
+        Put("feedtype ");
+        Int(block.code);
+        Put("\n");
+        break;
+      case BlockType::Compensation:
+        Put("toolcmpflag ");
+        Int(block.code);
+        Put("\n");
+        break;
+      case BlockType::Dwell:
+        Put("dwellflag ");
+        Int(block.code);
+        Put("\n");
+        break;
+    }
+    Put("[endsect]\n");
+    End();
+  }
+
+  void Tail() {
+    if (!Begin(order_.Tail(), Where::File))
+      return;
+    Put("[filetail]\n");
+    End();
+  }
+
+  WriteResult Finish() {
+    if (!failed_ && !finished_ && order_.next() != toolloc_internal::Next::Done) {
+      failed_ = true;
+      error_ = "the file is incomplete: it expects ";
+      error_ += toolloc_internal::DescribeNext(order_.next());
+      error_ += " next";
+    }
+    finished_ = true;
+    Flush();
+    return {!failed_, error_};
+  }
+
+ private:
+  // Which record a refused field belongs to, for the message.
+  enum class Where { File, Tool, Jig, Path };
+
+  // Starts a record that the order allows; false when the writer has
+  // stopped or refuses the record.
+  bool Begin(bool allowed, Where where) {
+    if (failed_)
+      return false;
+    mark_ = buffer_.size();
+    if (finished_)
+      return Refuse("a record after Finish");
+    if (!allowed)
+      return Refuse(order_.error());
+    where_ = where;
+    return true;
+  }
+
+  // Ends a record: a full buffer goes to the sink.
+  void End() {
+    if (!failed_ && buffer_.size() >= kFlushSize)
+      Flush();
+  }
+
+  // Hands the buffer to the sink; a sink failure stops the writer.
+  void Flush() {
+    if (buffer_.empty() || sink_failed_)
+      return;
+    if (sink_.Write(buffer_)) {
+      stored_ += buffer_.size();
+    } else {
+      sink_failed_ = true;
+      if (!failed_) {
+        failed_ = true;
+        error_ =
+            "the sink could not store the file's bytes after the first " + std::to_string(stored_);
+      }
+    }
+    buffer_.clear();
+  }
+
+  // Stops the writer and drops what is written of the current record.
+  bool Refuse(std::string message) {
+    failed_ = true;
+    error_ = std::move(message);
+    buffer_.resize(mark_);
+    return false;
+  }
+
+  std::string WhereText() const {
+    switch (where_) {
+      case Where::Tool:
+        return " of tool " + std::to_string(order_.tools() - 1);
+      case Where::Jig:
+        return " of the fixture system";
+      case Where::Path:
+        return " in path record " + std::to_string(order_.path_records() - 1);
+      case Where::File:
+        break;
+    }
+    return {};
+  }
+
+  // The appends below do nothing once the writer has stopped, so that a
+  // record's lines read as a plain sequence.
+
+  void Put(std::string_view text) {
+    if (!failed_)
+      buffer_.append(text);
+  }
+
+  void Int(int value) {
+    if (failed_)
+      return;
+    char text[16];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    buffer_.append(text, result.ptr);
+  }
+
+  void Real(double value, const char* what) {
+    if (!failed_ && !AppendFixed20(buffer_, value))
+      Refuse(std::string(what) + WhereText() + " is not a finite number");
+  }
+
+  // "x,y,z\n"; false (with the buffer as it may be) when a coordinate is
+  // not finite.
+  bool AppendPoint(const Vec3& p) {
+    if (failed_)
+      return true;
+    if (!AppendFixed20(buffer_, p.x))
+      return false;
+    buffer_ += ',';
+    if (!AppendFixed20(buffer_, p.y))
+      return false;
+    buffer_ += ',';
+    if (!AppendFixed20(buffer_, p.z))
+      return false;
+    buffer_ += '\n';
+    return true;
+  }
+
+  // `of` follows `what` in the message.
+  void Point(const Vec3& p, const char* what, const char* of = "") {
+    if (!AppendPoint(p))
+      Refuse(std::string(what) + of + WhereText() + " is not a finite point");
+  }
+
+  // The origin and the three axes, one line each.
+  void Frame(const zu::Frame& frame, const char* of) {
+    Point(frame.origin, "the origin", of);
+    Point(frame.x_axis, "the X axis", of);
+    Point(frame.y_axis, "the Y axis", of);
+    Point(frame.z_axis, "the Z axis", of);
+  }
+
+  void Text(std::string_view text, const char* what) {
+    if (failed_)
+      return;
+    if (text.find_first_of(kLineBreaking) != std::string_view::npos) {
+      Refuse(std::string(what) + WhereText() +
+             " holds a line break or a NUL byte, which the file cannot hold");
+      return;
+    }
+    buffer_.append(text);
+  }
+
+  ByteSink& sink_;
+  std::string buffer_;
+  std::size_t mark_ = 0;    // where the current record starts in the buffer
+  std::size_t stored_ = 0;  // bytes the sink has taken
+  toolloc_internal::RecordOrder order_;
+  Where where_ = Where::File;
+  int holes_written_ = 0;
+  bool failed_ = false;
+  bool sink_failed_ = false;
+  bool finished_ = false;
+  std::string error_;
+};
+
+ToolLocationFileWriter::ToolLocationFileWriter(ByteSink& sink)
+    : impl_(std::make_unique<Impl>(sink)) {}
+ToolLocationFileWriter::~ToolLocationFileWriter() = default;
+
+void ToolLocationFileWriter::Head(const FileHead& head) {
+  impl_->Head(head);
+}
+void ToolLocationFileWriter::BeginToolList() {
+  impl_->BeginToolList();
+}
+void ToolLocationFileWriter::Tool(const ToolEntry& tool) {
+  impl_->Tool(tool);
+}
+void ToolLocationFileWriter::EndSection() {
+  impl_->EndSection();
+}
+void ToolLocationFileWriter::Machine(std::string_view mcf_path) {
+  impl_->Machine(mcf_path);
+}
+void ToolLocationFileWriter::CodeFile(std::string_view file_name) {
+  impl_->CodeFile(file_name);
+}
+void ToolLocationFileWriter::Jig(const JigSection& jig) {
+  impl_->Jig(jig);
+}
+void ToolLocationFileWriter::PathStart(const zu::PathStart& start) {
+  impl_->PathStart(start);
+}
+void ToolLocationFileWriter::PathPlacement(const zu::PathPlacement& placement) {
+  impl_->PathPlacement(placement);
+}
+void ToolLocationFileWriter::DrillKeys(const zu::DrillKeys& keys) {
+  impl_->DrillKeys(keys);
+}
+void ToolLocationFileWriter::Holes(int count) {
+  impl_->Holes(count);
+}
+void ToolLocationFileWriter::Hole(const Vec3& hole) {
+  impl_->Hole(hole);
+}
+void ToolLocationFileWriter::MillKeys(const zu::MillKeys& keys) {
+  impl_->MillKeys(keys);
+}
+void ToolLocationFileWriter::Block(const zu::Block& block) {
+  impl_->Block(block);
+}
+void ToolLocationFileWriter::Tail() {
+  impl_->Tail();
+}
+WriteResult ToolLocationFileWriter::Finish() {
+  return impl_->Finish();
+}
+
+}  // namespace zu
