@@ -90,7 +90,6 @@ class FiveAxisStream {
     Move(p0.point, p0.axis, kOntoStretch);
 
     XYZ e;
-    std::optional<XYZ> f;
     for (bool first_row = true; row; row = row->next, first_row = false) {
       const nc_point5* points = row->points;
       const int last = row->last;
@@ -116,8 +115,6 @@ class FiveAxisStream {
             Cut(points[k]);
           e = points[j].point;
           r = points[j].axis;
-          if (j == last)
-            f = e;
         } else {
           // A link from the stretch that ended at E to the one starting at j.
           state = 0;
@@ -132,7 +129,6 @@ class FiveAxisStream {
           Move(q, points[j].axis, kToApproachPoint);
           Move(points[j].point, points[j].axis, kOntoStretch);
           g = j;
-          f = points[j].point;
           current_axis_ = points[j].axis;
         }
       }
@@ -140,14 +136,14 @@ class FiveAxisStream {
         for (int k = g; k <= last; ++k)
           Cut(points[k]);
         g = 0;
-        f = points[last].point;
         r = points[last].axis;
       }
     }
-    // Where no step has set the end point, the path ends where the tool is.
-    const XYZ end = f ? *f : last_point_;
-    Move(end, current_axis_, std::nullopt);
-    Move(Plus(end, approach_, r), current_axis_, kBackOutAlongAxis);
+    // The path ends where the tool is, the last point it moved to: the end of
+    // the last stretch. (An end point remembered from an earlier link or row
+    // would send the tool back across the part at cutting depth.)
+    Move(last_point_, current_axis_, std::nullopt);
+    Move(Plus(last_point_, approach_, r), current_axis_, kBackOutAlongAxis);
   }
 
  private:

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -76,6 +77,10 @@ constexpr GoldenCase kCases[] = {
     {"tilted.json", "tilted_jig.pmf", 1},
     {"five_axis.json", "five_axis.pmf", 0},
 };
+
+void PrintTo(const GoldenCase& c, std::ostream* out) {
+  *out << c.golden;
+}
 
 class GoldenFiles : public ::testing::TestWithParam<GoldenCase> {};
 

@@ -293,6 +293,20 @@ TEST_F(TextRoad, AStretchEndingBeforeItsRowRetractsFromItsLastPoint) {
                                                        "axis 1,0,5 0,0,1", "feed 8"})));
 }
 
+TEST_F(TextRoad, AfterALinkThePathRetractsFromTheEndOfItsLastStretch) {
+  // The link to row 2 starts its stretch at point 3; the stretch ends at 4,
+  // and the retract starts there, not back at 3.
+  auto path = FiveAxisPath({{0, 0, 1}, {0, 0, 1}});
+  TextRoadState state;
+  EXPECT_THAT(FiveAxisBlocks(*path, state),
+              ElementsAreArray(Joined(
+                  kStartAtOrigin,
+                  {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8",
+                   "axis 1,0,30 0,0,1", "feed 9", "axis 3,0,30 0,0,1", "feed 1",
+                   "axis 3,0,5 0,0,1", "feed 2", "axis 3,0,0 0,0,1", "feed 3",
+                   "axis 4,0,0 0,0,1", "feed 5", "axis 4,0,5 0,0,1", "feed 8"})));
+}
+
 TEST_F(TextRoad, ALaterRowStartingWithALinkingPointIsPlungedIntoThenLinked) {
   auto path = FiveAxisPath({{0, 0}, {1, 0}});
   TextRoadState state;
