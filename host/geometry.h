@@ -8,12 +8,14 @@
 // (0, 0, 0).
 #pragma once
 
+#include "host/host_api.h"
+
 struct XYZ {
   double x = 0.0;
   double y = 0.0;
   double z = 0.0;
   // Euclidean distance to `other`.
-  double GetDistance(const XYZ& other) const;
+  ZUHOST_API double GetDistance(const XYZ& other) const;
   friend bool operator==(const XYZ&, const XYZ&) = default;
 };
 

@@ -102,10 +102,11 @@ Report ReportToolLocationFile(std::string_view tool_location, std::string_view s
               from.c_str());
   out += Line("(NC system: %s)", std::string(machine_file).c_str());
   out += Line("(code file named in it: %s)", summary.code_file.c_str());
-  out += Line("(%zu path records for %d picked objects, %zu tools)", summary.paths.size(),
-              summary.head.path_number, summary.tools.size());
+  out += Line("(%d path records for %d picked objects, %d tools)",
+              static_cast<int>(summary.paths.size()), summary.head.path_number,
+              static_cast<int>(summary.tools.size()));
   for (std::size_t i = 0; i < summary.tools.size(); ++i)
-    out += Line("(tool %zu: %s)", i, summary.tools[i].c_str());
+    out += Line("(tool %d: %s)", static_cast<int>(i), summary.tools[i].c_str());
   for (const PathSummary& path : summary.paths) {
     const int* b = path.blocks;
     const int blocks = b[1] + b[2] + b[3] + b[4] + b[5];
@@ -113,10 +114,10 @@ Report ReportToolLocationFile(std::string_view tool_location, std::string_view s
       out += Line("(path %d \"%s\": drilling, %d holes)", path.tool_index, path.name.c_str(),
                   path.holes);
     } else {
-      out += Line("(path %d \"%s\": %s, %d blocks: %d straight moves, %d arcs, %d feed types, "
-                  "%d compensation changes, %d dwells)",
-                  path.tool_index, path.name.c_str(), path.kind, blocks, b[1], b[2], b[3], b[4],
-                  b[5]);
+      out += Line(
+          "(path %d \"%s\": %s, %d blocks: %d straight moves, %d arcs, %d feed types, "
+          "%d compensation changes, %d dwells)",
+          path.tool_index, path.name.c_str(), path.kind, blocks, b[1], b[2], b[3], b[4], b[5]);
     }
   }
   if (summary.box.empty) {
@@ -124,8 +125,8 @@ Report ReportToolLocationFile(std::string_view tool_location, std::string_view s
   } else {
     const Vec3& l = summary.box.low;
     const Vec3& h = summary.box.high;
-    out += Line("(box of the points moved to: X %.4f .. %.4f, Y %.4f .. %.4f, Z %.4f .. %.4f)",
-                l.x, h.x, l.y, h.y, l.z, h.z);
+    out += Line("(box of the points moved to: X %.4f .. %.4f, Y %.4f .. %.4f, Z %.4f .. %.4f)", l.x,
+                h.x, l.y, h.y, l.z, h.z);
   }
   return report;
 }
