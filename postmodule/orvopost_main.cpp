@@ -72,8 +72,8 @@ int PostTextToolLocationFile(const postmodule::PostRequest& request) {
   const auto text = ReadWhole(request.tool_location_file);
   if (!text)
     return refuse(kMissingFile, "the file " + request.tool_location_file + " cannot be read");
-  const postmodule::Report report = postmodule::ReportToolLocationFile(
-      *text, request.tool_location_file, request.machine_file);
+  const postmodule::Report report =
+      postmodule::ReportToolLocationFile(*text, request.tool_location_file, request.machine_file);
   if (!WriteCodeFile(request.code_file, report.text))
     return Fail(kCodeFileNotWritten, "the code file " + request.code_file + " cannot be written");
   if (!report.ok) {

@@ -93,7 +93,8 @@ TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPosted) {
       {"macro.json", "macro.pmf", ""},
       {"milling_3d.json", "milling_3d.pmf", ""},
       {"tilted.json", "tilted.pmf", ""},
-      {"tilted.json", "tilted_jig.pmf", "UseJigCoord=1\r\nJigToolAxis=2\r\nJigToolUpHeight=500\r\n"},
+      {"tilted.json", "tilted_jig.pmf",
+       "UseJigCoord=1\r\nJigToolAxis=2\r\nJigToolUpHeight=500\r\n"},
       {"five_axis.json", "five_axis.pmf", ""},
   };
   for (const auto& run : runs) {
@@ -102,8 +103,8 @@ TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPosted) {
     DeleteFileA(record_.c_str());
     DeleteFileA(module_record_.c_str());
     DeleteFileA(kCodeFile.c_str());
-    const auto host = Host(run.document, std::string("--command 5 --pick all --hook-temp ") +
-                                             kCodeFolder);
+    const auto host =
+        Host(run.document, std::string("--command 5 --pick all --hook-temp ") + kCodeFolder);
     EXPECT_EQ(host.exit_code, 0u) << host.output;
     const std::string golden =
         ReadBytes(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + run.golden);
@@ -127,10 +128,10 @@ TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPosted) {
 }
 
 TEST_F(TextRoadCommands, TheHookRoadHandsTheCodeFilesToTheHook) {
-  const auto host = Host("milling_2d.json",
-                         std::string("--command 1 --pick all --preselect --hook-wants-list "
-                                     "--hook-temp ") +
-                             kCodeFolder + " --hook-dump \"" + folder_ + "\\dump.txt\"");
+  const auto host =
+      Host("milling_2d.json", std::string("--command 1 --pick all --preselect --hook-wants-list "
+                                          "--hook-temp ") +
+                                  kCodeFolder + " --hook-dump \"" + folder_ + "\\dump.txt\"");
   EXPECT_EQ(host.exit_code, 0u) << host.output;
   const auto record = Lines(record_);
   EXPECT_THAT(record, Contains("host post hook took 1 code files"));
@@ -147,8 +148,7 @@ TEST_F(TextRoadCommands, NothingPickedIsAnsweredWithAMessage) {
   const auto record = Lines(record_);
   EXPECT_THAT(record, Contains(U8(u8"message \"zuhost\" \"代码文件名不能空！\" none -> ok")));
   DeleteFileA(record_.c_str());
-  Host("milling_2d.json", "--command 5",
-       "dialog 9001\ntext 9006 \"NC0001\"\nok\n");
+  Host("milling_2d.json", "--command 5", "dialog 9001\ntext 9006 \"NC0001\"\nok\n");
   EXPECT_THAT(Lines(record_),
               Contains(U8(u8"message \"zuhost\" \"请先拾取轨迹才能进行后置代码。\" none -> ok")));
   EXPECT_EQ(Lines(record_).back(), "host command ended");
@@ -180,10 +180,10 @@ TEST_F(TextRoadCommands, APathWithoutMovesStopsTheCommandBeforeTheFileIsOpened) 
 TEST_F(TextRoadCommands, CancellingTheDialogEndsTheCommand) {
   const auto host = Host("milling_2d.json", "--command 5 --pick all", "dialog 9001\ncancel\n");
   EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 0"));
-  EXPECT_THAT(Lines(record_), ElementsAre(U8(u8"host prompt \"进行后置处理\""),
-                                          U8(u8"dialog 9001 \"生成后置代码\""), "cancel",
-                                          "end 9001 cancel", "host prompt \"\"",
-                                          "host command ended"));
+  EXPECT_THAT(
+      Lines(record_),
+      ElementsAre(U8(u8"host prompt \"进行后置处理\""), U8(u8"dialog 9001 \"生成后置代码\""),
+                  "cancel", "end 9001 cancel", "host prompt \"\"", "host command ended"));
 }
 
 }  // namespace

@@ -27,8 +27,7 @@ ToolEntry ToolEntryOf(int index, const OrvoPath& path) {
 }
 
 PathPlacement PlacementOf(const OrvoPath& path, const XYZ& home) {
-  return {ToVec3(home), FrameOf(path.wcs), ToVec3(g_roughblock.corner),
-          ToVec3(g_roughblock.size)};
+  return {ToVec3(home), FrameOf(path.wcs), ToVec3(g_roughblock.corner), ToVec3(g_roughblock.size)};
 }
 
 FeedLine FeedLineOf(const OrvoPath& path) {

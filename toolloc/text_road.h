@@ -15,22 +15,22 @@ namespace zu {
 
 // What the writer takes from the command: the settings and the files.
 struct TextRoadOptions {
-  std::string code_file;          // "[creategfile]": the code file to write
-  std::string mcf_path;           // "[machine]": the NC system's .mcf file
-  int use_jig_coord = 0;          // retract moves in the fixture system
-  int jig_tool_axis = 2;          // their axis: 0 X, 1 Y, other Z
+  std::string code_file;  // "[creategfile]": the code file to write
+  std::string mcf_path;   // "[machine]": the NC system's .mcf file
+  int use_jig_coord = 0;  // retract moves in the fixture system
+  int jig_tool_axis = 2;  // their axis: 0 X, 1 Y, other Z
   double jig_tool_up_height = 500.0;
-  int optimize = 0;               // fit straight cuts before writing
+  int optimize = 0;  // fit straight cuts before writing
   double tolerance = 0.001;
-  int optimizer_selector = 0;     // the registry's "Kvt": 0 our fitting, else the host's
+  int optimizer_selector = 0;  // the registry's "Kvt": 0 our fitting, else the host's
 };
 
 // The state one file's path records share. A file starts from a fresh one,
 // so that no file depends on an earlier one.
 struct TextRoadState {
-  int tool_index = 0;          // path records written so far
-  int mill_paths = 0;          // mill paths written so far, for the prompt
-  int last_feed_type = -2;     // the last feed type of the mill paths' blocks
+  int tool_index = 0;       // path records written so far
+  int mill_paths = 0;       // mill paths written so far, for the prompt
+  int last_feed_type = -2;  // the last feed type of the mill paths' blocks
   AxisRepeatFilter axis_filter;
   bool axis_point_written = true;  // the last five-axis point was not a repeat
   int axis_feed_type = -1;         // the last feed type of the five-axis blocks

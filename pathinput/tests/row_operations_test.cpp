@@ -33,12 +33,10 @@ TEST(BlockFeedType, IsTheSegmentKindPlusOneWithRapidFirst) {
     int a, b;
     int feed_type;
   } const cases[] = {
-      {9, 0, 1},   // rapid
-      {1, 0, 2},  {2, 0, 3},  {3, 0, 4},  {4, 0, 5}, {5, 0, 6},
-      {7, 0, 8},  {8, 0, 9},
-      {0, 0, 5},   // outside 1 to 9
-      {10, 0, 5},  {-1, 0, 5},
-      {5, 2, 3},   // an encoding the host does not make: the preset kind 2
+      {9, 0, 1},  // rapid
+      {1, 0, 2},  {2, 0, 3},  {3, 0, 4}, {4, 0, 5},
+      {5, 0, 6},  {7, 0, 8},  {8, 0, 9}, {0, 0, 5},  // outside 1 to 9
+      {10, 0, 5}, {-1, 0, 5}, {5, 2, 3},  // an encoding the host does not make: the preset kind 2
   };
   for (const auto& c : cases) {
     const Move move(c.a, c.b, 7);

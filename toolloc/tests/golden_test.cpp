@@ -67,14 +67,10 @@ struct GoldenCase {
   int use_jig_coord;
 };
 constexpr GoldenCase kCases[] = {
-    {"drilling.json", "drilling.pmf", 0},
-    {"milling_2d.json", "milling_2d.pmf", 0},
-    {"dwell.json", "dwell.pmf", 0},
-    {"compensation.json", "compensation.pmf", 0},
-    {"macro.json", "macro.pmf", 0},
-    {"milling_3d.json", "milling_3d.pmf", 0},
-    {"tilted.json", "tilted.pmf", 0},
-    {"tilted.json", "tilted_jig.pmf", 1},
+    {"drilling.json", "drilling.pmf", 0},   {"milling_2d.json", "milling_2d.pmf", 0},
+    {"dwell.json", "dwell.pmf", 0},         {"compensation.json", "compensation.pmf", 0},
+    {"macro.json", "macro.pmf", 0},         {"milling_3d.json", "milling_3d.pmf", 0},
+    {"tilted.json", "tilted.pmf", 0},       {"tilted.json", "tilted_jig.pmf", 1},
     {"five_axis.json", "five_axis.pmf", 0},
 };
 
@@ -88,8 +84,8 @@ TEST_P(GoldenFiles, TheTextRoadWritesEachExampleByteForByte) {
   const GoldenCase& c = GetParam();
   zuhost::TextCodec codec;
   codec.to_ansi = ToGbk;
-  auto loaded = zuhost::LoadPartDocument(std::string(ZU_SOURCE_DIR) + "/examples/" + c.document,
-                                         codec);
+  auto loaded =
+      zuhost::LoadPartDocument(std::string(ZU_SOURCE_DIR) + "/examples/" + c.document, codec);
   ASSERT_TRUE(loaded.document) << loaded.error;
   auto& session = zuhost::HostSession::Current();
   session.SetDocument(std::move(loaded.document));
@@ -142,11 +138,10 @@ TEST_P(GoldenFiles, EachGoldenFileReadsBackAndWritesAgainTheSame) {
   EXPECT_TRUE(sink.bytes == golden);
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, GoldenFiles, ::testing::ValuesIn(kCases),
-                         [](const auto& info) {
-                           std::string name = info.param.golden;
-                           return name.substr(0, name.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(Examples, GoldenFiles, ::testing::ValuesIn(kCases), [](const auto& info) {
+  std::string name = info.param.golden;
+  return name.substr(0, name.find('.'));
+});
 
 }  // namespace
 }  // namespace zu

@@ -95,10 +95,10 @@ class TextRoad : public ::testing::Test {
 };
 
 TEST_F(TextRoad, FeedTypesFollowTheMovesWhereTheyChange) {
-  auto path = MillPath(7, {Line({0, 0, 0}, {1, 0, 0}), Line({1, 0, 0}, {2, 0, 0}),
-                           Line({2, 0, 0}, {2, 0, 9}, 9)});
-  EXPECT_THAT(MillBlocks(*path), ElementsAre("line 1,0,0", "feed 5", "line 2,0,0", "line 2,0,9",
-                                             "feed 1"));
+  auto path = MillPath(
+      7, {Line({0, 0, 0}, {1, 0, 0}), Line({1, 0, 0}, {2, 0, 0}), Line({2, 0, 0}, {2, 0, 9}, 9)});
+  EXPECT_THAT(MillBlocks(*path),
+              ElementsAre("line 1,0,0", "feed 5", "line 2,0,0", "line 2,0,9", "feed 1"));
 }
 
 TEST_F(TextRoad, TheLastFeedTypeCarriesFromPathToPathOfOneFile) {
@@ -114,8 +114,8 @@ TEST_F(TextRoad, Kind63DwellsComeBeforeAndAfterTheirMove) {
   record->dwell_before = 1;
   record->dwell_after = 1;
   record->dwell_text = "G04 X1";
-  auto path = MillPath(63, {Line({0, 0, 0}, {10, 0, 0}), Line({10, 0, 0}, {10, 5, 0})},
-                       std::move(record));
+  auto path =
+      MillPath(63, {Line({0, 0, 0}, {10, 0, 0}), Line({10, 0, 0}, {10, 5, 0})}, std::move(record));
   path->geometry->curves = {{{0, 0, 0}, {10, 0, 0}}};
   EXPECT_THAT(MillBlocks(*path),
               ElementsAre("dwell 0", "line 10,0,0", "feed 5", "dwell 2", "line 10,5,0"));
@@ -154,9 +154,8 @@ TEST_F(TextRoad, CompensationFollowsTheMarksOfLinesOnly) {
                         Line({0, 5, -1}, {1, 5, -1}, 4, kCompensationStart),
                         Line({1, 5, -1}, {2, 5, -1}, 4, kCompensationEnd)},
                        side(2));
-  EXPECT_THAT(MillBlocks(*path),
-              ElementsAre("line 0,0,-1", "feed 5", "arc 0,5,-1 0,0,-1 0,0,100", "line 1,5,-1",
-                          "comp 2", "line 2,5,-1", "comp 0"));
+  EXPECT_THAT(MillBlocks(*path), ElementsAre("line 0,0,-1", "feed 5", "arc 0,5,-1 0,0,-1 0,0,100",
+                                             "line 1,5,-1", "comp 2", "line 2,5,-1", "comp 0"));
   auto without = MillPath(7,
                           {Line({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart),
                            Line({1, 0, 0}, {2, 0, 0}, 4, kCompensationEnd)},
@@ -177,8 +176,8 @@ TEST_F(TextRoad, Kind62PassesOverItsFirstCompensationStarts) {
   }
   auto path = MillPath(62, moves, std::move(record));
   const auto blocks = MillBlocks(*path);
-  EXPECT_THAT(blocks, ElementsAre("line 1,0,0", "feed 5", "line 0,0,0", "line 1,0,0",
-                                  "line 0,0,0", "line 1,0,0", "comp 2", "line 0,0,0", "comp 0"));
+  EXPECT_THAT(blocks, ElementsAre("line 1,0,0", "feed 5", "line 0,0,0", "line 1,0,0", "line 0,0,0",
+                                  "line 1,0,0", "comp 2", "line 0,0,0", "comp 0"));
 }
 
 TEST_F(TextRoad, FixtureRetractsFrameThePathAboveWhereItStarts) {
@@ -252,9 +251,8 @@ std::vector<std::string> FiveAxisBlocks(const OrvoPath& path, TextRoadState& sta
   return log.Blocks();
 }
 
-const std::vector<std::string> kStartAtOrigin = {"axis 0,0,80 0,0,1", "feed 2",
-                                                 "axis 0,0,5 0,0,1", "axis 0,0,0 0,0,1",
-                                                 "feed 3"};
+const std::vector<std::string> kStartAtOrigin = {"axis 0,0,80 0,0,1", "feed 2", "axis 0,0,5 0,0,1",
+                                                 "axis 0,0,0 0,0,1", "feed 3"};
 
 std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<std::string>& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -266,22 +264,21 @@ TEST_F(TextRoad, AFiveAxisStretchIsApproachedCutAndLeftAlongTheAxis) {
   TextRoadState state;
   // Point 0 repeats the plunge and is dropped with its feed type; the move
   // back to point 3 repeats it too.
-  EXPECT_THAT(FiveAxisBlocks(*path, state),
-              ElementsAreArray(Joined(kStartAtOrigin,
-                                      {"axis 1,0,0 0,0,1", "feed 5", "axis 2,0,0 0,0,1",
-                                       "axis 3,0,0 0,0,1", "axis 3,0,5 0,0,1", "feed 8"})));
+  EXPECT_THAT(
+      FiveAxisBlocks(*path, state),
+      ElementsAreArray(Joined(kStartAtOrigin, {"axis 1,0,0 0,0,1", "feed 5", "axis 2,0,0 0,0,1",
+                                               "axis 3,0,0 0,0,1", "axis 3,0,5 0,0,1", "feed 8"})));
 }
 
 TEST_F(TextRoad, StretchesAreLinkedAtTheLinkHeight) {
   auto path = FiveAxisPath({{0, 0, 1, 0, 0}});
   TextRoadState state;
   EXPECT_THAT(FiveAxisBlocks(*path, state),
-              ElementsAreArray(Joined(kStartAtOrigin,
-                                      {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8",
-                                       "axis 1,0,30 0,0,1", "feed 9", "axis 3,0,30 0,0,1",
-                                       "feed 1", "axis 3,0,5 0,0,1", "feed 2", "axis 3,0,0 0,0,1",
-                                       "feed 3", "axis 4,0,0 0,0,1", "feed 5", "axis 4,0,5 0,0,1",
-                                       "feed 8"})));
+              ElementsAreArray(Joined(
+                  kStartAtOrigin, {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8",
+                                   "axis 1,0,30 0,0,1", "feed 9", "axis 3,0,30 0,0,1", "feed 1",
+                                   "axis 3,0,5 0,0,1", "feed 2", "axis 3,0,0 0,0,1", "feed 3",
+                                   "axis 4,0,0 0,0,1", "feed 5", "axis 4,0,5 0,0,1", "feed 8"})));
 }
 
 TEST_F(TextRoad, AStretchEndingBeforeItsRowRetractsFromItsLastPoint) {
@@ -289,8 +286,8 @@ TEST_F(TextRoad, AStretchEndingBeforeItsRowRetractsFromItsLastPoint) {
   auto path = FiveAxisPath({{0, 0, 1}});
   TextRoadState state;
   EXPECT_THAT(FiveAxisBlocks(*path, state),
-              ElementsAreArray(Joined(kStartAtOrigin, {"axis 1,0,0 0,0,1", "feed 5",
-                                                       "axis 1,0,5 0,0,1", "feed 8"})));
+              ElementsAreArray(Joined(
+                  kStartAtOrigin, {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8"})));
 }
 
 TEST_F(TextRoad, AfterALinkThePathRetractsFromTheEndOfItsLastStretch) {
@@ -300,23 +297,22 @@ TEST_F(TextRoad, AfterALinkThePathRetractsFromTheEndOfItsLastStretch) {
   TextRoadState state;
   EXPECT_THAT(FiveAxisBlocks(*path, state),
               ElementsAreArray(Joined(
-                  kStartAtOrigin,
-                  {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8",
-                   "axis 1,0,30 0,0,1", "feed 9", "axis 3,0,30 0,0,1", "feed 1",
-                   "axis 3,0,5 0,0,1", "feed 2", "axis 3,0,0 0,0,1", "feed 3",
-                   "axis 4,0,0 0,0,1", "feed 5", "axis 4,0,5 0,0,1", "feed 8"})));
+                  kStartAtOrigin, {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8",
+                                   "axis 1,0,30 0,0,1", "feed 9", "axis 3,0,30 0,0,1", "feed 1",
+                                   "axis 3,0,5 0,0,1", "feed 2", "axis 3,0,0 0,0,1", "feed 3",
+                                   "axis 4,0,0 0,0,1", "feed 5", "axis 4,0,5 0,0,1", "feed 8"})));
 }
 
 TEST_F(TextRoad, ALaterRowStartingWithALinkingPointIsPlungedIntoThenLinked) {
   auto path = FiveAxisPath({{0, 0}, {1, 0}});
   TextRoadState state;
-  EXPECT_THAT(FiveAxisBlocks(*path, state),
-              ElementsAreArray(Joined(
-                  kStartAtOrigin,
-                  {"axis 1,0,0 0,0,1", "feed 5", "axis 2,0,0 0,0,1", "feed 3", "axis 1,0,0 0,0,1",
-                   "axis 1,0,5 0,0,1", "feed 8", "axis 1,0,30 0,0,1", "feed 9",
-                   "axis 3,0,30 0,0,1", "feed 1", "axis 3,0,5 0,0,1", "feed 2",
-                   "axis 3,0,0 0,0,1", "feed 3", "axis 3,0,5 0,0,1", "feed 8"})));
+  EXPECT_THAT(
+      FiveAxisBlocks(*path, state),
+      ElementsAreArray(Joined(
+          kStartAtOrigin, {"axis 1,0,0 0,0,1", "feed 5", "axis 2,0,0 0,0,1", "feed 3",
+                           "axis 1,0,0 0,0,1", "axis 1,0,5 0,0,1", "feed 8", "axis 1,0,30 0,0,1",
+                           "feed 9", "axis 3,0,30 0,0,1", "feed 1", "axis 3,0,5 0,0,1", "feed 2",
+                           "axis 3,0,0 0,0,1", "feed 3", "axis 3,0,5 0,0,1", "feed 8"})));
 }
 
 TEST_F(TextRoad, PointsThatAreNoPathPointsAreSkippedWhenARowStarts) {
@@ -325,10 +321,9 @@ TEST_F(TextRoad, PointsThatAreNoPathPointsAreSkippedWhenARowStarts) {
   EXPECT_THAT(FiveAxisBlocks(*path, state),
               ElementsAreArray(Joined(
                   kStartAtOrigin,
-                  {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8",
-                   "axis 1,0,30 0,0,1", "feed 9", "axis 4,0,30 0,0,1", "feed 1",
-                   "axis 4,0,5 0,0,1", "feed 2", "axis 4,0,0 0,0,1", "feed 3",
-                   "axis 4,0,5 0,0,1", "feed 8"})));
+                  {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8", "axis 1,0,30 0,0,1",
+                   "feed 9", "axis 4,0,30 0,0,1", "feed 1", "axis 4,0,5 0,0,1", "feed 2",
+                   "axis 4,0,0 0,0,1", "feed 3", "axis 4,0,5 0,0,1", "feed 8"})));
 }
 
 TEST_F(TextRoad, AFiveAxisPathWithoutPointsStillEndsItsRecord) {
@@ -368,8 +363,7 @@ TEST_F(TextRoad, EveryPickedObjectHasAToolLineAndPathsTheirRecords) {
   WriteToolLocationRecords(Pick(nodes, {mill.get(), neither.get(), five.get()}), options_, log);
   const std::vector<std::string> head(log.lines.begin(), log.lines.begin() + 9);
   EXPECT_THAT(head, ElementsAre("head 3 3", "tools", "tool 0 D10 R5", "tool 1 ", "tool 2 ", "end",
-                                "machine C:\\Mcf\\F.mcf", "code C:\\t\\NC0001.cut",
-                                "jig 0 0,0,0"));
+                                "machine C:\\Mcf\\F.mcf", "code C:\\t\\NC0001.cut", "jig 0 0,0,0"));
   EXPECT_THAT(log.lines, ::testing::Contains("path mill 0"));
   EXPECT_THAT(log.lines, ::testing::Contains("path five 1"));  // the next record's index
   EXPECT_THAT(log.lines, ::testing::Not(::testing::Contains("path neither 1")));
@@ -397,9 +391,9 @@ TEST_F(TextRoad, ThePromptShowsTheFirstEveryThousandthAndTheLastMove) {
   MillBlocks(*path);
   const std::vector<std::string> shown(session().events().begin() + before,
                                        session().events().end());
-  EXPECT_THAT(shown, ElementsAre("prompt \"生成刀位文件 1/1\"", "prompt \"生成刀位文件 1000/1\"",
-                                 "prompt \"生成刀位文件 2000/1\"",
-                                 "prompt \"生成刀位文件 2500/1\""));
+  EXPECT_THAT(shown,
+              ElementsAre("prompt \"生成刀位文件 1/1\"", "prompt \"生成刀位文件 1000/1\"",
+                          "prompt \"生成刀位文件 2000/1\"", "prompt \"生成刀位文件 2500/1\""));
 }
 
 }  // namespace
