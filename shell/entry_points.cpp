@@ -100,26 +100,42 @@ int FirstCall(const std::string& prefix) {
   return 1;
 }
 
-// Second call: the picked paths to a tool-location file, then the launch.
-int SecondCall(const std::string& prefix) {
-  PickNode* first = nullptr;
+// Takes the picked list from the host into `first`. False when the command
+// has ended instead: picking cancelled or without a list, or a picked path
+// without moves (refused with the host's message). A post hook's pick dump
+// file, when `dump` is set and the hook names one, gets the list first.
+bool TakePickedPaths(PickNode*& first, bool dump) {
   const int status = HostGetPicked(first);
   if (status == kPickNoList) {
     EndWithoutPosting(false);
-    return 0;
+    return false;
   }
   if (status == kPickCancelled || status == kPickAborted) {
     EndWithoutPosting(true);
-    return 0;
+    return false;
+  }
+  if (PostHook* hook = HostGetPostHook(); hook && dump) {
+    zu::Text file;
+    hook->GetPickDumpFile(file);
+    if (!file.IsEmpty())
+      zu::AppendPickDump(file.c_str(), first);
   }
   for (const PickNode* node = first; node; node = node->next) {
     if ((node->kind == kPickKindPath || node->kind == kPickKindFiveAxisPath) && HasNoRows(*node)) {
       HostShowMessageId(kMessagePathWithoutMoves);
       HostClearPick();
       EndWithoutPosting(true);
-      return 0;
+      return false;
     }
   }
+  return true;
+}
+
+// Second call: the picked paths to a tool-location file, then the launch.
+int SecondCall(const std::string& prefix) {
+  PickNode* first = nullptr;
+  if (!TakePickedPaths(first, false))
+    return 0;
   HostShowPrompt("生成刀位文件...");
   char tool_location[kToolLocationPathSize] = {};
   if (PostSettings.LeavePmf) {
@@ -250,29 +266,8 @@ int CmdPostToCode(zu::TextArray* code_files) {
     return 0;
   }
   PickNode* first = nullptr;
-  const int status = HostGetPicked(first);
-  if (status == kPickNoList) {
-    EndWithoutPosting(false);
+  if (!TakePickedPaths(first, true))
     return 0;
-  }
-  if (status == kPickCancelled || status == kPickAborted) {
-    EndWithoutPosting(true);
-    return 0;
-  }
-  if (PostHook* hook = HostGetPostHook()) {
-    zu::Text dump;
-    hook->GetPickDumpFile(dump);
-    if (!dump.IsEmpty())
-      zu::AppendPickDump(dump.c_str(), first);
-  }
-  for (const PickNode* node = first; node; node = node->next) {
-    if ((node->kind == kPickKindPath || node->kind == kPickKindFiveAxisPath) && HasNoRows(*node)) {
-      HostShowMessageId(kMessagePathWithoutMoves);
-      HostClearPick();
-      EndWithoutPosting(true);
-      return 0;
-    }
-  }
 
   zu::Text post_path;
   zu::FindPostRegValue("PostPath", post_path);

@@ -36,12 +36,7 @@ bool CNcSystemDlg::OnNotify(const NMHDR& header, LRESULT&) {
   if (header.idFrom != IDC_NC_SYSTEMS || (header.code != NM_CLICK && header.code != NM_DBLCLK)) {
     return false;
   }
-  const int item = ListView::ClickedItem(header);
-  if (item < 0)
-    return true;  // a click beside the items keeps the system
-  nc_system = systems_.ItemText(item);
-  SetDlgItemTextA(hwnd(), IDC_NC_SYSTEM, nc_system.c_str());
-  if (header.code == NM_DBLCLK)
+  if (TakeClickedNcSystem(header, systems_, nc_system, hwnd(), IDC_NC_SYSTEM))
     OnOK();
   return true;
 }

@@ -127,16 +127,21 @@ bool CPostCodeDlg::OnCommand(int id, int code) {
   }
 }
 
+bool TakeClickedNcSystem(const NMHDR& header, const ListView& list, Text& nc_system, HWND dialog,
+                         int shown_id) {
+  const int item = ListView::ClickedItem(header);
+  if (item < 0)
+    return false;  // a click beside the items keeps the system
+  nc_system = list.ItemText(item);
+  SetDlgItemTextA(dialog, shown_id, nc_system.c_str());
+  return header.code == NM_DBLCLK;
+}
+
 bool CPostCodeDlg::OnNotify(const NMHDR& header, LRESULT&) {
   if (header.idFrom != IDC_NC_SYSTEMS || (header.code != NM_CLICK && header.code != NM_DBLCLK)) {
     return false;
   }
-  const int item = ListView::ClickedItem(header);
-  if (item < 0)
-    return true;  // a click beside the items keeps the system
-  nc_system = systems_.ItemText(item);
-  SetDlgItemTextA(hwnd(), IDC_NC_SYSTEM, nc_system.c_str());
-  if (header.code == NM_DBLCLK)
+  if (TakeClickedNcSystem(header, systems_, nc_system, hwnd(), IDC_NC_SYSTEM))
     OnOK();
   return true;
 }

@@ -53,4 +53,11 @@ class CPostCodeDlg : public ModalDialog {
 // without ".mcf"), in the order the folder search gives them.
 void FillMcfList(ListView& list, const Text& folder);
 
+// A click or double click on the list of NC systems `list`: the item's text
+// becomes `nc_system` and is shown in control `shown_id` of `dialog`; a click
+// beside the items keeps the system. Returns true for a double click on an
+// item, which the dialog then takes as OK.
+bool TakeClickedNcSystem(const NMHDR& header, const ListView& list, Text& nc_system, HWND dialog,
+                         int shown_id);
+
 }  // namespace zu
