@@ -37,7 +37,21 @@ void UnregisterExtensionModule(HINSTANCE module) {
   modules.erase(std::remove(modules.begin(), modules.end(), module), modules.end());
 }
 
+namespace {
+HINSTANCE current_resources = nullptr;
+}
+
+HINSTANCE CurrentResourceModule() {
+  return current_resources;
+}
+
+void SetCurrentResourceModule(HINSTANCE module) {
+  current_resources = module;
+}
+
 HINSTANCE FindResourceModule(LPCSTR type, LPCSTR name) {
+  if (current_resources && FindResourceA(current_resources, name, type))
+    return current_resources;
   const auto& modules = Modules();
   for (auto it = modules.rbegin(); it != modules.rend(); ++it) {
     if (FindResourceA(*it, name, type))

@@ -16,9 +16,15 @@ namespace zu {
 // Removes `module`; unknown modules are ignored.
 void UnregisterExtensionModule(HINSTANCE module);
 
-// The module that holds the resource (`type`, `name`): registered modules
-// first, newest first, then the program. Null when none has it.
+// The module that holds the resource (`type`, `name`): the current resource
+// module first, then registered modules, newest first, then the program. Null
+// when none has it.
 HINSTANCE FindResourceModule(LPCSTR type, LPCSTR name);
+
+// The module searched first for resources (the UI library's "current
+// resource handle"); null for none.
+HINSTANCE CurrentResourceModule();
+void SetCurrentResourceModule(HINSTANCE module);
 
 // Loads the rich-edit control library once per process; false when it cannot
 // be loaded.

@@ -12,6 +12,8 @@
 #include "host/path_optimizer.h"
 #include "host/services.h"
 #include "postpath/post_path_writer.h"
+#include "readback/read_back_code.h"
+#include "readback/verify_code_dlg.h"
 #include "shell/code_file_search.h"
 #include "shell/path_tests.h"
 #include "shell/post_module.h"
@@ -209,10 +211,27 @@ int CmdEditMachineConfig() {
   return 0;
 }
 
-// The commands below end at once until their roads are built; the results
-// are the ones each command gives when it has ended.
+namespace {
+
+// The NC system's description: the .xml beside its .mcf file.
+std::string DescriptionPath(const zu::CVerifyCodeDlg& dialog) {
+  return dialog.SystemFolder.str() + "\\" + dialog.NcSystem.str() + ".xml";
+}
+
+}  // namespace
 
 int CmdVerifyCode() {
+  HostClearPick();
+  HostShowPromptId(kPromptReadBackStarts);
+  LoadCommandSettings();
+  zu::CVerifyCodeDlg dialog;
+  dialog.CheckFile = 1;
+  if (dialog.DoModal() == IDOK) {
+    HostShowPrompt("代码反读数据处理...");
+    zu::ReadBackCode(dialog.CodeFile.c_str(), DescriptionPath(dialog).c_str());
+  }
+  HostShowPromptId(kPromptCommandEnded);
+  HostEndCommand();
   return 1;
 }
 
@@ -313,6 +332,25 @@ int CmdPostToCode(zu::TextArray* code_files) {
   return EndTextRoad(1);
 }
 
-int CmdReadBackCode(const char*) {
-  return 1;
+int CmdReadBackCode(const char* code_file) {
+  try {
+    HostClearPick();
+    HostShowPromptId(kPromptReadBackStarts);
+    zu::Text folder;
+    zu::FindPostRegValue("PostPath", folder);
+    zu::CVerifyCodeDlg dialog;
+    dialog.SystemFolder = folder;
+    dialog.CheckFile = 0;
+    if (dialog.DoModal() == IDOK) {
+      HostShowPrompt("代码反读数据处理...");
+      zu::ReadBackCode(code_file ? code_file : "", DescriptionPath(dialog).c_str());
+    }
+    HostShowPromptId(kPromptCommandEnded);
+    HostEndCommand();
+    return 1;
+  } catch (...) {
+    HostShowPrompt("代码反读失败");
+    HostEndCommand();
+    return 0;
+  }
 }
