@@ -246,6 +246,8 @@ class Interpreter {
     LinePosition body;
     LinePosition back;
     long repeats_left;
+    std::uint64_t call_line;  // where it was called, for errors
+    std::string call_text;
   };
   std::vector<Frame> stack_;
   long calls_ = 0;
@@ -271,6 +273,10 @@ ProgramRead Interpreter::Run() {
       }
       if (stack_.empty())
         break;
+      // Reported at the call: the file has no line here.
+      line_number_ = stack_.back().call_line;
+      line_copy_ = stack_.back().call_text;
+      line_ = line_copy_;
       Error("subprogram " + stack_.back().key + " has no end (" + EndName() + ")");
       Return(true);
       continue;
@@ -429,7 +435,7 @@ void Interpreter::Call(const std::string& key, long repeats) {
     return;
   }
   ++calls_;
-  stack_.push_back({key, body, back, repeats - 1});
+  stack_.push_back({key, body, back, repeats - 1, line_number_, std::string(line_.substr(0, 200))});
 }
 
 void Interpreter::Return(bool forced) {
@@ -1499,7 +1505,7 @@ void Interpreter::Perform() {
     } else if (WholeNumber(p, 99999999, number) &&
                (l == '\0' || !b.Has(l) || WholeNumber(l, kMaxRepeats, repeats))) {
       if (sys_.packed_repeat && number > 9999) {
-        if (!b.Has(l) || repeats == 1)
+        if (l == '\0' || !b.Has(l) || repeats == 1)
           repeats = number / 10000;
         number %= 10000;
       }

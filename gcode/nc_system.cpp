@@ -221,7 +221,7 @@ bool NcSystemBuilder::StartElement(std::string_view name, std::span<const XmlAtt
   if (!error_.empty())
     return false;
   if (open_.size() >= 3)
-    return Fail(line, "element <" + std::string(name) + "> is nested too deeply");
+    return Fail(line, "<" + std::string(name) + "> is nested too deeply");
   if (open_.empty()) {
     if (root_seen_)
       return Fail(line, "a second root element");
