@@ -239,10 +239,13 @@ bool NcSystemBuilder::StartElement(std::string_view name, std::span<const XmlAtt
 bool NcSystemBuilder::Text(std::string_view text, std::uint64_t line) {
   if (!error_.empty())
     return false;
-  for (char c : text) {
-    if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
-      return Fail(line, "text " + Quoted(text) + " where only elements belong");
-  }
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && blank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && blank(text.back()))
+    text.remove_suffix(1);
+  if (!text.empty())
+    return Fail(line, "text " + Quoted(text) + " where only elements belong");
   return true;
 }
 

@@ -126,7 +126,7 @@ const Bad kBad[] = {
      "2: <x> is nested too deeply"},
     {"<dwell><code number=\"1\" function=\"linear\"/></dwell>",
      "2: <code> is not a part of <dwell>"},
-    {"hello", "2: text \"hello\" where only elements belong"},
+    {"<arcs/>hello<dwell/>", "2: text \"hello\" where only elements belong"},
 };
 
 TEST(NcSystems, BadDescriptionsAreRefusedWithLineAndReason) {
@@ -173,6 +173,17 @@ TEST(NcSystems, MalformedXmlIsRefusedWithTheParsersLine) {
   EXPECT_NE(entities.error.find("not well-formed XML"), std::string::npos) << entities.error;
   const NcSystemLoad empty = LoadNcSystemText("");
   EXPECT_FALSE(empty.ok);
+  // Inputs some parsers stop the process on, or never get past.
+  for (const char* text : {"<?x", "<?xml version=\"1.0\"?>", "<?xml version=\"1.0\"?>\n",
+                           "\xEF\xBB\xBF<?xml", "<ncsystem name=\"X\" format=\"1\">\n  </"}) {
+    const NcSystemLoad load = LoadNcSystemText(text);
+    EXPECT_FALSE(load.ok) << text;
+    EXPECT_EQ(load.error.rfind("<text>:", 0), 0u) << load.error;
+  }
+  // Some parsers never get past an unclosed comment; the source must.
+  const NcSystemLoad comment = LoadNcSystemText("<ncsystem name=\"X\" format=\"1\">\n  <!-- S");
+  EXPECT_FALSE(comment.ok);
+  EXPECT_EQ(comment.error.rfind("<text>:", 0), 0u) << comment.error;
 }
 
 TEST(NcSystems, AMissingFileIsNamed) {
@@ -191,7 +202,7 @@ TEST(NcSystems, EveryTruncationIsRefusedOrWhole) {
     stream << file.rdbuf();
     const std::string text = stream.str();
     const std::size_t whole = text.find("</ncsystem>") + std::string("</ncsystem>").size();
-    for (std::size_t length = 0; length < text.size(); length += 7) {
+    for (std::size_t length = 0; length < text.size(); ++length) {
       const NcSystemLoad load = LoadNcSystemText(std::string_view(text).substr(0, length));
       EXPECT_EQ(load.ok, length >= whole)
           << SamplePath(sample) << " cut at " << length << ": " << load.error;
