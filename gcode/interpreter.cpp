@@ -708,8 +708,17 @@ bool Interpreter::Plan() {
   }
   if (b.ret)
     plan_.sub_end = true;
-  if (!b.call.empty())
+  if (!b.call.empty()) {
+    // A named call stands in a block of its own (with its repeat count):
+    // anything else there is a statement this reader does not know.
+    std::uint32_t own = Bit('N');
+    if (sys_.call_repeat_address != '\0')
+      own |= Bit(sys_.call_repeat_address);
+    if ((b.present & ~own) != 0 || b.g_count != 0 || b.m_count != 0 || b.cycle != 0 || b.mcall ||
+        b.cip || b.ct || b.has_cr || b.point1_present != 0 || b.ret || b.has_tool_name)
+      return Fail("unknown word " + b.call + " (a subprogram call stands in a block of its own)");
     plan_.call_form = 2;
+  }
 
   // Which words the block's meaning uses; any other is an error.
   std::uint32_t allowed = Bit('N') | Bit('G') | Bit('M') | Bit('F') | Bit('S') | Bit('T') |

@@ -356,6 +356,11 @@ constexpr Case kErrors[] = {
      OPEN "feedrate 100|feed 1 0 0 c0|feed 3 0 0|end|"
           "error 2: the arc needs its centre (I, J) or a radius"},
     {S, "G1 X1 F100 BOGUS(1)", "error 1: unknown word BOGUS"},
+    {S, "TRANS X10",
+     "error 1: unknown word TRANS (a subprogram call stands in a block of its own)"},
+    {S, "G1 X1 F100\nN20 SUB P2 X5",
+     OPEN "feedrate 100|feed 1 0 0 c0|end|error 2: unknown word SUB (a subprogram call stands "
+          "in a block of its own)"},
     {S, "CIP X1 CT", "error 1: CIP and CT in one block"},
     {S, "G1 X1 I1=5 F100", "error 1: I1=, J1=, K1= belong to CIP"},
     {S, "G1 X1 CR=5 F100", "error 1: CR= belongs to G2 and G3"},

@@ -207,6 +207,52 @@ TEST(Programs, ToolsWithoutPathBreaks) {
         &system);
 }
 
+// What a description changes, one setting at a time on the FANUC sample.
+struct Variant {
+  const char* name;
+  void (*change)(NcSystem&);
+  const char* program;
+  const char* expected;
+};
+const Variant kVariants[] = {
+    {"absolute centres", [](NcSystem& s) { s.centre_absolute = true; },
+     "G1 X10. Y0 F100\nG3 X0 Y10. I0 J0",
+     OPEN "feed 10 0 0 c0|arc 0 10 0 centre 0 0 0 axis 0 0 1|end"},
+    {"incremental centres", [](NcSystem&) {}, "G1 X10. Y0 F100\nG3 X0 Y10. I-10. J0",
+     OPEN "feed 10 0 0 c0|arc 0 10 0 centre 0 0 0 axis 0 0 1|end"},
+    {"block delete run", [](NcSystem& s) { s.skip_deleted_blocks = false; }, "/G1 X5. F100\nG1 X1.",
+     OPEN "feed 5 0 0 c0|feed 1 0 0|end"},
+    {"calculator-type input", [](NcSystem& s) { s.calculator = true; }, "G1 X1000 Y1.5 F100",
+     OPEN "feed 1000 1.5 0 c0|end"},
+    {"T changes the tool", [](NcSystem& s) { s.change_on_m6 = false; }, "T1\nG1 X1. F100\nT2\nX2.",
+     "next 1|start|tool 1|feedrate 100|feed 1 0 0 c0|end|next 2|start|tool 2|feedrate 100|"
+     "feed 2 0 0 c0|end"},
+    {"stops break paths", [](NcSystem& s) { s.break_at_stop = true; }, "G1 X1. F100\nM1\nX2.",
+     OPEN "feed 1 0 0 c0|end|next 2|start|feedrate 100|feed 2 0 0 c0|end"},
+    {"G99 at start", [](NcSystem& s) { s.return_to_r = true; }, "G0 Z50.\nG81 X1. Z-1. R1. F100",
+     OPEN "rapid 0 0 50|drill 81 safe=0 dwell=0 peck=0 depth=2 clear=1 top=1 f=100 s=0|"
+          "hole 1 0 -1|flush|end"},
+    {"inch at start", [](NcSystem& s) { s.units = Units::kInches; }, "G1 X1. F10",
+     "next 1|start|feedrate 254|feed 25.4 0 0 c0|end"},
+    {"G1 at start", [](NcSystem& s) { s.start_linear = true; }, "F100\nX1.",
+     OPEN "feed 1 0 0 c0|end"},
+    {"no length offset address", [](NcSystem& s) { s.length_offset_address = '\0'; },
+     "G1 X1. H1 F100", "error 1: H has no meaning in this block"},
+    {"a tighter arc tolerance", [](NcSystem& s) { s.arc_tolerance = 0.001; },
+     "G1 X10. Y0 F100\nG3 X-10.002 Y0 I-10.",
+     OPEN "feed 10 0 0 c0|end|error 2: the arc's radius at its start (10.0000 mm) and end "
+          "(10.0020 mm) differ by more than 0.001 mm"},
+};
+
+TEST(Programs, EachSettingOfTheDescriptionCounts) {
+  for (const Variant& variant : kVariants) {
+    SCOPED_TRACE(variant.name);
+    NcSystem system = System(F);
+    variant.change(system);
+    Check({F, variant.program, variant.expected}, &system);
+  }
+}
+
 std::string ReadSample(const std::string& name) {
   std::ifstream file(std::string(ZU_SOURCE_DIR) + "/gcode/samples/" + name, std::ios::binary);
   std::stringstream text;
