@@ -15,7 +15,8 @@
 // SetToolName, SetToolDimension1, SetToolInteger2, SetFeedRate,
 // SetSpindleSpeed, each only when known), then its moves and drill groups,
 // and closed by EndPath(). No call but NextPath and StartPath is made outside
-// an open path; a path is never left open at the end of the input.
+// an open path; a path is never left open at the end of the input. Where
+// paths open and end, and where rapid moves go: gcode/README.md.
 //
 // Drill groups. Holes of one set of cycle values go as StartDrillPath(values),
 // AddDrillPoint for every hole (repeats included) and FlushDrillPoints(), all
