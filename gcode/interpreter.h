@@ -1,0 +1,58 @@
+// The G-code interpreter: reads a program line by line as an NC-system
+// description says the control reads it, and drives a PathReceiver in the
+// order of the code (path_receiver.h says what each call means).
+//
+// Streaming: memory holds the modal state, one line, the subprogram call
+// stack (at most NcSystem::max_depth frames), the start positions of the
+// programs seen in the file and the first ReadOptions::max_errors errors,
+// whatever the program's length.
+//
+// Errors. A block that cannot be read (an unknown word, a missing value, a
+// bad arc, a call to a missing subprogram, ...) is reported with its line
+// and text and left out as a whole; reading goes on with the next block.
+// The paths finished before it stay as they were sent. At the end of the
+// input every open path is closed. The interpreter never throws and never
+// loops: subprogram calls are bounded in depth and in number, a recursive
+// call is an error.
+//
+// Programs in a file. The first program (its header O1234, %1234 or
+// %_N_NAME_MPF, or no header) is the main one; it ends at M30/M2, at M99 or
+// RET outside any call, at the next program's header or at the file's
+// second '%'. Programs after it (and, for SIEMENS, %_N_NAME_SPF or PROC
+// programs anywhere) are subprograms, read only when called.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gcode/line_source.h"
+#include "gcode/nc_system.h"
+#include "gcode/path_receiver.h"
+
+namespace zu::gcode {
+
+struct Diagnostic {
+  std::uint64_t line = 0;  // from 1
+  std::string block;       // the line's text, cut at 200 characters
+  std::string message;
+};
+
+struct ReadOptions {
+  std::size_t max_errors = 1000;  // errors kept; all are counted
+};
+
+struct [[nodiscard]] ProgramRead {
+  std::vector<Diagnostic> errors;  // the first max_errors, in order
+  std::uint64_t error_count = 0;
+  std::uint64_t lines = 0;  // lines read, a subprogram's each time it runs
+  int paths = 0;            // paths sent
+  bool ok() const { return error_count == 0; }
+};
+
+// Reads the program `source` gives as `system` says and sends what it
+// describes to `receiver`. `system` must outlive the call.
+ProgramRead ReadProgram(const NcSystem& system, LineSource& source, PathReceiver& receiver,
+                        const ReadOptions& options = {});
+
+}  // namespace zu::gcode
