@@ -1,0 +1,25 @@
+// What the reader tells the person when a code file could not be read
+// whole: the text of the message shown after reading (in the host's code
+// page; the interpreter's own reasons are ASCII).
+#pragma once
+
+#include <string>
+
+#include "gcode/interpreter.h"
+
+namespace zureader {
+
+// How many of a program's errors the message lists; the rest are counted.
+inline constexpr std::size_t kListedErrors = 12;
+
+// The description named could not be loaded: nothing was read.
+std::string SystemNotLoadedText(const std::string& xml_file, const std::string& reason);
+
+// The code file could not be opened or read to its end.
+std::string CodeFileNotReadText(const std::string& code_file, bool opened);
+
+// The blocks left out of `code_file`, each with its line, text and reason;
+// empty when the program was read whole.
+std::string ProgramProblemsText(const std::string& code_file, const zu::gcode::ProgramRead& read);
+
+}  // namespace zureader
