@@ -103,8 +103,11 @@ void ListPaths(const zuhost::PartDocument& document) {
     Say("  " + std::to_string(i) + " " + zu::QuoteText(zu::AnsiToUtf8(path.name.str())) + " " +
         ClassOf(path) + " kind " + std::to_string(path.PathKind) + " class " +
         std::to_string(path.PathClassCode) + ", " + std::to_string(path.MoveCount()) +
-        (path.MultiAxisKind == kFiveAxis ? " points" : " moves") + ", work system " +
-        zu::QuoteText(zu::AnsiToUtf8(path.wcs.name)));
+        (path.MultiAxisKind == kFiveAxis ? " points" : " moves") +
+        (path.geometry && path.PathKind == kDrillingPath
+             ? ", " + std::to_string(path.geometry->drill_points.size()) + " holes"
+             : std::string()) +
+        ", work system " + zu::QuoteText(zu::AnsiToUtf8(path.wcs.name)));
   }
 }
 
@@ -361,16 +364,22 @@ int Run(const Options& o) {
   const auto added = session.TakeAddedPaths();
   if (!added.empty())
     Say(std::to_string(added.size()) + " paths added to the document");
-  plugin.Unload();
+  // Paths the plug-in added may hold objects whose code is the plug-in's
+  // (their parameter records): the document is saved and let go while the
+  // plug-in is still loaded.
+  int result = kOk;
   if (!o.save_path.empty()) {
     if (std::string error = zuhost::SavePartDocument(*session.document(), o.save_path, Codec());
         !error.empty()) {
       Say("not saved: " + error);
-      return kSaveFailed;
+      result = kSaveFailed;
+    } else {
+      Say("saved the document to " + o.save_path);
     }
-    Say("saved the document to " + o.save_path);
   }
-  return kOk;
+  session.SetDocument(nullptr);
+  plugin.Unload();
+  return result;
 }
 
 // The record of an automated run is appended to; a file that cannot be

@@ -1,7 +1,15 @@
-// Hands what the G-code interpreter reads to the plug-in's path builder: the
-// interpreter's receiver calls become the builder's operations, one for one.
+// Hands what the G-code interpreter reads to the plug-in's path builder. The
+// interpreter's receiver calls become the builder's operations, with one
+// difference of protocol: the builder holds one drilling record per path and
+// drops an open path when a drilling path starts, while the interpreter may
+// send several drill groups, or moves and drill groups, within one path. So
+// the bridge ends the open path (handing it to the document) before a drill
+// group when the path holds moves or holes already, and before moves that
+// follow holes, and gives each drilling path, and each path it opens
+// itself, the tool and spindle speed set before.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "gcode/path_receiver.h"
@@ -13,39 +21,52 @@ class BuilderBridge final : public zu::gcode::PathReceiver {
  public:
   explicit BuilderBridge(CodeReadBackReceiver& builder) : builder_(builder) {}
 
-  void NextPath(int number) override { builder_.NextPath(number); }
-  void StartPath() override { builder_.StartPath(); }
-  void EndPath() override { builder_.EndPath(); }
-  void RapidTo(double x, double y, double z) override { builder_.RapidTo(x, y, z); }
+  void NextPath(int number) override;
+  void StartPath() override;
+  void EndPath() override;
+  void RapidTo(double x, double y, double z) override;
   void FeedTo(double x, double y, double z, int compensation) override;
   void ArcTo(double end_x, double end_y, double end_z, double centre_x, double centre_y,
-             double centre_z, double axis_x, double axis_y, double axis_z) override {
-    builder_.ArcTo(end_x, end_y, end_z, centre_x, centre_y, centre_z, axis_x, axis_y, axis_z);
-  }
+             double centre_z, double axis_x, double axis_y, double axis_z) override;
   void SetFeedRate(double feed) override { builder_.SetFeedRate(feed); }
-  void SetSpindleSpeed(double speed) override { builder_.SetSpindleSpeed(speed); }
+  void SetSpindleSpeed(double speed) override;
   // The builder takes a terminated text; the name's bytes go as they are.
   void SetToolName(std::string_view name) override;
-  void SetToolInteger1(int number) override { builder_.SetToolInteger1(number); }
-  void SetToolInteger2(int number) override { builder_.SetToolInteger2(number); }
-  void SetToolDimension1(double diameter) override { builder_.SetToolDimension1(diameter); }
-  void SetToolDimension2(double value) override { builder_.SetToolDimension2(value); }
-  void SetToolDimension3(double value) override { builder_.SetToolDimension3(value); }
-  void SetToolDimension5(double value) override { builder_.SetToolDimension5(value); }
-  void SetToolDimension6(double value) override { builder_.SetToolDimension6(value); }
-  void SetToolDimension7(double value) override { builder_.SetToolDimension7(value); }
+  void SetToolInteger1(int number) override;
+  void SetToolInteger2(int number) override;
+  void SetToolDimension1(double diameter) override;
+  void SetToolDimension2(double value) override;
+  void SetToolDimension3(double value) override;
+  void SetToolDimension5(double value) override;
+  void SetToolDimension6(double value) override;
+  void SetToolDimension7(double value) override;
   void StartDrillPath(int drill_mode, double safe_distance, double dwell_time, double peck_depth,
                       double hole_depth, double clearance, double work_surface, double drill_feed,
-                      double spindle_speed) override {
-    builder_.StartDrillPath(drill_mode, safe_distance, dwell_time, peck_depth, hole_depth,
-                            clearance, work_surface, drill_feed, spindle_speed);
-  }
-  void AddDrillPoint(double x, double y, double z) override { builder_.AddDrillPoint(x, y, z); }
+                      double spindle_speed) override;
+  void AddDrillPoint(double x, double y, double z) override;
   void FlushDrillPoints() override { builder_.FlushDrillPoints(); }
 
  private:
+  // What was set of the tool and spindle, to be given again to a path the
+  // bridge opens itself.
+  struct Technology {
+    std::optional<std::string> name;
+    std::optional<int> integer1, integer2;
+    std::optional<double> dimensions[7];  // 1 to 7; 4 is never set
+    std::optional<double> spindle_speed;
+  };
+
+  // Before a move: a drilling path that is open ends, and a milling path
+  // opens in its place.
+  void BeforeMove();
+  // Ends the open path and opens a milling path with the technology.
+  void Reopen();
+  void SendTechnology();
+
   CodeReadBackReceiver& builder_;
-  std::string name_;
+  Technology technology_;
+  bool drilling_ = false;  // the open path is a drilling path
+  bool filled_ = false;    // the open path holds moves or holes
 };
 
 }  // namespace zureader

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The prefix script prepares a prefix other than the build's own with the
 # post module in it: the programs just built, the sample NC systems and the
-# registry values that name their folders.
+# registry values that name their folders; and the host's code reader
+# registered. Unregistered again, reverse reading says the reader is missing
+# and the command ends.
 #
 #   tests/make_prefix_test.sh BIN_DIR
 set -euo pipefail
@@ -33,5 +35,34 @@ for value in '"PostModule"="C:\\ORVO\\Post"' '"PostPath"="C:\\ORVO\\NCSystems"';
     fail=1
   fi
 done
-[ $fail = 0 ] && echo "make-prefix prepared $prefix with the post module"
+reader_key='HKCR\CLSID\{6B0C5C11-5F1D-4C8B-9C55-2B1E3A7D0A01}\InprocServer32'
+if ! WINEPREFIX=$prefix "$root/scripts/wine-run" reg query "$reader_key" 2>/dev/null |
+  grep -q 'zureader.dll'; then
+  echo "the code reader is not registered"
+  fail=1
+fi
+
+WINEPREFIX=$prefix "$root/scripts/wine-run" regsvr32 /u /s "$(winepath -w "$bin/zureader.dll")" \
+  >/dev/null 2>&1 || true
+# A server the prefix script left, started without a display, would break
+# window creation; then the session processes start, as the display script
+# starts them for the build's own prefix.
+WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
+WINEPREFIX=$prefix "$root/scripts/wine-run" wineboot -u </dev/null >/dev/null 2>&1 || true
+printf 'dialog 9000\nlist-click 9015 "FANUC-0i"\nok\n' >"$scratch/script.txt"
+WINEPREFIX=$prefix "$root/scripts/wine-run" "$bin/zuhost.exe" run "$root/examples/milling_2d.json" \
+  --command 6 --code-file "$root/gcode/samples/fanuc_plate.nc" \
+  --automation "$scratch/script.txt" --record "$scratch/record.txt" >"$scratch/host.txt" 2>&1 || {
+  echo "the host failed:"
+  cat "$scratch/host.txt"
+  fail=1
+}
+for line in '代码读取组件没有安装，无法反读代码。' 'host command ended'; do
+  if ! grep -qF "$line" "$scratch/record.txt" 2>/dev/null; then
+    echo "without the code reader, the record lacks: $line"
+    fail=1
+  fi
+done
+[ $fail = 0 ] && echo "make-prefix prepared $prefix with the post module and the code reader"
 exit $fail

@@ -89,8 +89,36 @@ TEST(BuilderBridge, AProgramReachesTheBuilderInTheOrderOfTheCode) {
                           "rapid 0 0 10", "feed 0 0 -1 c0", "int2 3", "feed 10 0 -1 c1",
                           "arc 0 10 -1 about 0 0 -1 axis 0 0 1", "feed 0 0 -1 c0", "end", "next 2",
                           "start", "int1 3", "int2 3", "feedrate 100", "spindle 2000",
-                          "drill 81 0 0 0 7 -1 2 100 2000", "hole 20 20 -5", "hole 30 20 -5",
-                          "flush", "end"));
+                          "drill 81 0 0 0 7 -1 2 100 2000", "int1 3", "int2 3", "spindle 2000",
+                          "hole 20 20 -5", "hole 30 20 -5", "flush", "end"));
+}
+
+// The builder keeps one drilling record per path and drops the open path
+// when a drilling path starts: each drill group after moves or holes gets a
+// path of its own, and moves after holes a milling path again, each with the
+// tool and spindle speed.
+TEST(BuilderBridge, DrillGroupsAndMovesOfOnePathBecomePathsOfTheirOwn) {
+  RecordingBuilder builder;
+  BuilderBridge bridge(builder);
+  bridge.NextPath(1);
+  bridge.StartPath();
+  bridge.SetToolInteger1(4);
+  bridge.SetSpindleSpeed(900);
+  bridge.FeedTo(1, 0, 0, 0);
+  bridge.StartDrillPath(81, 0, 0, 0, 5, 10, 2, 100, 900);
+  bridge.AddDrillPoint(1, 1, -3);
+  bridge.FlushDrillPoints();
+  bridge.StartDrillPath(83, 0, 0, 1, 5, 2, 2, 100, 900);
+  bridge.AddDrillPoint(2, 2, -3);
+  bridge.FlushDrillPoints();
+  bridge.RapidTo(0, 0, 20);
+  bridge.EndPath();
+  EXPECT_THAT(
+      builder.calls,
+      ElementsAre("next 1", "start", "int1 4", "spindle 900", "feed 1 0 0 c0", "end",
+                  "drill 81 0 0 0 5 10 2 100 900", "int1 4", "spindle 900", "hole 1 1 -3", "flush",
+                  "end", "drill 83 0 0 1 5 2 2 100 900", "int1 4", "spindle 900", "hole 2 2 -3",
+                  "flush", "end", "start", "int1 4", "spindle 900", "rapid 0 0 20", "end"));
 }
 
 TEST(BuilderBridge, EveryToolValueGoesToItsOwnOperation) {
