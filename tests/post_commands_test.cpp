@@ -242,6 +242,24 @@ TEST_F(PostCommands, AProcessFileThatCannotBeCreatedStopsTheRunAndSaysSo) {
   EXPECT_TRUE(Lines(module_record_).empty());
 }
 
+TEST_F(PostCommands, APostPathFileThatCannotBeCreatedStartsNothing) {
+  // A folder stands where the tool-location file is to be written.
+  const std::string pmf = folder_ + "\\NC0001.pmf";
+  CreateDirectoryA(pmf.c_str(), nullptr);
+  Settings("CurrentMcf=FANUC-0i\r\nLeavePmf=1\r\nUseCurrentGName=1\r\nCodePathName=" + folder_ +
+           "\\NC0001.cut\r\n");
+  const auto run = Host("--command 1 --pick all");
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const auto record = Lines(record_);
+  ASSERT_GE(record.size(), 5u) << ::testing::PrintToString(record);
+  EXPECT_THAT(record, Contains(HasSubstr(U8(u8"\"无法生成刀位文件，没有生成代码：\\n") + pmf)));
+  EXPECT_THAT(std::vector<std::string>(record.end() - 4, record.end()),
+              ElementsAre("host pick state 0", "host picking ended", "host pick cleared",
+                          "host command ended"));
+  EXPECT_EQ(GetFileAttributesA((folder_ + "\\NC0001.pro").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(Lines(module_record_).empty());
+}
+
 TEST_F(PostCommands, CancellingThePostCodeDialogEndsTheCommand) {
   Settings("FileNameID=4\r\n");
   const auto run = Host("--command 1 --pick all", "dialog 33\ncancel\n");
