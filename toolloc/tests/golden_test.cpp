@@ -6,7 +6,6 @@
 //
 // ZU_UPDATE_GOLDEN=1 writes the golden files anew instead of comparing.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -15,8 +14,7 @@
 #include <string>
 
 #include "framework/testing/test_folder.h"
-#include "hostapp/host_session.h"
-#include "hostapp/part_document.h"
+#include "hostapp/testing/example_session.h"
 #include "toolloc/text_road.h"
 #include "toolloc_file/file_reader.h"
 #include "toolloc_file/file_writer.h"
@@ -24,30 +22,7 @@
 namespace zu {
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// UTF-8 to GBK, as the host converts a document's texts on Windows.
-zuhost::AnsiText ToGbk(std::string_view utf8) {
-  zuhost::AnsiText out;
-  iconv_t convert = iconv_open("GBK", "UTF-8");
-  std::string input(utf8);
-  char* in = input.data();
-  std::size_t in_left = input.size();
-  std::string output(input.size() * 2 + 4, '\0');
-  char* to = output.data();
-  std::size_t out_left = output.size();
-  if (iconv(convert, &in, &in_left, &to, &out_left) == static_cast<std::size_t>(-1))
-    out.unrepresentable = std::string(in, in_left > 4 ? 4 : in_left);
-  iconv_close(convert);
-  output.resize(output.size() - out_left);
-  out.text = output;
-  return out;
-}
+using zuhost::testing::ReadFile;
 
 // The options entry point 5 gives the writer with the test's settings, the
 // NC system FANUC-0i and the host hook's temporary folder C:\zu_golden.

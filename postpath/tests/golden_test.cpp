@@ -1,0 +1,79 @@
+// The main road's post-path files for the example documents, byte for byte:
+// the golden files main_*.pmf of tests/golden/ are what entry point 1 writes
+// under Wine too (the command-level tests compare them). The orientation
+// cases hold no arcs, so no trigonometry of the C library enters them.
+//
+// ZU_UPDATE_GOLDEN=1 writes the golden files anew instead of comparing.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <ostream>
+#include <string>
+
+#include "framework/testing/test_folder.h"
+#include "hostapp/testing/example_session.h"
+#include "postpath/post_path_output.h"
+
+namespace zu {
+namespace {
+
+using zuhost::testing::ReadFile;
+
+struct GoldenCase {
+  const char* document;
+  const char* golden;
+  int use_jig_coord;
+  int fix_mill_mode;
+};
+constexpr GoldenCase kCases[] = {
+    {"drilling.json", "main_drilling.pmf", 0, 0},
+    {"milling_2d.json", "main_milling_2d.pmf", 0, 0},
+    {"dwell.json", "main_dwell.pmf", 0, 0},
+    {"compensation.json", "main_compensation.pmf", 0, 0},
+    {"macro.json", "main_macro.pmf", 0, 0},
+    {"milling_3d.json", "main_milling_3d.pmf", 0, 0},
+    {"tilted.json", "main_tilted.pmf", 0, 0},
+    {"tilted.json", "main_tilted_plane.pmf", 1, 1},
+    {"milling_3d.json", "main_milling_3d_orientation.pmf", 1, 0},
+    {"five_axis.json", "main_five_axis.pmf", 0, 0},
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* out) {
+  *out << c.golden;
+}
+
+class MainRoadGoldenFiles : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(MainRoadGoldenFiles, TheMainRoadWritesEachExampleByteForByte) {
+  const GoldenCase& c = GetParam();
+  PickNode* first = zuhost::testing::LoadAndPickAll(ZU_SOURCE_DIR, c.document);
+  ASSERT_NE(first, nullptr);
+  MainRoadOptions options;
+  options.use_jig_coord = c.use_jig_coord;
+  options.fix_mill_mode = c.fix_mill_mode;
+  options.jig_tool_up_height = 500;
+  const TestFolder folder;
+  const std::string written = folder.File("zucl.pmf");
+  const PostPathResult result =
+      WritePostPathFile(first, "C:\\zu_golden\\NC0001.cut", written.c_str(), options);
+  ASSERT_TRUE(result.ok) << result.error;
+  const std::string golden_path = std::string(ZU_SOURCE_DIR) + "/tests/golden/" + c.golden;
+  const std::string bytes = ReadFile(written);
+  if (std::getenv("ZU_UPDATE_GOLDEN")) {
+    std::ofstream(golden_path, std::ios::binary) << bytes;
+    GTEST_SKIP() << "wrote " << golden_path;
+  }
+  const std::string golden = ReadFile(golden_path);
+  ASSERT_FALSE(golden.empty()) << golden_path << " is missing: run with ZU_UPDATE_GOLDEN=1";
+  EXPECT_TRUE(bytes == golden) << c.golden << " differs from what the main road writes";
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, MainRoadGoldenFiles, ::testing::ValuesIn(kCases),
+                         [](const auto& info) {
+                           std::string name = info.param.golden;
+                           return name.substr(0, name.find('.'));
+                         });
+
+}  // namespace
+}  // namespace zu
