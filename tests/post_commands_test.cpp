@@ -73,6 +73,14 @@ class PostCommands : public ::testing::Test {
                       " --automation \"" + script_ + "\" --record \"" + record_ + "\"");
   }
 
+  // Runs zuhost on example `document`, the post-code dialog confirmed.
+  zutest::ProgramRun HostOn(const std::string& document, const std::string& arguments) {
+    std::ofstream(script_, std::ios::binary) << "dialog 33\nok\n";
+    return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" run \"" + std::string(ZU_SOURCE_DIR) +
+                      "/examples/" + document + "\" --work \"" + folder_ + "\\work\" " +
+                      arguments + " --automation \"" + script_ + "\" --record \"" + record_ + "\"");
+  }
+
   // The post module's programs run on their own: wait for the line that
   // ends what they record.
   std::vector<std::string> ModuleRecord(const std::string& last_line_start) {
@@ -240,6 +248,44 @@ TEST_F(PostCommands, AProcessFileThatCannotBeCreatedStopsTheRunAndSaysSo) {
       << ::testing::PrintToString(record);
   EXPECT_THAT(record, Not(Contains("host command ended")));
   EXPECT_TRUE(Lines(module_record_).empty());
+}
+
+TEST_F(PostCommands, EveryExampleIsWrittenAsItsGoldenPostPathFileAndPosted) {
+  struct GoldenRun {
+    const char* document;
+    const char* golden;
+    const char* settings;
+  } const runs[] = {
+      {"drilling.json", "main_drilling.pmf", ""},
+      {"milling_2d.json", "main_milling_2d.pmf", ""},
+      {"dwell.json", "main_dwell.pmf", ""},
+      {"compensation.json", "main_compensation.pmf", ""},
+      {"macro.json", "main_macro.pmf", ""},
+      {"milling_3d.json", "main_milling_3d.pmf", ""},
+      {"tilted.json", "main_tilted.pmf", ""},
+      {"tilted.json", "main_tilted_plane.pmf", "UseJigCoord=1\r\nFixMillMode=1\r\n"},
+      {"milling_3d.json", "main_milling_3d_orientation.pmf",
+       "UseJigCoord=1\r\nFixMillMode=0\r\n"},
+      {"five_axis.json", "main_five_axis.pmf", ""},
+  };
+  const std::string code = folder_ + "\\NC0001.cut";
+  const std::string pmf = folder_ + "\\NC0001.pmf";
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.golden);
+    Settings(std::string("CurrentMcf=FANUC-0i\r\nLeavePmf=1\r\nUseCurrentGName=1\r\n") +
+             "JigToolUpHeight=500\r\nCodePathName=" + code + "\r\n" + run.settings);
+    DeleteFileA(module_record_.c_str());
+    DeleteFileA(code.c_str());
+    const auto host = HostOn(run.document, "--command 1 --pick all");
+    EXPECT_EQ(host.exit_code, 0u) << host.output;
+    const std::string golden =
+        ReadBytes(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + run.golden);
+    ASSERT_FALSE(golden.empty());
+    EXPECT_TRUE(ReadBytes(pmf) == golden) << pmf << " differs from the golden";
+    const auto module = ModuleRecord("wrote a report");
+    EXPECT_THAT(module, Contains("wrote a report into " + code)) << host.output;
+    EXPECT_THAT(ReadBytes(code), HasSubstr("no G code is written yet"));
+  }
 }
 
 TEST_F(PostCommands, APostPathFileThatCannotBeCreatedStartsNothing) {
