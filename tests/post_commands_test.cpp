@@ -388,4 +388,77 @@ TEST_F(PostCommands, TheEditorStartsWithItsExactCommandLine) {
   EXPECT_EQ(record, expected) << ::testing::PrintToString(record);
 }
 
+// A post-path file (docs/post-path-file.md) of one drilling bracket.
+constexpr const char* kPostPathFile =
+    "PARTNO P1\r\n"
+    "PPRINT/ZU VERSION=\r\n"
+    "PPRINT/ZU INFO=\r\n"
+    "PPRINT/ZU PROCESS=P1\r\n"
+    "PPRINT/ZU COMMENT=\r\n"
+    "PPRINT/ZU JIGRETRACT 0,0\r\n"
+    "UNITS/MM\r\n"
+    "PPRINT/ZU PATH DRILL,1\r\n"
+    "PPRINT/ZU NAME=holes\r\n"
+    "PPRINT/ZU HOME 0,0,100\r\n"
+    "PPRINT/ZU ORIGIN 0,0,0\r\n"
+    "PPRINT/ZU XAXIS 10,0,0\r\n"
+    "PPRINT/ZU YAXIS 0,10,0\r\n"
+    "PPRINT/ZU ZAXIS 0,0,1\r\n"
+    "PPRINT/ZU STOCK -50,-50,-20,50,50,0\r\n"
+    "PPRINT/ZU TOOLNAME=DR8\r\n"
+    "PPRINT/ZU TOOLNAME2=DR8\r\n"
+    "PPRINT/ZU TOOL 0,0,8,0,0,0,60,118,0\r\n"
+    "PPRINT/ZU DRILL 0,2,0,0,0\r\n"
+    "LOADTL/3\r\n"
+    "CUTTER/8,0\r\n"
+    "SPINDL/3000,CLW\r\n"
+    "CYCLE/DRILL,-12.5,MMPM,150,5\r\n"
+    "GOTO/10,10,0\r\n"
+    "GOTO/-10,10,0\r\n"
+    "CYCLE/OFF\r\n"
+    "END\r\n"
+    "FINI\r\n";
+
+TEST_F(PostCommands, ThePostProcessorWritesItsReportOfAPostPathFileIntoTheCodeFile) {
+  const std::string code = folder_ + "\\part.cut";
+  std::ofstream(folder_ + "\\part.pro", std::ios::binary)
+      << "[process]\r\nmcfname C:\\ORVO\\NCSystems\\FANUC-0i.mcf\r\ngcodename " << code
+      << "\r\nexename C:\\windows\\notepad.exe\r\n[endprocess]\r\n[filetail]\r\n";
+  const std::string pmf = folder_ + "\\part.pmf";
+  const struct Case {
+    std::string file;
+    DWORD exit_code;
+    std::string code_file_start;
+    std::string record_line;
+  } cases[] = {
+      {kPostPathFile, 0,
+       "(ORVOPost: a report of the post-path file " + pmf +
+           "; no G code is written yet)\r\n"
+           "(NC system: C:\\ORVO\\NCSystems\\FANUC-0i.mcf)\r\n"
+           "(process: P1)\r\n"
+           "(1 brackets)\r\n"
+           "(bracket 1 \"holes\": drilling, 2 holes)\r\n",
+       "wrote a report into " + code},
+      {std::string(kPostPathFile).substr(0, 200), 5,
+       "(ORVOPost: " + pmf + " cannot be read: line 11: the file ends inside this line",
+       "ORVOPost error: (ORVOPost: " + pmf + " cannot be read: line 11: "},
+  };
+  for (const Case& c : cases) {
+    std::ofstream(pmf, std::ios::binary) << c.file;
+    DeleteFileA(module_record_.c_str());
+    const auto run = RunProgram("C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" + pmf);
+    EXPECT_EQ(run.exit_code, c.exit_code) << run.output;
+    EXPECT_EQ(ReadBytes(code).substr(0, c.code_file_start.size()), c.code_file_start);
+    const auto module = Lines(module_record_);
+    EXPECT_THAT(module, Contains("  gcodename " + code));
+    EXPECT_THAT(module, Contains(::testing::StartsWith(c.record_line)))
+        << ::testing::PrintToString(module);
+  }
+  // A post-path file that is not there: its error line in the code file.
+  DeleteFileA(pmf.c_str());
+  const auto run = RunProgram("C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" + pmf);
+  EXPECT_EQ(run.exit_code, 3u) << run.output;
+  EXPECT_EQ(ReadBytes(code), "(ORVOPost: the file " + pmf + " cannot be read)\r\n");
+}
+
 }  // namespace
