@@ -57,20 +57,8 @@ class GoldenFiles : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenFiles, TheTextRoadWritesEachExampleByteForByte) {
   const GoldenCase& c = GetParam();
-  zuhost::TextCodec codec;
-  codec.to_ansi = ToGbk;
-  auto loaded =
-      zuhost::LoadPartDocument(std::string(ZU_SOURCE_DIR) + "/examples/" + c.document, codec);
-  ASSERT_TRUE(loaded.document) << loaded.error;
-  auto& session = zuhost::HostSession::Current();
-  session.SetDocument(std::move(loaded.document));
-  g_roughblock = session.document()->stock;
-  session.pick_plan.outcome = zuhost::PickPlan::Outcome::Paths;
-  session.pick_plan.path_indices.clear();
-  for (std::size_t i = 0; i < session.document()->paths.size(); ++i)
-    session.pick_plan.path_indices.push_back(static_cast<int>(i));
-  PickNode* first = nullptr;
-  ASSERT_EQ(session.GetPicked(first), kPickDelivered);
+  PickNode* first = zuhost::testing::LoadAndPickAll(ZU_SOURCE_DIR, c.document);
+  ASSERT_NE(first, nullptr);
 
   const TestFolder folder;
   const std::string written = folder.File("zu.pmf");
