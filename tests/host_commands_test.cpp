@@ -103,6 +103,8 @@ TEST_F(HostCommands, EntryPointOneWalksThePickingExchange) {
       "host optimiser max arc radius 9999",
       "host optimiser min arc radius 0.01",
       "host optimiser min section line 1e-07",
+      U8(u8"host prompt \"生成刀位文件 1/0\""),
+      U8(u8"host prompt \"生成刀位文件 18/0\""),
       U8(u8"host prompt \"生成代码文件...\""),
       "host pick state 0",
       "host picking ended",

@@ -121,11 +121,14 @@ TEST_F(PostCommands, PickedPathsGoToATemporaryToolLocationFileAndThePostProcesso
                 "[endprocess]\r\n"
                 "[filetail]\r\n");
   const auto record = Lines(record_);
-  const std::vector<std::string> tail(record.end() - 9, record.end());
+  const std::vector<std::string> tail(record.end() - 11, record.end());
+  // The path's 18 moves: the prompt shows the first and the last.
   const std::vector<std::string> expected = {U8(u8"host prompt \"生成刀位文件...\""),
                                              "host optimiser max arc radius 500",
                                              "host optimiser min arc radius 0.01",
                                              "host optimiser min section line 1e-07",
+                                             U8(u8"host prompt \"生成刀位文件 1/0\""),
+                                             U8(u8"host prompt \"生成刀位文件 18/0\""),
                                              U8(u8"host prompt \"生成代码文件...\""),
                                              "host pick state 0",
                                              "host picking ended",
