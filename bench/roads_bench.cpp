@@ -45,10 +45,10 @@ int Main(int argc, char** argv) {
        }},
       {"main road", static_cast<std::size_t>(kMoves),
        [&] {
-         ok = WritePostPathFile(first, "C:\\bench\\NC0001.cut", post_path_file.c_str(),
-                                main_options)
-                  .ok &&
-              ok;
+         ok =
+             WritePostPathFile(first, "C:\\bench\\NC0001.cut", post_path_file.c_str(), main_options)
+                 .ok &&
+             ok;
          return std::filesystem::file_size(post_path_file);
        }},
   };
@@ -61,10 +61,10 @@ int Main(int argc, char** argv) {
   }
   if (std::isnan(per_move[0]) || std::isnan(per_move[1]))
     return 0;
-  std::printf("text road: %.0f moves/s; main road (post-path writer): %.0f moves/s; "
-              "the main road takes %.2fx the text road's time per move (%s)\n",
-              1e9 / per_move[0], 1e9 / per_move[1], per_move[1] / per_move[0],
-              bench::HarnessName());
+  std::printf(
+      "text road: %.0f moves/s; main road (post-path writer): %.0f moves/s; "
+      "the main road takes %.2fx the text road's time per move (%s)\n",
+      1e9 / per_move[0], 1e9 / per_move[1], per_move[1] / per_move[0], bench::HarnessName());
   return 0;
 }
 

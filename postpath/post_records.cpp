@@ -43,8 +43,8 @@ CPostTool ToolRecordOf(const OrvoPath& path) {
 
 void FillFeedList(const OrvoPath& path, double (&feeds)[10]) {
   const OrvoMillFeedRate& f = path.feed;
-  const double list[10] = {f.feed_a, -1, -1, f.feed_d, f.feed_b, f.feed_a, f.feed_b, f.feed_b,
-                           f.feed_c, -1};
+  const double list[10] = {f.feed_a, -1,       -1,       f.feed_d, f.feed_b,
+                           f.feed_a, f.feed_b, f.feed_b, f.feed_c, -1};
   std::copy(list, list + 10, feeds);
 }
 

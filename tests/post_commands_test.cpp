@@ -77,8 +77,8 @@ class PostCommands : public ::testing::Test {
   zutest::ProgramRun HostOn(const std::string& document, const std::string& arguments) {
     std::ofstream(script_, std::ios::binary) << "dialog 33\nok\n";
     return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" run \"" + std::string(ZU_SOURCE_DIR) +
-                      "/examples/" + document + "\" --work \"" + folder_ + "\\work\" " +
-                      arguments + " --automation \"" + script_ + "\" --record \"" + record_ + "\"");
+                      "/examples/" + document + "\" --work \"" + folder_ + "\\work\" " + arguments +
+                      " --automation \"" + script_ + "\" --record \"" + record_ + "\"");
   }
 
   // The post module's programs run on their own: wait for the line that
@@ -267,8 +267,7 @@ TEST_F(PostCommands, EveryExampleIsWrittenAsItsGoldenPostPathFileAndPosted) {
       {"milling_3d.json", "main_milling_3d.pmf", ""},
       {"tilted.json", "main_tilted.pmf", ""},
       {"tilted.json", "main_tilted_plane.pmf", "UseJigCoord=1\r\nFixMillMode=1\r\n"},
-      {"milling_3d.json", "main_milling_3d_orientation.pmf",
-       "UseJigCoord=1\r\nFixMillMode=0\r\n"},
+      {"milling_3d.json", "main_milling_3d_orientation.pmf", "UseJigCoord=1\r\nFixMillMode=0\r\n"},
       {"five_axis.json", "main_five_axis.pmf", ""},
   };
   const std::string code = folder_ + "\\NC0001.cut";

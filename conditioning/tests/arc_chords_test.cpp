@@ -19,15 +19,13 @@ TEST(ArcChords, CountsAtTheEdges) {
     double radius, sweep, tolerance;
     int count;
   } const cases[] = {
-      {10, kPi / 2, 0.01, 18},
-      {10, kPi / 2, 0.005, 25},
-      {10, kPi / 2, 0, 25},       // not above zero: the default 0.005
-      {10, kPi / 2, -1, 25},
-      {10, -kPi / 2, 0.005, 25},  // the sweep's sign does not count
-      {10, kPi / 2, 20, 1},       // twice the radius: half a turn per chord
+      {10, kPi / 2, 0.01, 18},  {10, kPi / 2, 0.005, 25},
+      {10, kPi / 2, 0, 25},                                 // not above zero: the default 0.005
+      {10, kPi / 2, -1, 25},    {10, -kPi / 2, 0.005, 25},  // the sweep's sign does not count
+      {10, kPi / 2, 20, 1},      // twice the radius: half a turn per chord
       {10, 3 * kPi / 2, 20, 1},  // a sagitta of 17 is within 20
-      {10, kPi / 2, 25, 1},       // more than twice the radius
-      {0, kPi / 2, 0.005, 0},     // no radius: no chord
+      {10, kPi / 2, 25, 1},      // more than twice the radius
+      {0, kPi / 2, 0.005, 0},    // no radius: no chord
       {-1, kPi / 2, 0.005, 0},
   };
   for (const auto& c : cases) {

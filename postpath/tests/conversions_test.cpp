@@ -141,12 +141,12 @@ class Conversions : public ::testing::Test {
 TEST_F(Conversions, AMillPathIsItsRecordAnApproachAndOneBlockPerMove) {
   auto side = std::make_unique<SubPara7>();
   side->side_selector = 2;
-  auto path = MillPath(7,
-                       {{Line({0, 0, 50}, {0, 0, -5}, 9),
-                         Line({0, 0, -5}, {10, 0, -5}, 2, kCompensationStart),
-                         Arc({10, 5, -5}, kPi / 2), Line({15, 5, -5}, {15, 9, -5}),
-                         Line({15, 9, -5}, {0, 9, -5}, 5, kCompensationEnd)}},
-                       std::move(side));
+  auto path = MillPath(
+      7,
+      {{Line({0, 0, 50}, {0, 0, -5}, 9), Line({0, 0, -5}, {10, 0, -5}, 2, kCompensationStart),
+        Arc({10, 5, -5}, kPi / 2), Line({15, 5, -5}, {15, 9, -5}),
+        Line({15, 9, -5}, {0, 9, -5}, 5, kCompensationEnd)}},
+      std::move(side));
   ASSERT_EQ(ConvertMillOrDrillPath(writer_, *path, 0, options_), 1);
   const auto& record = writer_.brackets.back().mill;
   EXPECT_EQ(writer_.brackets.back().type, PATHTYPE_MILL);
@@ -159,10 +159,9 @@ TEST_F(Conversions, AMillPathIsItsRecordAnApproachAndOneBlockPerMove) {
   EXPECT_TRUE(std::equal(feeds, feeds + 10, record.feeds));
   // The approach block keeps the block's first feed type; the compensation
   // flag holds from its start to its end.
-  EXPECT_THAT(writer_.Blocks(),
-              ElementsAre("1 f1 c0 d-1 m0 0,0,50", "1 f1 c0 d-1 m0 0,0,-5",
-                          "1 f3 c2 d-1 m0 10,0,-5", "2 f5 c2 d-1 m0 10,10,-5",
-                          "1 f5 c2 d-1 m0 15,9,-5", "1 f6 c0 d-1 m0 0,9,-5"));
+  EXPECT_THAT(writer_.Blocks(), ElementsAre("1 f1 c0 d-1 m0 0,0,50", "1 f1 c0 d-1 m0 0,0,-5",
+                                            "1 f3 c2 d-1 m0 10,0,-5", "2 f5 c2 d-1 m0 10,10,-5",
+                                            "1 f5 c2 d-1 m0 15,9,-5", "1 f6 c0 d-1 m0 0,9,-5"));
   const CPostPathBlock& arc = writer_.brackets.back().blocks[3];
   EXPECT_EQ(arc.centre, (XYZ{10, 5, -5}));
   EXPECT_EQ(arc.vector, (XYZ{0, 0, 100}));
@@ -172,8 +171,8 @@ TEST_F(Conversions, AMacroPathWritesItsFirstRowOnlyAndItsPairs) {
   auto macro = std::make_unique<OrvoPath_MacroMachining>();
   macro->parameters["#101"] = {"depth", "mm", "-5", 1};
   macro->parameters["#102"] = {"feed", "", "800", 2};
-  auto path = MillPath(90, {{Line({0, 0, 0}, {1, 0, 0})}, {Line({1, 0, 0}, {2, 0, 0})}},
-                       std::move(macro));
+  auto path =
+      MillPath(90, {{Line({0, 0, 0}, {1, 0, 0})}, {Line({1, 0, 0}, {2, 0, 0})}}, std::move(macro));
   ConvertMillOrDrillPath(writer_, *path, 0, options_);
   EXPECT_EQ(writer_.brackets.back().blocks.size(), 2u);  // the approach and one move
   const auto& pairs = writer_.brackets.back().mill.macro_pairs;
@@ -228,8 +227,7 @@ TEST_F(Conversions, ADrillingPathIsItsHolesAtTheWorkSystemsHeight) {
   const auto& bracket = writer_.brackets.back();
   EXPECT_EQ(bracket.type, PATHTYPE_DRILL);
   EXPECT_TRUE(bracket.blocks.empty());
-  EXPECT_THAT(bracket.drill.holes,
-              ElementsAre(XYZ{5, 7, 20}, XYZ{1, 2, 20}, XYZ{0, 0, 20}));
+  EXPECT_THAT(bracket.drill.holes, ElementsAre(XYZ{5, 7, 20}, XYZ{1, 2, 20}, XYZ{0, 0, 20}));
   EXPECT_EQ(bracket.drill.spindle_speed, 1200);
   EXPECT_EQ(bracket.drill.drill_values[0], 80);
   EXPECT_EQ(bracket.drill.drill_values[3], 15);
@@ -252,18 +250,17 @@ TEST_F(Conversions, FixtureRetractsFrameATiltedPlanePath) {
   EXPECT_EQ(record.home_point, (XYZ{15, 10, 500}));
   EXPECT_TRUE(record.has_tool_axis);
   EXPECT_EQ(record.tool_axis, (XYZ{0, 0, 1}));
-  EXPECT_THAT(writer_.Blocks(),
-              ElementsAre("1 f5 c0 d-1 m0 15,10,500", "1 f5 c0 d-1 m0 15,10,-2",
-                          "2 f5 c0 d-1 m0 10,15,-2", "1 f1 c0 d-1 m0 0,15,-2",
-                          "1 f1 c0 d-1 m0 0,15,500"));
+  EXPECT_THAT(writer_.Blocks(), ElementsAre("1 f5 c0 d-1 m0 15,10,500", "1 f5 c0 d-1 m0 15,10,-2",
+                                            "2 f5 c0 d-1 m0 10,15,-2", "1 f1 c0 d-1 m0 0,15,-2",
+                                            "1 f1 c0 d-1 m0 0,15,500"));
   // The retract counts as the path's first move in the prompt.
   EXPECT_EQ(session().events()[prompts], "prompt \"生成刀位文件 2/3\"");
 }
 
 // A path whose work system and the fixture system are both `matrix`.
 std::unique_ptr<OrvoPath2d> InSystem(const TRANSF& matrix) {
-  auto path = MillPath(7, {{Line({0, 0, 0}, {20, 0, 0}), Arc({20, 5, 0}, kPi),
-                            Line({20, 10, 0}, {0, 10, 0})}});
+  auto path = MillPath(
+      7, {{Line({0, 0, 0}, {20, 0, 0}), Arc({20, 5, 0}, kPi), Line({20, 10, 0}, {0, 10, 0})}});
   path->wcs.matrix = matrix;
   return path;
 }
@@ -300,8 +297,8 @@ TEST_F(Conversions, InItsOwnFixtureSystemAFiveAxisOrientationPathIsUnchanged) {
 
 TEST_F(Conversions, OrientationPointsGoToTheFixtureSystemAndBack) {
   TRANSF path_system, fixture_system;
-  CoordSysMatrix({5, 0, 0}, {std::sqrt(0.5), std::sqrt(0.5), 0}, {-std::sqrt(0.5), std::sqrt(0.5), 0},
-                 path_system);
+  CoordSysMatrix({5, 0, 0}, {std::sqrt(0.5), std::sqrt(0.5), 0},
+                 {-std::sqrt(0.5), std::sqrt(0.5), 0}, path_system);
   CoordSysMatrix({0, 0, 10}, {1, 0, 0}, {0, 0.6, 0.8}, fixture_system);
   session().document()->current_system.matrix = fixture_system;
   auto path = InSystem(path_system);
@@ -378,9 +375,8 @@ TEST_F(Conversions, RecordByRecordFlagsSetFeedTypesAndMarks) {
   EXPECT_EQ(writer_.brackets.back().mill.home_point, (XYZ{1, 0, 80}));
   EXPECT_EQ(writer_.brackets.back().mill.safe_height, 30);
   EXPECT_THAT(writer_.Blocks(),
-              ElementsAre("1 f3 c0 d-1 m2 1,0,0", "1 f5 c0 d-1 m0 2,0,0",
-                          "1 f8 c0 d-1 m1 5,0,0", "1 f1 c0 d-1 m0 6,0,0",
-                          "1 f5 c0 d-1 m0 7,0,0"));
+              ElementsAre("1 f3 c0 d-1 m2 1,0,0", "1 f5 c0 d-1 m0 2,0,0", "1 f8 c0 d-1 m1 5,0,0",
+                          "1 f1 c0 d-1 m0 6,0,0", "1 f5 c0 d-1 m0 7,0,0"));
 }
 
 TEST_F(Conversions, LinkedRunsAreJoinedByRetractApproachAndPlunge) {
@@ -396,8 +392,7 @@ TEST_F(Conversions, LinkedRunsAreJoinedByRetractApproachAndPlunge) {
                           // the link to the run starting at 4
                           "1 f8 c0 d-1 m1 2,0,5", "1 f2 c0 d-1 m2 4,0,5", "1 f3 c0 d-1 m0 4,0,0",
                           // that run, 4 to 6, and the final retract
-                          "1 f5 c0 d-1 m0 5,0,0", "1 f5 c0 d-1 m0 6,0,0",
-                          "1 f9 c0 d-1 m0 6,0,5"));
+                          "1 f5 c0 d-1 m0 5,0,0", "1 f5 c0 d-1 m0 6,0,0", "1 f9 c0 d-1 m0 6,0,5"));
 }
 
 TEST_F(Conversions, ARunOpenAtItsRowsEndIsCutToTheRowsLastPoint) {
