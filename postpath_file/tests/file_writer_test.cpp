@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "format_io/testing/memory_sink.h"
 #include "postpath_file/file_model.h"
-#include "postpath_file/tests/memory_sink.h"
 #include "postpath_file/tests/sample_file.h"
 
 namespace zu::ppf {
 namespace {
 
+using fio_testing::MemorySink;
 using ppf_testing::ArcTo;
 using ppf_testing::AxisTo;
 using ppf_testing::kSampleText;
 using ppf_testing::LineTo;
-using ppf_testing::MemorySink;
 using ppf_testing::SampleFile;
 using ::testing::HasSubstr;
 

@@ -6,19 +6,19 @@
 #include <random>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
 #include "toolloc_file/file_reader.h"
 #include "toolloc_file/file_writer.h"
-#include "toolloc_file/tests/memory_sink.h"
 #include "toolloc_file/tests/sample_file.h"
 
 namespace zu {
 namespace {
 
+using fio_testing::MemorySink;
 using toolloc_testing::ArcTo;
 using toolloc_testing::CodeBlock;
 using toolloc_testing::kSampleText;
 using toolloc_testing::LineTo;
-using toolloc_testing::MemorySink;
 using toolloc_testing::SampleFile;
 
 // The file's bytes as a text-mode file stores them, and the outcome.

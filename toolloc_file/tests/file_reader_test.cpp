@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "format_io/testing/line_edits.h"
 #include "toolloc_file/fixed20.h"
 #include "toolloc_file/file_model.h"
 #include "toolloc_file/tests/sample_file.h"
@@ -14,6 +15,7 @@
 namespace zu {
 namespace {
 
+using fio_testing::Edit;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 using toolloc_testing::kSampleText;
@@ -21,50 +23,13 @@ using toolloc_testing::SampleFile;
 
 // The sample's lines without their CR LF.
 std::vector<std::string> SampleLines() {
-  std::vector<std::string> lines;
-  std::string_view text = kSampleText;
-  while (!text.empty()) {
-    const auto end = text.find("\r\n");
-    lines.emplace_back(text.substr(0, end));
-    text.remove_prefix(end + 2);
-  }
-  return lines;
+  return fio_testing::CrLfLinesOf(kSampleText);
 }
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\r\n";
-  return text;
-}
-
-enum class Edit { Replace, InsertBefore, Remove };
 
 // The sample with line `number` (from 1) replaced by `text`, `text`'s lines
 // ('\n' between them) inserted before it, or removed.
 std::string Edited(int number, Edit edit, std::string_view text = {}) {
-  std::vector<std::string> lines = SampleLines();
-  const auto at = lines.begin() + (number - 1);
-  std::vector<std::string> added;
-  for (std::size_t start = 0;;) {
-    const auto end = text.find('\n', start);
-    added.emplace_back(text.substr(start, end - start));
-    if (end == std::string_view::npos)
-      break;
-    start = end + 1;
-  }
-  switch (edit) {
-    case Edit::Replace:
-      *at = added.at(0);
-      break;
-    case Edit::InsertBefore:
-      lines.insert(at, added.begin(), added.end());
-      break;
-    case Edit::Remove:
-      lines.erase(at);
-      break;
-  }
-  return Joined(lines);
+  return fio_testing::Edited(kSampleText, number, edit, text);
 }
 
 // A feed line of the given ten values (two blanks after the first).

@@ -8,18 +8,18 @@
 #include <limits>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
 #include "toolloc_file/file_model.h"
-#include "toolloc_file/tests/memory_sink.h"
 #include "toolloc_file/tests/sample_file.h"
 
 namespace zu {
 namespace {
 
+using fio_testing::MemorySink;
 using ::testing::HasSubstr;
 using toolloc_testing::ArcTo;
 using toolloc_testing::CodeBlock;
 using toolloc_testing::LineTo;
-using toolloc_testing::MemorySink;
 using toolloc_testing::SampleFile;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
