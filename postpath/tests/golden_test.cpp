@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
 #include "framework/testing/test_folder.h"
 #include "hostapp/testing/example_session.h"
 #include "postpath/post_path_output.h"
@@ -22,20 +23,6 @@ namespace zu {
 namespace {
 
 using zuhost::testing::ReadFile;
-
-class StringSink final : public ppf::ByteSink {
- public:
-  // The file holds CR LF where the writer gives LF.
-  bool Write(std::string_view bytes) override {
-    for (const char c : bytes) {
-      if (c == '\n')
-        text += '\r';
-      text += c;
-    }
-    return true;
-  }
-  std::string text;
-};
 
 struct GoldenCase {
   const char* document;
@@ -93,11 +80,12 @@ TEST_P(MainRoadGoldenFiles, TheMainRoadWritesEachExampleByteForByte) {
   ASSERT_TRUE(read.ok) << read.error;
   ASSERT_TRUE(builder.complete()) << builder.error();
   EXPECT_FALSE(model.paths.empty());
-  StringSink sink;
+  // The file holds CR LF where the writer gives LF.
+  fio_testing::MemorySink sink;
   ppf::PostPathFileWriter rewriter(sink);
   ppf::SendPostPathFile(model, rewriter);
   ASSERT_TRUE(rewriter.Finish().ok) << rewriter.error();
-  EXPECT_TRUE(sink.text == golden) << c.golden << " is not written back as it was read";
+  EXPECT_TRUE(sink.bytes == golden) << c.golden << " is not written back as it was read";
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, MainRoadGoldenFiles, ::testing::ValuesIn(kCases),

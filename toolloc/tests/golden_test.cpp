@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
 #include "framework/testing/test_folder.h"
 #include "hostapp/testing/example_session.h"
 #include "toolloc/text_road.h"
@@ -76,24 +77,11 @@ TEST_P(GoldenFiles, TheTextRoadWritesEachExampleByteForByte) {
 }
 
 // What the reader takes from a golden file, the writer gives back unchanged.
-class StringSink final : public ByteSink {
- public:
-  std::string bytes;
-  bool Write(std::string_view text) override {
-    for (char ch : text) {
-      if (ch == '\n')
-        bytes += '\r';
-      bytes += ch;
-    }
-    return true;
-  }
-};
-
 TEST_P(GoldenFiles, EachGoldenFileReadsBackAndWritesAgainTheSame) {
   const std::string golden =
       ReadFile(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + GetParam().golden);
   ASSERT_FALSE(golden.empty());
-  StringSink sink;
+  fio_testing::MemorySink sink;
   ToolLocationFileWriter writer(sink);
   const ReadResult read = ReadToolLocationFile(golden, writer);
   ASSERT_TRUE(read.ok) << "line " << read.line << ": " << read.error;
