@@ -2,6 +2,7 @@
 // the first line it refuses.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace zu::fio {
@@ -12,13 +13,17 @@ struct [[nodiscard]] ReadResult {
   std::string error;  // on failure: "line N: " and what was expected or is wrong
 };
 
-// Thrown inside a reader where it stops; the reader's entry point catches it
-// and returns Result().
+// Thrown inside a reader where it stops; ReadUntilFault turns it into the
+// reader's result.
 struct ReadFault {
   int line;             // counted from 1
   std::string message;  // what was expected or is wrong, without the line
 
   ReadResult Result() const;
 };
+
+// Runs `read`, a reader's pass over a whole file: ok when it returns, the
+// fault's Result() when it throws a ReadFault.
+ReadResult ReadUntilFault(const std::function<void()>& read);
 
 }  // namespace zu::fio

@@ -796,12 +796,7 @@ class Reader {
 
 ReadResult ReadPostPathFile(std::string_view text, PostPathRecords& receiver) {
   Reader reader(text, receiver);
-  try {
-    reader.Run();
-  } catch (const fio::ReadFault& fault) {
-    return fault.Result();
-  }
-  return {};
+  return fio::ReadUntilFault([&] { reader.Run(); });
 }
 
 }  // namespace zu::ppf

@@ -579,12 +579,7 @@ class Reader {
 
 ReadResult ReadToolLocationFile(std::string_view text, ToolLocationRecords& receiver) {
   Reader reader(text, receiver);
-  try {
-    reader.Run();
-  } catch (const fio::ReadFault& fault) {
-    return fault.Result();
-  }
-  return {};
+  return fio::ReadUntilFault([&] { reader.Run(); });
 }
 
 }  // namespace zu

@@ -66,12 +66,5 @@ TEST(CrLfLines, TextAfterTheLastLineIsAFault) {
   }
 }
 
-TEST(ReadFault, BecomesAResultNamingItsLine) {
-  const ReadResult result = ReadFault{7, "expected a number"}.Result();
-  EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.line, 7);
-  EXPECT_EQ(result.error, "line 7: expected a number");
-}
-
 }  // namespace
 }  // namespace zu::fio
