@@ -6,6 +6,7 @@
 #include <string>
 
 #include "format_io/testing/line_edits.h"
+#include "format_io/testing/read_checks.h"
 #include "postpath_file/file_model.h"
 #include "postpath_file/tests/sample_file.h"
 
@@ -13,6 +14,8 @@ namespace zu::ppf {
 namespace {
 
 using fio_testing::Edit;
+using fio_testing::IsRefusedAt;
+using fio_testing::TextEnding;
 using ppf_testing::kSampleText;
 using ppf_testing::SampleFile;
 using ::testing::HasSubstr;
@@ -209,10 +212,7 @@ TEST(PostPathReader, RefusesWhatTheWriterDoesNotWrite) {
     EndWatch watch;
     const ReadResult result = ReadPostPathFile(text, watch);
     const std::string input = "line " + std::to_string(c.line) + " edited to \"" + c.text + "\"";
-    EXPECT_FALSE(result.ok) << input;
-    EXPECT_EQ(result.line, c.error_line) << input << ": " << result.error;
-    EXPECT_THAT(result.error, StartsWith("line " + std::to_string(c.error_line) + ": ")) << input;
-    EXPECT_THAT(result.error, HasSubstr(c.message)) << input;
+    EXPECT_TRUE(IsRefusedAt(result, c.error_line, c.message)) << input;
     EXPECT_FALSE(watch.ended) << input;
   }
 }
@@ -273,13 +273,8 @@ TEST(PostPathReader, RefusesLinesNotEndedByCrLfAndTextAfterFini) {
   for (const Case& c : cases) {
     EndWatch watch;
     const ReadResult result = ReadPostPathFile(c.text, watch);
-    const std::string input =
-        "text of " + std::to_string(c.text.size()) + " bytes ending \"" +
-        c.text.substr(c.text.size() - std::min<std::size_t>(20, c.text.size())) + "\"";
-    EXPECT_FALSE(result.ok) << input;
-    EXPECT_EQ(result.line, c.line) << input << ": " << result.error;
-    EXPECT_THAT(result.error, HasSubstr(c.message)) << input;
-    EXPECT_FALSE(watch.ended) << input;
+    EXPECT_TRUE(IsRefusedAt(result, c.line, c.message)) << TextEnding(c.text);
+    EXPECT_FALSE(watch.ended) << TextEnding(c.text);
   }
 }
 

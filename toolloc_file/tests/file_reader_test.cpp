@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "format_io/testing/line_edits.h"
+#include "format_io/testing/read_checks.h"
 #include "toolloc_file/fixed20.h"
 #include "toolloc_file/file_model.h"
 #include "toolloc_file/tests/sample_file.h"
@@ -16,7 +17,8 @@ namespace zu {
 namespace {
 
 using fio_testing::Edit;
-using ::testing::HasSubstr;
+using fio_testing::IsRefusedAt;
+using fio_testing::TextEnding;
 using ::testing::StartsWith;
 using toolloc_testing::kSampleText;
 using toolloc_testing::SampleFile;
@@ -185,10 +187,7 @@ TEST(FileReader, RefusesWhatTheWriterDoesNotWrite) {
     TailWatch watch;
     const ReadResult result = ReadToolLocationFile(text, watch);
     const std::string input = "line " + std::to_string(c.line) + " edited to \"" + c.text + "\"";
-    EXPECT_FALSE(result.ok) << input;
-    EXPECT_EQ(result.line, c.error_line) << input << ": " << result.error;
-    EXPECT_THAT(result.error, StartsWith("line " + std::to_string(c.error_line) + ": ")) << input;
-    EXPECT_THAT(result.error, HasSubstr(c.message)) << input;
+    EXPECT_TRUE(IsRefusedAt(result, c.error_line, c.message)) << input;
     EXPECT_FALSE(watch.tail) << input;
   }
 }
@@ -219,13 +218,8 @@ TEST(FileReader, RefusesLinesNotEndedByCrLfAndTextAfterTheTail) {
   for (const Case& c : cases) {
     TailWatch watch;
     const ReadResult result = ReadToolLocationFile(c.text, watch);
-    const std::string input =
-        "text of " + std::to_string(c.text.size()) + " bytes ending \"" +
-        c.text.substr(c.text.size() - std::min<std::size_t>(20, c.text.size())) + "\"";
-    EXPECT_FALSE(result.ok) << input;
-    EXPECT_EQ(result.line, c.line) << input << ": " << result.error;
-    EXPECT_THAT(result.error, HasSubstr(c.message)) << input;
-    EXPECT_FALSE(watch.tail) << input;
+    EXPECT_TRUE(IsRefusedAt(result, c.line, c.message)) << TextEnding(c.text);
+    EXPECT_FALSE(watch.tail) << TextEnding(c.text);
   }
 }
 
@@ -275,9 +269,7 @@ TEST(FileReader, NumbersAreExactlyTheTextsOfTwentyDecimals) {
       EXPECT_TRUE(result.ok) << c.number << ": " << result.error;
       continue;
     }
-    EXPECT_FALSE(result.ok) << c.number;
-    EXPECT_EQ(result.line, 31) << c.number;
-    EXPECT_THAT(result.error, HasSubstr(c.refusal)) << c.number;
+    EXPECT_TRUE(IsRefusedAt(result, 31, c.refusal)) << c.number;
   }
 }
 
@@ -310,9 +302,7 @@ TEST(FileReader, IntegersAreExactlyTheTextsOfInts) {
       EXPECT_TRUE(result.ok) << c.integer << ": " << result.error;
       continue;
     }
-    EXPECT_FALSE(result.ok) << c.integer;
-    EXPECT_EQ(result.line, 22) << c.integer;
-    EXPECT_THAT(result.error, HasSubstr(c.refusal)) << c.integer;
+    EXPECT_TRUE(IsRefusedAt(result, 22, c.refusal)) << c.integer;
   }
 }
 
