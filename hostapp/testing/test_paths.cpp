@@ -1,6 +1,7 @@
 #include "hostapp/testing/test_paths.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "host/row_ops.h"
 
@@ -16,6 +17,28 @@ tool_block* LineMove(const XYZ& from, const XYZ& to, int a, int c, int b) {
   line[1].point = to;
   move->geometry = line;
   return move;
+}
+
+std::unique_ptr<OrvoPath2d> MillRowsPath(int kind,
+                                         const std::vector<std::vector<tool_block*>>& rows,
+                                         std::unique_ptr<OrvoPathSubPara> record) {
+  auto path = std::make_unique<OrvoPath2d>();
+  path->name = "mill";
+  path->PathKind = kind;
+  path->sub_para = std::move(record);
+  path->geometry = new Node;
+  tool_row** row_tail = &path->rows;
+  for (const auto& moves : rows) {
+    *row_tail = new tool_row;
+    tool_block** tail = &(*row_tail)->first;
+    for (tool_block* move : moves) {
+      *tail = move;
+      tail = &move->next;
+    }
+    row_tail = &(*row_tail)->next;
+  }
+  path->UpdatePath();
+  return path;
 }
 
 std::unique_ptr<OrvoPath5Axis> FiveAxisRowsPath(const std::vector<std::vector<int>>& rows) {

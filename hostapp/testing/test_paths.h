@@ -14,6 +14,12 @@ namespace zuhost::testing {
 // `c` (tool_block).
 tool_block* LineMove(const XYZ& from, const XYZ& to, int a = 4, int c = 7, int b = 0);
 
+// A milling path named "mill" of path kind `kind` with the parameter record
+// `record` (or none) and rows of `moves`, which it owns.
+std::unique_ptr<OrvoPath2d> MillRowsPath(int kind,
+                                         const std::vector<std::vector<tool_block*>>& rows,
+                                         std::unique_ptr<OrvoPathSubPara> record = nullptr);
+
 // A five-axis path named "five": rows of points along X at z = 0 with tool
 // axis (0, 0, 1), each row given by its points' flags (nc_point5), from x = 0
 // one unit apart across the rows; safe height 80, link height 30, approach

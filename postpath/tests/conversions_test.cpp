@@ -90,27 +90,14 @@ tool_block* Arc(const XYZ& centre, double sweep = kPi / 2) {
   return move;
 }
 
+// A milling path of `kind` with rows of `moves`: approach height 5, safe
+// height 50, feeds 3000, 800, 1200, 400 and 600.
 std::unique_ptr<OrvoPath2d> MillPath(int kind, std::vector<std::vector<tool_block*>> rows,
                                      std::unique_ptr<OrvoPathSubPara> record = nullptr) {
-  auto path = std::make_unique<OrvoPath2d>();
-  path->name = "mill";
-  path->PathKind = kind;
-  path->sub_para = std::move(record);
-  path->geometry = new Node;
+  auto path = zuhost::testing::MillRowsPath(kind, rows, std::move(record));
   path->approach_height = 5;
   path->safe_height = 50;
   path->feed = {3000, 800, 1200, 400, 600, 0, 0};
-  tool_row** row_tail = &path->rows;
-  for (const auto& moves : rows) {
-    *row_tail = new tool_row;
-    tool_block** tail = &(*row_tail)->first;
-    for (tool_block* move : moves) {
-      *tail = move;
-      tail = &move->next;
-    }
-    row_tail = &(*row_tail)->next;
-  }
-  path->UpdatePath();
   return path;
 }
 

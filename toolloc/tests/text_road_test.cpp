@@ -47,19 +47,7 @@ tool_block* Arc(const XYZ& centre, int c = 7) {
 // A milling path of `kind` with one row of `moves`.
 std::unique_ptr<OrvoPath2d> MillPath(int kind, std::vector<tool_block*> moves,
                                      std::unique_ptr<OrvoPathSubPara> record = nullptr) {
-  auto path = std::make_unique<OrvoPath2d>();
-  path->name = "mill";
-  path->PathKind = kind;
-  path->sub_para = std::move(record);
-  path->geometry = new Node;
-  path->rows = new tool_row;
-  tool_block** tail = &path->rows->first;
-  for (tool_block* move : moves) {
-    *tail = move;
-    tail = &move->next;
-  }
-  path->UpdatePath();
-  return path;
+  return zuhost::testing::MillRowsPath(kind, {moves}, std::move(record));
 }
 
 class TextRoad : public ::testing::Test {
