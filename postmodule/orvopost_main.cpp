@@ -1,8 +1,9 @@
 // ORVOPost.exe, the post processor, first form: it takes both of its command
 // lines, finds and reads what they name, and reports what it received. It
-// writes no G code yet: for the text tool-location file it writes a report of
-// the file as the code file. With ZU_POSTMODULE_RECORD set it appends what it
-// received to that file, so that tests can check the exact command line.
+// writes no G code yet: for the text tool-location file and for the
+// post-path file it writes a report of the file as the code file. With
+// ZU_POSTMODULE_RECORD set it appends what it received to that file, so
+// that tests can check the exact command line.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 
 #include "postmodule/command_line.h"
 #include "postmodule/module_record.h"
+#include "postmodule/post_path_report.h"
 #include "postmodule/tool_location_report.h"
 
 namespace {
@@ -86,6 +88,48 @@ int PostTextToolLocationFile(const postmodule::PostRequest& request) {
   return kDone;
 }
 
+// "  *orvopost*pmf=FILE": the post-path file FILE, with the process file
+// beside it naming the NC system (mcfname) and the code file (gcodename).
+// Until G code is written, the code file holds a report of what the
+// post-path file holds; a file that cannot be read gets its error line
+// there and a non-zero exit.
+int PostPostPathFile(const postmodule::PostRequest& request) {
+  postmodule::RecordLine("form orvopost");
+  postmodule::RecordLine("tool-location file: " + request.tool_location_file +
+                         (Exists(request.tool_location_file) ? "" : " (missing)"));
+  const std::string process = postmodule::ProcessFileFor(request.tool_location_file);
+  postmodule::RecordLine("process file: " + process);
+  const auto process_text = ReadWhole(process);
+  if (!process_text)
+    return Fail(kMissingFile, "the process file " + process + " does not exist");
+  const auto file = postmodule::ParseProcessFile(*process_text);
+  if (!file.error.empty())
+    return Fail(kBadProcessFile, process + ": " + file.error);
+  for (const auto& [key, value] : file.entries)
+    postmodule::RecordLine("  " + key + " " + value);
+  const std::string& machine_file = file.entries.at("mcfname");
+  const std::string& code_file = file.entries.at("gcodename");
+  auto refuse = [&](int code, const std::string& message) {
+    WriteCodeFile(code_file, "(ORVOPost: " + message + ")\r\n");
+    return Fail(code, message);
+  };
+  const auto text = ReadWhole(request.tool_location_file);
+  if (!text)
+    return refuse(kMissingFile, "the file " + request.tool_location_file + " cannot be read");
+  const postmodule::Report report =
+      postmodule::ReportPostPathFile(*text, request.tool_location_file, machine_file);
+  if (!WriteCodeFile(code_file, report.text))
+    return Fail(kCodeFileNotWritten, "the code file " + code_file + " cannot be written");
+  if (!report.ok) {
+    postmodule::RecordLine("ORVOPost error: " + report.text.substr(0, report.text.size() - 2));
+    return kBadToolLocationFile;
+  }
+  postmodule::RecordLine("wrote a report into " + code_file);
+  std::printf("ORVOPost: wrote a report of %s into %s\n", request.tool_location_file.c_str(),
+              code_file.c_str());
+  return kDone;
+}
+
 }  // namespace
 
 int main() {
@@ -99,22 +143,5 @@ int main() {
   if (request.form == postmodule::PostRequest::Form::PostTc)
     return PostTextToolLocationFile(request);
 
-  postmodule::RecordLine("form orvopost");
-  postmodule::RecordLine("tool-location file: " + request.tool_location_file +
-                         (Exists(request.tool_location_file) ? "" : " (missing)"));
-  const std::string process = postmodule::ProcessFileFor(request.tool_location_file);
-  postmodule::RecordLine("process file: " + process);
-  std::ifstream in(process, std::ios::binary);
-  if (!in)
-    return Fail(kMissingFile, "the process file " + process + " does not exist");
-  std::ostringstream text;
-  text << in.rdbuf();
-  const auto file = postmodule::ParseProcessFile(text.str());
-  if (!file.error.empty())
-    return Fail(kBadProcessFile, process + ": " + file.error);
-  for (const auto& [key, value] : file.entries)
-    postmodule::RecordLine("  " + key + " " + value);
-  std::printf("ORVOPost: would post %s for %s into %s\n", request.tool_location_file.c_str(),
-              file.entries.at("mcfname").c_str(), file.entries.at("gcodename").c_str());
-  return kDone;
+  return PostPostPathFile(request);
 }

@@ -3,15 +3,11 @@
 // box around the points the tool goes to). Portable.
 #pragma once
 
-#include <string>
 #include <string_view>
 
-namespace postmodule {
+#include "postmodule/report_text.h"
 
-struct [[nodiscard]] Report {
-  bool ok = true;
-  std::string text;  // the code file's contents, lines ended by "\r\n"
-};
+namespace postmodule {
 
 // Reads `tool_location` (the file's bytes) and reports it; `source` and
 // `machine_file` name the files in the report. A file that cannot be read

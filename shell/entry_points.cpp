@@ -11,7 +11,7 @@
 #include "host/path_model.h"
 #include "host/path_optimizer.h"
 #include "host/services.h"
-#include "postpath/post_path_writer.h"
+#include "postpath/post_path_output.h"
 #include "readback/read_back_code.h"
 #include "readback/verify_code_dlg.h"
 #include "shell/code_file_search.h"
@@ -59,6 +59,23 @@ void EndWithoutPosting(bool end_command) {
     HostEndCommand();
 }
 
+// The optimiser the registry's "Kvt" selects: 0 unless it holds a number.
+int OptimizerSelector() {
+  zu::Text value = "0";
+  zu::ReadPostRegValue("Kvt", value);
+  return std::atoi(value.c_str());
+}
+
+// Ends a command after its picking, posted or not: the pick state is reset
+// and the picking ended, so that the host does not stay in it.
+int EndAfterPicking(int result = 0) {
+  HostSetPickState(kPickStateNone, 0, 0);
+  HostEndPick();
+  HostClearPick();
+  HostEndCommand();
+  return result;
+}
+
 // The common tail of both modes: the viewer, the process file and the post
 // processor. A post processor that cannot be started has been reported in a
 // message box; the command then ends as after a start, so that the host does
@@ -70,11 +87,7 @@ int Launch(const std::string& prefix, const char* tool_location_file) {
   }
   if (zu::LaunchPostProcessor(prefix, tool_location_file) == zu::Launch::NoProcessFile)
     return 0;
-  HostSetPickState(kPickStateNone, 0, 0);
-  HostEndPick();
-  HostClearPick();
-  HostEndCommand();
-  return 0;
+  return EndAfterPicking();
 }
 
 // First call: the dialog, then the launch (mode 1) or path picking (mode 0).
@@ -152,8 +165,26 @@ int SecondCall(const std::string& prefix) {
   PathOptSetMaxArcRadius(PostSettings.MaxArcRadius);
   PathOptSetMinArcRadius(PostSettings.MinArcRadius);
   PathOptSetMinSectionLine(PostSettings.MinSectionLine);
-  zu::WritePostPathFile(first, zu::PostCodeName, tool_location, PostSettings.OptimizePath,
-                        PostSettings.OptimizeTol);
+  zu::MainRoadOptions options;
+  options.use_jig_coord = PostSettings.UseJigCoord;
+  options.fix_mill_mode = PostSettings.FixMillMode;
+  options.jig_tool_axis = PostSettings.JigToolAxis;
+  options.jig_tool_up_height = PostSettings.JigToolUpHeight;
+  options.jig_tolerance = PostSettings.JigTolerance;
+  options.optimize = PostSettings.OptimizePath;
+  options.tolerance = PostSettings.OptimizeTol;
+  options.optimizer_selector = OptimizerSelector();
+  options.show_message = [](const char* text) { zu::ShowMessage(text); };
+  if (const zu::PostPathResult written =
+          zu::WritePostPathFile(first, zu::PostCodeName, tool_location, options);
+      !written.ok) {
+    // A post processor started on a missing or stale file would give code
+    // for other paths, or none: nothing is started.
+    const std::string message =
+        std::string("无法生成刀位文件，没有生成代码：\n") + tool_location + "\n" + written.error;
+    zu::ShowMessage(message.c_str(), zu::MessageIcon::Stop);
+    return EndAfterPicking();
+  }
   return Launch(prefix, tool_location);
 }
 
@@ -240,23 +271,6 @@ namespace {
 // Entry point 5 writes its tool-location file here, every run anew.
 constexpr const char* kTextRoadToolLocationFile = "C:\\zu.pmf";
 
-// Ends entry point 5 after its picking, posted or not: the pick state is
-// reset and the picking ended, so that the host does not stay in it.
-int EndTextRoad(int result) {
-  HostSetPickState(kPickStateNone, 0, 0);
-  HostEndPick();
-  HostClearPick();
-  HostEndCommand();
-  return result;
-}
-
-// The optimiser the registry's "Kvt" selects: 0 unless it holds a number.
-int OptimizerSelector() {
-  zu::Text value = "0";
-  zu::ReadPostRegValue("Kvt", value);
-  return std::atoi(value.c_str());
-}
-
 }  // namespace
 
 int CmdPostToCode(zu::TextArray* code_files) {
@@ -310,7 +324,7 @@ int CmdPostToCode(zu::TextArray* code_files) {
     const std::string message = std::string("无法生成刀位文件，没有生成代码：\n") +
                                 kTextRoadToolLocationFile + "\n" + written.error;
     zu::ShowMessage(message.c_str(), zu::MessageIcon::Stop);
-    return EndTextRoad(0);
+    return EndAfterPicking(0);
   }
 
   HostShowPrompt("生成代码文件...");
@@ -318,7 +332,7 @@ int CmdPostToCode(zu::TextArray* code_files) {
       zu::TextRoadCommand(module.str(), kTextRoadToolLocationFile, post_path.str(),
                           dialog.nc_system.str(), dialog.code_path.str());
   if (!zu::StartProgram(command, zu::ProgramStart{SW_SHOWNORMAL, true}))
-    return EndTextRoad(0);  // reported in a message box
+    return EndAfterPicking(0);  // reported in a message box
 
   if (code_files) {
     for (const std::string& file : zu::FindCodeFiles(dialog.code_path.str()))
@@ -329,7 +343,7 @@ int CmdPostToCode(zu::TextArray* code_files) {
   if (code_files)
     view.files = *code_files;
   view.DoModal();
-  return EndTextRoad(1);
+  return EndAfterPicking(1);
 }
 
 int CmdReadBackCode(const char* code_file) {

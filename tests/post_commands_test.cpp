@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/command_test_fixture.h"
 #include "tests/run_program.h"
 #include "tests/test_text.h"
 
@@ -24,40 +25,25 @@ using ::testing::Not;
 using zutest::BinFolder;
 using zutest::RunProgram;
 
+using zutest::GoldenBytes;
 using zutest::Lines;
 using zutest::ReadBytes;
 using zutest::U8;
 
-class PostCommands : public ::testing::Test {
+class PostCommands : public zutest::PluginCommandTest {
  protected:
+  PostCommands() : PluginCommandTest("zu_post_") {}
+
   void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "zu_post_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-              std::to_string(GetCurrentProcessId());
-    RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
-    CreateDirectoryA(folder_.c_str(), nullptr);
+    PluginCommandTest::SetUp();
     CreateDirectoryA((folder_ + "\\work").c_str(), nullptr);
-    script_ = folder_ + "\\script.txt";
-    record_ = folder_ + "\\record.txt";
-    module_record_ = folder_ + "\\postmodule.txt";
     editor_script_ = folder_ + "\\editor.txt";
     std::ofstream(editor_script_) << "";
-    SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", module_record_.c_str());
     SetEnvironmentVariableA("ZU_POSTUI_SCRIPT", editor_script_.c_str());
-    // The plug-in's settings file: para beside the host's folder, made when
-    // the plug-in is first loaded (perhaps not yet in a fresh build).
-    const std::string para = BinFolder().substr(0, BinFolder().find_last_of('\\')) + "\\para";
-    CreateDirectoryA(para.c_str(), nullptr);
-    settings_ = para + "\\ZuPost.ini";
-    DeleteFileA(settings_.c_str());
   }
   void TearDown() override {
-    SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", nullptr);
     SetEnvironmentVariableA("ZU_POSTUI_SCRIPT", nullptr);
-    DeleteFileA(settings_.c_str());
-    RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
+    PluginCommandTest::TearDown();
   }
 
   void Settings(const std::string& keys) {
@@ -67,10 +53,15 @@ class PostCommands : public ::testing::Test {
   // Runs zuhost; by default the post-code dialog is confirmed as it opens.
   zutest::ProgramRun Host(const std::string& arguments,
                           const std::string& script = "dialog 33\nok\n") {
-    std::ofstream(script_, std::ios::binary) << script;
-    return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" run \"" + std::string(ZU_SOURCE_DIR) +
-                      "/examples/milling_2d.json\" --work \"" + folder_ + "\\work\" " + arguments +
-                      " --automation \"" + script_ + "\" --record \"" + record_ + "\"");
+    return HostOn("milling_2d.json", arguments, script);
+  }
+
+  // Runs zuhost on example `document`, the post-code dialog confirmed.
+  zutest::ProgramRun HostOn(const std::string& document, const std::string& arguments,
+                            const std::string& script = "dialog 33\nok\n") {
+    return RunHost("run \"" + zutest::ExampleDocument(document) + "\" --work \"" + folder_ +
+                       "\\work\" " + arguments,
+                   script);
   }
 
   // The post module's programs run on their own: wait for the line that
@@ -87,7 +78,7 @@ class PostCommands : public ::testing::Test {
     return Lines(module_record_);
   }
 
-  std::string folder_, script_, record_, module_record_, editor_script_, settings_;
+  std::string editor_script_;
 };
 
 TEST_F(PostCommands, PickedPathsGoToATemporaryToolLocationFileAndThePostProcessor) {
@@ -113,11 +104,14 @@ TEST_F(PostCommands, PickedPathsGoToATemporaryToolLocationFileAndThePostProcesso
                 "[endprocess]\r\n"
                 "[filetail]\r\n");
   const auto record = Lines(record_);
-  const std::vector<std::string> tail(record.end() - 9, record.end());
+  const std::vector<std::string> tail(record.end() - 11, record.end());
+  // The path's 18 moves: the prompt shows the first and the last.
   const std::vector<std::string> expected = {U8(u8"host prompt \"生成刀位文件...\""),
                                              "host optimiser max arc radius 500",
                                              "host optimiser min arc radius 0.01",
                                              "host optimiser min section line 1e-07",
+                                             U8(u8"host prompt \"生成刀位文件 1/0\""),
+                                             U8(u8"host prompt \"生成刀位文件 18/0\""),
                                              U8(u8"host prompt \"生成代码文件...\""),
                                              "host pick state 0",
                                              "host picking ended",
@@ -242,6 +236,60 @@ TEST_F(PostCommands, AProcessFileThatCannotBeCreatedStopsTheRunAndSaysSo) {
   EXPECT_TRUE(Lines(module_record_).empty());
 }
 
+TEST_F(PostCommands, EveryExampleIsWrittenAsItsGoldenPostPathFileAndPosted) {
+  struct GoldenRun {
+    const char* document;
+    const char* golden;
+    const char* settings;
+  } const runs[] = {
+      {"drilling.json", "main_drilling.pmf", ""},
+      {"milling_2d.json", "main_milling_2d.pmf", ""},
+      {"dwell.json", "main_dwell.pmf", ""},
+      {"compensation.json", "main_compensation.pmf", ""},
+      {"macro.json", "main_macro.pmf", ""},
+      {"milling_3d.json", "main_milling_3d.pmf", ""},
+      {"tilted.json", "main_tilted.pmf", ""},
+      {"tilted.json", "main_tilted_plane.pmf", "UseJigCoord=1\r\nFixMillMode=1\r\n"},
+      {"milling_3d.json", "main_milling_3d_orientation.pmf", "UseJigCoord=1\r\nFixMillMode=0\r\n"},
+      {"five_axis.json", "main_five_axis.pmf", ""},
+  };
+  const std::string code = folder_ + "\\NC0001.cut";
+  const std::string pmf = folder_ + "\\NC0001.pmf";
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.golden);
+    Settings(std::string("CurrentMcf=FANUC-0i\r\nLeavePmf=1\r\nUseCurrentGName=1\r\n") +
+             "JigToolUpHeight=500\r\nCodePathName=" + code + "\r\n" + run.settings);
+    DeleteFileA(module_record_.c_str());
+    DeleteFileA(code.c_str());
+    const auto host = HostOn(run.document, "--command 1 --pick all");
+    EXPECT_EQ(host.exit_code, 0u) << host.output;
+    const std::string golden = GoldenBytes(run.golden);
+    ASSERT_FALSE(golden.empty());
+    EXPECT_TRUE(ReadBytes(pmf) == golden) << pmf << " differs from the golden";
+    const auto module = ModuleRecord("wrote a report");
+    EXPECT_THAT(module, Contains("wrote a report into " + code)) << host.output;
+    EXPECT_THAT(ReadBytes(code), HasSubstr("no G code is written yet"));
+  }
+}
+
+TEST_F(PostCommands, APostPathFileThatCannotBeCreatedStartsNothing) {
+  // A folder stands where the tool-location file is to be written.
+  const std::string pmf = folder_ + "\\NC0001.pmf";
+  CreateDirectoryA(pmf.c_str(), nullptr);
+  Settings("CurrentMcf=FANUC-0i\r\nLeavePmf=1\r\nUseCurrentGName=1\r\nCodePathName=" + folder_ +
+           "\\NC0001.cut\r\n");
+  const auto run = Host("--command 1 --pick all");
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const auto record = Lines(record_);
+  ASSERT_GE(record.size(), 5u) << ::testing::PrintToString(record);
+  EXPECT_THAT(record, Contains(HasSubstr(U8(u8"\"无法生成刀位文件，没有生成代码：\\n") + pmf)));
+  EXPECT_THAT(std::vector<std::string>(record.end() - 4, record.end()),
+              ElementsAre("host pick state 0", "host picking ended", "host pick cleared",
+                          "host command ended"));
+  EXPECT_EQ(GetFileAttributesA((folder_ + "\\NC0001.pro").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(Lines(module_record_).empty());
+}
+
 TEST_F(PostCommands, CancellingThePostCodeDialogEndsTheCommand) {
   Settings("FileNameID=4\r\n");
   const auto run = Host("--command 1 --pick all", "dialog 33\ncancel\n");
@@ -322,6 +370,79 @@ TEST_F(PostCommands, TheEditorStartsWithItsExactCommandLine) {
   const std::vector<std::string> expected = {U8(u8"host prompt \"设置机床配置文件\""),
                                              "host command ended"};
   EXPECT_EQ(record, expected) << ::testing::PrintToString(record);
+}
+
+// A post-path file (docs/post-path-file.md) of one drilling bracket.
+constexpr const char* kPostPathFile =
+    "PARTNO P1\r\n"
+    "PPRINT/ZU VERSION=\r\n"
+    "PPRINT/ZU INFO=\r\n"
+    "PPRINT/ZU PROCESS=P1\r\n"
+    "PPRINT/ZU COMMENT=\r\n"
+    "PPRINT/ZU JIGRETRACT 0,0\r\n"
+    "UNITS/MM\r\n"
+    "PPRINT/ZU PATH DRILL,1\r\n"
+    "PPRINT/ZU NAME=holes\r\n"
+    "PPRINT/ZU HOME 0,0,100\r\n"
+    "PPRINT/ZU ORIGIN 0,0,0\r\n"
+    "PPRINT/ZU XAXIS 10,0,0\r\n"
+    "PPRINT/ZU YAXIS 0,10,0\r\n"
+    "PPRINT/ZU ZAXIS 0,0,1\r\n"
+    "PPRINT/ZU STOCK -50,-50,-20,50,50,0\r\n"
+    "PPRINT/ZU TOOLNAME=DR8\r\n"
+    "PPRINT/ZU TOOLNAME2=DR8\r\n"
+    "PPRINT/ZU TOOL 0,0,8,0,0,0,60,118,0\r\n"
+    "PPRINT/ZU DRILL 0,2,0,0,0\r\n"
+    "LOADTL/3\r\n"
+    "CUTTER/8,0\r\n"
+    "SPINDL/3000,CLW\r\n"
+    "CYCLE/DRILL,-12.5,MMPM,150,5\r\n"
+    "GOTO/10,10,0\r\n"
+    "GOTO/-10,10,0\r\n"
+    "CYCLE/OFF\r\n"
+    "END\r\n"
+    "FINI\r\n";
+
+TEST_F(PostCommands, ThePostProcessorWritesItsReportOfAPostPathFileIntoTheCodeFile) {
+  const std::string code = folder_ + "\\part.cut";
+  std::ofstream(folder_ + "\\part.pro", std::ios::binary)
+      << "[process]\r\nmcfname C:\\ORVO\\NCSystems\\FANUC-0i.mcf\r\ngcodename " << code
+      << "\r\nexename C:\\windows\\notepad.exe\r\n[endprocess]\r\n[filetail]\r\n";
+  const std::string pmf = folder_ + "\\part.pmf";
+  const struct Case {
+    std::string file;
+    DWORD exit_code;
+    std::string code_file_start;
+    std::string record_line;
+  } cases[] = {
+      {kPostPathFile, 0,
+       "(ORVOPost: a report of the post-path file " + pmf +
+           "; no G code is written yet)\r\n"
+           "(NC system: C:\\ORVO\\NCSystems\\FANUC-0i.mcf)\r\n"
+           "(process: P1)\r\n"
+           "(1 brackets)\r\n"
+           "(bracket 1 \"holes\": drilling, 2 holes)\r\n",
+       "wrote a report into " + code},
+      {std::string(kPostPathFile).substr(0, 200), 5,
+       "(ORVOPost: " + pmf + " cannot be read: line 11: the file ends inside this line",
+       "ORVOPost error: (ORVOPost: " + pmf + " cannot be read: line 11: "},
+  };
+  for (const Case& c : cases) {
+    std::ofstream(pmf, std::ios::binary) << c.file;
+    DeleteFileA(module_record_.c_str());
+    const auto run = RunProgram("C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" + pmf);
+    EXPECT_EQ(run.exit_code, c.exit_code) << run.output;
+    EXPECT_EQ(ReadBytes(code).substr(0, c.code_file_start.size()), c.code_file_start);
+    const auto module = Lines(module_record_);
+    EXPECT_THAT(module, Contains("  gcodename " + code));
+    EXPECT_THAT(module, Contains(::testing::StartsWith(c.record_line)))
+        << ::testing::PrintToString(module);
+  }
+  // A post-path file that is not there: its error line in the code file.
+  DeleteFileA(pmf.c_str());
+  const auto run = RunProgram("C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" + pmf);
+  EXPECT_EQ(run.exit_code, 3u) << run.output;
+  EXPECT_EQ(ReadBytes(code), "(ORVOPost: the file " + pmf + " cannot be read)\r\n");
 }
 
 }  // namespace

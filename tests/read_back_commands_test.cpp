@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/command_test_fixture.h"
 #include "tests/run_program.h"
 #include "tests/test_text.h"
 
@@ -25,6 +26,7 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 using zutest::BinFolder;
+using zutest::ExampleDocument;
 using zutest::Lines;
 using zutest::ReadBytes;
 using zutest::RunProgram;
@@ -42,27 +44,13 @@ constexpr Sample kSamples[] = {
     {"SIEMENS-840D", "siemens_housing.mpf", 3, 4},
 };
 
-class ReadBackCommands : public ::testing::Test {
+class ReadBackCommands : public zutest::PluginCommandTest {
  protected:
+  ReadBackCommands() : PluginCommandTest("zu_read_back_") {}
+
   void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "zu_read_back_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-              std::to_string(GetCurrentProcessId());
-    RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    script_ = folder_ + "\\script.txt";
-    record_ = folder_ + "\\record.txt";
+    PluginCommandTest::SetUp();
     saved_ = folder_ + "\\saved.json";
-    const std::string para = BinFolder().substr(0, BinFolder().find_last_of('\\')) + "\\para";
-    CreateDirectoryA(para.c_str(), nullptr);
-    settings_ = para + "\\ZuPost.ini";
-    DeleteFileA(settings_.c_str());
-  }
-  void TearDown() override {
-    DeleteFileA(settings_.c_str());
-    RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
   }
 
   // A copy of a sample program in the test's folder, by its Windows path.
@@ -77,23 +65,22 @@ class ReadBackCommands : public ::testing::Test {
     std::ofstream(settings_, std::ios::binary) << "[MCFINFO]\r\n" << keys;
   }
 
-  // Runs entry point `command` on a document of one path and saves it.
+  // Runs entry point `command` on `document` (by default the example of
+  // one path) and saves it.
   zutest::ProgramRun Host(int command, const std::string& arguments, const std::string& script,
-                          const std::string& document = std::string(ZU_SOURCE_DIR) +
-                                                        "/examples/milling_2d.json") {
-    std::ofstream(script_, std::ios::binary) << script;
+                          const std::string& document = ExampleDocument("milling_2d.json")) {
     DeleteFileA(record_.c_str());
     DeleteFileA(saved_.c_str());
-    return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" run \"" + document + "\" --command " +
-                      std::to_string(command) + " " + arguments + " --save \"" + saved_ +
-                      "\" --automation \"" + script_ + "\" --record \"" + record_ + "\"");
+    return RunHost("run \"" + document + "\" --command " + std::to_string(command) + " " +
+                       arguments + " --save \"" + saved_ + "\"",
+                   script);
   }
 
   // The paths the command added to the document, as `zuhost list` prints
   // them: those after the document's own.
   std::vector<std::string> AddedPaths() {
     auto paths = ListedPaths(saved_);
-    const auto own = ListedPaths(std::string(ZU_SOURCE_DIR) + "/examples/milling_2d.json");
+    const auto own = ListedPaths(ExampleDocument("milling_2d.json"));
     EXPECT_GE(paths.size(), own.size());
     paths.erase(paths.begin(),
                 paths.begin() + static_cast<long>(std::min(own.size(), paths.size())));
@@ -125,7 +112,7 @@ class ReadBackCommands : public ::testing::Test {
     return messages;
   }
 
-  std::string folder_, script_, record_, saved_, settings_;
+  std::string saved_;  // the document as the host saved it
 };
 
 TEST_F(ReadBackCommands, EntryPointFourReadsEachSystemsProgramIntoTheDocument) {
@@ -273,8 +260,7 @@ void ExpectPoint(const nlohmann::json& numbers, std::size_t at, std::array<doubl
 }
 
 TEST_F(ReadBackCommands, TheSavedPathsHoldWhatTheCodeSaysInEachSystem) {
-  nlohmann::json document =
-      nlohmann::json::parse(ReadBytes(std::string(ZU_SOURCE_DIR) + "/examples/milling_2d.json"));
+  nlohmann::json document = nlohmann::json::parse(ReadBytes(ExampleDocument("milling_2d.json")));
   document["current_coordinate_system"] = {
       {"name", "G54"},
       {"origin", {100.0, 200.0, 10.0}},

@@ -1,10 +1,9 @@
 // Drilling and milling path records of the text road.
-#include <cstdio>
-
 #include "conditioning/fixture_mapping.h"
 #include "host/math.h"
 #include "host/path_geom_io.h"
 #include "host/row_ops.h"
+#include "pathinput/move_progress.h"
 #include "pathinput/row_operations.h"
 #include "pathinput/working_copy.h"
 #include "toolloc/path_records.h"
@@ -30,33 +29,6 @@ Block CodeBlock(BlockType type, int code) {
   block.code = code;
   return block;
 }
-
-// The host's prompt line while a mill path's moves are written, not for
-// every move: a path may hold millions.
-class MoveProgress {
- public:
-  explicit MoveProgress(int mill_path) : mill_path_(mill_path) {}
-  ~MoveProgress() {
-    if (moves_ > 0 && moves_ != shown_)
-      Show();
-  }
-  void Next() {
-    ++moves_;
-    if (moves_ == 1 || moves_ % kProgressStep == 0)
-      Show();
-  }
-
- private:
-  void Show() {
-    char text[64];
-    std::snprintf(text, sizeof text, "生成刀位文件 %d/%d", moves_, mill_path_);
-    HostShowPrompt(text);
-    shown_ = moves_;
-  }
-  int mill_path_;
-  int moves_ = 0;
-  int shown_ = 0;
-};
 
 }  // namespace
 

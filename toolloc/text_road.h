@@ -47,9 +47,4 @@ void WriteToolLocationRecords(PickNode* first, const TextRoadOptions& options,
 WriteResult WriteToolLocationFile(PickNode* first, const TextRoadOptions& options,
                                   const std::string& path);
 
-// The prompt shown while a mill path's moves are written, "生成刀位文件 %d/%d"
-// (the move of the path, the mill path of the file). It is shown for the
-// first move of a path, then every kProgressStep moves and for its last.
-inline constexpr int kProgressStep = 1000;
-
 }  // namespace zu

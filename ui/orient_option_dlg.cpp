@@ -12,7 +12,15 @@ void COrientOptionDlg::DoDataExchange(DataExchange& dx) {
   ExchangeCheck(dx, IDC_USE_JIG_COORD, PostSettings.UseJigCoord);
   ExchangeRadio(dx, IDC_JIG_AXIS_X, PostSettings.JigToolAxis);
   ExchangeDouble(dx, IDC_JIG_UP_HEIGHT, PostSettings.JigToolUpHeight);
-  ExchangeDouble(dx, IDC_JIG_TOLERANCE, PostSettings.JigTolerance);
+  // The tolerance bounds how far a chord may stray from its arc: one that
+  // is not above zero allows no chord at all.
+  double tolerance = PostSettings.JigTolerance;
+  ExchangeDouble(dx, IDC_JIG_TOLERANCE, tolerance);
+  if (dx.saving() && !dx.failed() && !(tolerance > 0)) {
+    dx.Refuse(IDC_JIG_TOLERANCE, kToleranceAboveZero);
+  } else if (!dx.failed()) {
+    PostSettings.JigTolerance = tolerance;
+  }
   ExchangeRadio(dx, IDC_FIX_MODE_FIVE_AXIS, PostSettings.FixMillMode);
 }
 

@@ -8,6 +8,9 @@
 
 namespace zu {
 
+// The refusal of a path conversion tolerance that is not above zero.
+inline constexpr const char* kToleranceAboveZero = "轨迹转换精度必须大于0！";
+
 class COrientOptionDlg : public ModalDialog {
  public:
   explicit COrientOptionDlg(HWND parent = nullptr);

@@ -6,17 +6,14 @@
 //
 // ZU_UPDATE_GOLDEN=1 writes the golden files anew instead of comparing.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
 #include "framework/testing/test_folder.h"
-#include "hostapp/host_session.h"
-#include "hostapp/part_document.h"
+#include "hostapp/testing/example_session.h"
+#include "hostapp/testing/golden_file.h"
 #include "toolloc/text_road.h"
 #include "toolloc_file/file_reader.h"
 #include "toolloc_file/file_writer.h"
@@ -24,30 +21,10 @@
 namespace zu {
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// UTF-8 to GBK, as the host converts a document's texts on Windows.
-zuhost::AnsiText ToGbk(std::string_view utf8) {
-  zuhost::AnsiText out;
-  iconv_t convert = iconv_open("GBK", "UTF-8");
-  std::string input(utf8);
-  char* in = input.data();
-  std::size_t in_left = input.size();
-  std::string output(input.size() * 2 + 4, '\0');
-  char* to = output.data();
-  std::size_t out_left = output.size();
-  if (iconv(convert, &in, &in_left, &to, &out_left) == static_cast<std::size_t>(-1))
-    out.unrepresentable = std::string(in, in_left > 4 ? 4 : in_left);
-  iconv_close(convert);
-  output.resize(output.size() - out_left);
-  out.text = output;
-  return out;
-}
+using zuhost::testing::GoldenPath;
+using zuhost::testing::MatchesGolden;
+using zuhost::testing::ReadFile;
+using zuhost::testing::UpdateGolden;
 
 // The options entry point 5 gives the writer with the test's settings, the
 // NC system FANUC-0i and the host hook's temporary folder C:\zu_golden.
@@ -82,55 +59,24 @@ class GoldenFiles : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(GoldenFiles, TheTextRoadWritesEachExampleByteForByte) {
   const GoldenCase& c = GetParam();
-  zuhost::TextCodec codec;
-  codec.to_ansi = ToGbk;
-  auto loaded =
-      zuhost::LoadPartDocument(std::string(ZU_SOURCE_DIR) + "/examples/" + c.document, codec);
-  ASSERT_TRUE(loaded.document) << loaded.error;
-  auto& session = zuhost::HostSession::Current();
-  session.SetDocument(std::move(loaded.document));
-  g_roughblock = session.document()->stock;
-  session.pick_plan.outcome = zuhost::PickPlan::Outcome::Paths;
-  session.pick_plan.path_indices.clear();
-  for (std::size_t i = 0; i < session.document()->paths.size(); ++i)
-    session.pick_plan.path_indices.push_back(static_cast<int>(i));
-  PickNode* first = nullptr;
-  ASSERT_EQ(session.GetPicked(first), kPickDelivered);
+  PickNode* first = zuhost::testing::LoadAndPickAll(ZU_SOURCE_DIR, c.document);
+  ASSERT_NE(first, nullptr);
 
   const TestFolder folder;
   const std::string written = folder.File("zu.pmf");
   const WriteResult result = WriteToolLocationFile(first, GoldenOptions(c.use_jig_coord), written);
   ASSERT_TRUE(result.ok) << result.error;
-  const std::string golden_path = std::string(ZU_SOURCE_DIR) + "/tests/golden/" + c.golden;
   const std::string bytes = ReadFile(written);
-  if (std::getenv("ZU_UPDATE_GOLDEN")) {
-    std::ofstream(golden_path, std::ios::binary) << bytes;
-    GTEST_SKIP() << "wrote " << golden_path;
-  }
-  const std::string golden = ReadFile(golden_path);
-  ASSERT_FALSE(golden.empty()) << golden_path << " is missing: run with ZU_UPDATE_GOLDEN=1";
-  EXPECT_TRUE(bytes == golden) << c.golden << " differs from what the text road writes";
+  if (UpdateGolden(ZU_SOURCE_DIR, c.golden, bytes))
+    GTEST_SKIP() << "wrote " << GoldenPath(ZU_SOURCE_DIR, c.golden);
+  EXPECT_TRUE(MatchesGolden(ZU_SOURCE_DIR, c.golden, bytes)) << "from what the text road writes";
 }
 
 // What the reader takes from a golden file, the writer gives back unchanged.
-class StringSink final : public ByteSink {
- public:
-  std::string bytes;
-  bool Write(std::string_view text) override {
-    for (char ch : text) {
-      if (ch == '\n')
-        bytes += '\r';
-      bytes += ch;
-    }
-    return true;
-  }
-};
-
 TEST_P(GoldenFiles, EachGoldenFileReadsBackAndWritesAgainTheSame) {
-  const std::string golden =
-      ReadFile(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + GetParam().golden);
+  const std::string golden = ReadFile(GoldenPath(ZU_SOURCE_DIR, GetParam().golden));
   ASSERT_FALSE(golden.empty());
-  StringSink sink;
+  fio_testing::MemorySink sink;
   ToolLocationFileWriter writer(sink);
   const ReadResult read = ReadToolLocationFile(golden, writer);
   ASSERT_TRUE(read.ok) << "line " << read.line << ": " << read.error;

@@ -82,6 +82,25 @@ TEST_F(DialogsTest, ARefusedOrientationValueKeepsTheEarlierOnes) {
   EXPECT_EQ(PostSettings.JigToolUpHeight, 250);
 }
 
+TEST_F(DialogsTest, APathToleranceNotAboveZeroIsRefused) {
+  PostSettings.JigTolerance = 0.005;
+  PostSettings.FixMillMode = 0;
+  Script(
+      "text 9035 \"0\"\nclick 9037\nok\n"
+      "text 9035 \"-0.01\"\nok\n"
+      "text 9035 \"0.000001\"\nok\n");
+  COrientOptionDlg dialog;
+  ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
+  int refusals = 0;
+  for (const auto& line : Record()) {
+    if (line == U8(u8"message \"ui_test\" \"轨迹转换精度必须大于0！\" exclamation -> ok"))
+      ++refusals;
+  }
+  EXPECT_EQ(refusals, 2) << ::testing::PrintToString(Record());
+  EXPECT_EQ(PostSettings.JigTolerance, 0.000001);
+  EXPECT_EQ(PostSettings.FixMillMode, 1);
+}
+
 TEST_F(DialogsTest, CancelLeavesTheOrientationSettings) {
   PostSettings.JigToolAxis = 2;
   Script("click 9030\ncancel\n");
