@@ -69,11 +69,12 @@ TEST_F(VerifyDialogTest, CheckingModeRefusesMissingFilesAndSavesTheChoice) {
       dir_ + "\\part.cut\"\nok\n");
   CVerifyCodeDlg dialog;
   ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
-  EXPECT_EQ(Messages(),
-            (std::vector<std::string>{
-                U8(u8"message \"readback_dialog_test\" \"代码文件名不能空！\" none -> ok"),
-                U8(u8"message \"readback_dialog_test\" \"") + missing + U8(u8" 文件不存在!\" none -> ok"),
-                U8(u8"message \"readback_dialog_test\" \"") + dir_ + U8(u8" 文件不存在!\" none -> ok")}));
+  EXPECT_EQ(
+      Messages(),
+      (std::vector<std::string>{
+          U8(u8"message \"readback_dialog_test\" \"代码文件名不能空！\" none -> ok"),
+          U8(u8"message \"readback_dialog_test\" \"") + missing + U8(u8" 文件不存在!\" none -> ok"),
+          U8(u8"message \"readback_dialog_test\" \"") + dir_ + U8(u8" 文件不存在!\" none -> ok")}));
   EXPECT_EQ(PostSettings.CurrentMcf, "SIEMENS-840D");
   EXPECT_EQ(PostSettings.ReadCode, (dir_ + "\\part.cut").c_str());
   EXPECT_EQ(PostSettings.CodePathName, (dir_ + "\\part.cut").c_str());  // not changed
