@@ -8,10 +8,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <string_view>
 
+#include "bench/gcode_program.h"
 #include "bench/timing.h"
 #include "gcode/interpreter.h"
 
@@ -19,116 +19,6 @@ namespace zu {
 namespace {
 
 constexpr int kLines = 1000000;
-
-// Counts the calls, so that none can be left out.
-class CountingReceiver : public gcode::PathReceiver {
- public:
-  std::size_t calls = 0;
-  double sum = 0;
-  void NextPath(int) override { ++calls; }
-  void StartPath() override { ++calls; }
-  void EndPath() override { ++calls; }
-  void RapidTo(double x, double, double) override { Add(x); }
-  void FeedTo(double x, double, double, int) override { Add(x); }
-  void ArcTo(double x, double, double, double, double, double, double, double, double) override {
-    Add(x);
-  }
-  void SetFeedRate(double v) override { Add(v); }
-  void SetSpindleSpeed(double v) override { Add(v); }
-  void SetToolName(std::string_view) override { ++calls; }
-  void SetToolInteger1(int) override { ++calls; }
-  void SetToolInteger2(int) override { ++calls; }
-  void SetToolDimension1(double v) override { Add(v); }
-  void SetToolDimension2(double v) override { Add(v); }
-  void SetToolDimension3(double v) override { Add(v); }
-  void SetToolDimension5(double v) override { Add(v); }
-  void SetToolDimension6(double v) override { Add(v); }
-  void SetToolDimension7(double v) override { Add(v); }
-  void StartDrillPath(int, double, double, double, double, double, double, double,
-                      double) override {
-    ++calls;
-  }
-  void AddDrillPoint(double x, double, double) override { Add(x); }
-  void FlushDrillPoints() override { ++calls; }
-
- private:
-  void Add(double v) {
-    ++calls;
-    sum += v;
-  }
-};
-
-std::string Millimetres(std::int64_t thousandths) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%s%lld.%03lld", thousandths < 0 ? "-" : "",
-                static_cast<long long>(std::llabs(thousandths) / 1000),
-                static_cast<long long>(std::llabs(thousandths) % 1000));
-  return text;
-}
-
-// A program as a CAM system writes one: moves, arcs, cycles, comments, tool
-// changes. Coordinates are kept in thousandths of a millimetre, exactly.
-std::string Program() {
-  std::mt19937_64 rng(20261207);
-  const auto pick = [&](std::int64_t low, std::int64_t high) {
-    return low + static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(high - low + 1));
-  };
-  std::string text = "%\nO1000 (BENCHMARK)\nG90 G54 G17 G21\n";
-  int line = 3;
-  std::int64_t x = 0, y = 0, z = 5000;
-  int tool = 0;
-  const auto add = [&](const std::string& block) {
-    text += "N" + std::to_string(line * 10) + " " + block + "\n";
-    ++line;
-  };
-  while (line < kLines - 2) {
-    if (line % 50000 == 3) {
-      ++tool;
-      add("T" + std::to_string(tool % 20 + 1) + " M6 (TOOL " + std::to_string(tool) + ")");
-      add("S" + std::to_string(pick(1000, 9000)) + " M3");
-      continue;
-    }
-    const std::uint64_t kind = rng() % 100;
-    if (kind < 55) {
-      x += pick(-5000, 5000);
-      y += pick(-5000, 5000);
-      add("G1 X" + Millimetres(x) + " Y" + Millimetres(y) +
-          (kind < 5 ? " F" + std::to_string(pick(100, 2000)) : std::string()));
-    } else if (kind < 65) {
-      z = pick(-3000, 20000);
-      x += pick(-20000, 20000);
-      add("G0 X" + Millimetres(x) + " Y" + Millimetres(y) + " Z" + Millimetres(z));
-    } else if (kind < 85) {
-      const std::int64_t i = pick(-8000, 8000);
-      const std::int64_t j = pick(-8000, 8000);
-      if (i == 0 && j == 0)
-        continue;
-      const double r = std::hypot(static_cast<double>(i), static_cast<double>(j));
-      const double angle = static_cast<double>(rng() % 6283) / 1000;
-      const std::int64_t ex = x + i + std::llround(r * std::cos(angle));
-      const std::int64_t ey = y + j + std::llround(r * std::sin(angle));
-      add(std::string(kind < 75 ? "G2" : "G3") + " X" + Millimetres(ex) + " Y" + Millimetres(ey) +
-          " I" + Millimetres(i) + " J" + Millimetres(j));
-      x = ex;
-      y = ey;
-    } else if (kind < 92) {
-      add("(PASS " + std::to_string(line) + ")");
-    } else {
-      add("G0 Z10.");
-      add("G99 G81 X" + Millimetres(x) + " Y" + Millimetres(y) + " Z-" +
-          Millimetres(pick(1000, 20000)) + " R2. F" + std::to_string(pick(50, 300)));
-      for (int hole = 0; hole < 4; ++hole) {
-        x += pick(-10000, 10000);
-        add("X" + Millimetres(x));
-      }
-      add("G80");
-      z = 2000;
-    }
-  }
-  add("M30");
-  text += "%\n";
-  return text;
-}
 
 std::size_t JustLines(gcode::LineSource& source) {
   std::size_t count = 0;
@@ -142,7 +32,7 @@ std::size_t JustLines(gcode::LineSource& source) {
 }
 
 std::size_t Interpret(const gcode::NcSystem& system, gcode::LineSource& source) {
-  CountingReceiver receiver;
+  bench::CountingReceiver receiver;
   const gcode::ProgramRead read = gcode::ReadProgram(system, source, receiver);
   return receiver.calls + read.error_count + static_cast<std::size_t>(receiver.sum != 0);
 }
@@ -158,7 +48,7 @@ int main(int argc, char** argv) {
     std::printf("FAILED: %s\n", load.error.c_str());
     return 1;
   }
-  const std::string program = Program();
+  const std::string program = bench::GeneratedProgram(kLines);
   std::size_t lines = 0;
   for (char c : program)
     lines += c == '\n';
@@ -171,7 +61,7 @@ int main(int argc, char** argv) {
 
   {
     gcode::TextLineSource source(program);
-    CountingReceiver receiver;
+    bench::CountingReceiver receiver;
     const gcode::ProgramRead read = gcode::ReadProgram(load.system, source, receiver);
     std::printf("program: %zu lines, %zu bytes; %d paths, %zu calls, %llu errors\n", lines,
                 program.size(), read.paths, receiver.calls,
