@@ -25,7 +25,8 @@ Vec2 Rotate(Vec2 v, double angle) {
 
 }  // namespace
 
-bool CircleAt(const ArcGuess& guess, double t, const ArcLimits& limits, Vec2& centre, bool& ccw) {
+bool CircleAt(const ArcGuess& guess, double t, const ArcLimits& limits, Vec2& centre, bool& ccw,
+              double* sweep) {
   const Vec2 at = guess.first + t * (guess.second - guess.first);
   const double cos_t = 1 / std::sqrt(1 + at.y * at.y);
   const double sin_t = at.y * cos_t;
@@ -50,9 +51,11 @@ bool CircleAt(const ArcGuess& guess, double t, const ArcLimits& limits, Vec2& ce
   const Vec2 a = guess.origin - centre, b = guess.end - centre;
   const double turn = RoughAngle(a, b);
   ccw = kappa > 0;
-  const double sweep =
+  const double swept =
       ccw ? (turn > 0 ? turn : turn + 2 * kPi) : (turn < 0 ? -turn : 2 * kPi - turn);
-  return sweep <= limits.max_sweep;
+  if (sweep)
+    *sweep = swept;
+  return swept <= limits.max_sweep;
 }
 
 bool NarrowSection(const ArcGuess& guess, const XYZ* points, std::size_t i, std::size_t j,
@@ -112,6 +115,12 @@ void ArcRegion::Start(const XYZ* points, std::size_t origin, AxisPlane plane,
   framed_at_ = 0;
   turning_started_ = false;
   turning_ = 0;
+  first_noise_ = 0;
+  extremes_set_ = false;
+  turning_most_ = turning_least_ = 0;
+  most_noise_ = least_noise_ = 0;
+  farthest_ = 0;
+  turned_back_ = false;
 }
 
 Vec2 ArcRegion::Local(std::size_t k) const {
@@ -220,6 +229,7 @@ bool ArcRegion::Query(std::size_t j, ArcGuess& guess) const {
   guess.end = plane_.Project(points_[j]);
   Vec2 centre;
   bool ccw;
+  double sweep;
   for (const bool inner : {true, false}) {
     for (const Side& side : sides_) {
       if (inner && side.inner_state != Inner::kKept)
@@ -228,7 +238,11 @@ bool ArcRegion::Query(std::size_t j, ArcGuess& guess) const {
       if (!polygon.LineSection(rho2 / 2, p.x, p.y, guess.first, guess.second))
         continue;
       guess.sure = inner || side.inner_state == Inner::kDropped;
-      if (CircleAt(guess, 0.5, limits_, centre, ccw))
+      // The points have wound about half the sweep of an arc they follow
+      // (measured at the chord): an arc that sweeps much less goes round
+      // the short way, past points that went on round.
+      if (CircleAt(guess, 0.5, limits_, centre, ccw, &sweep) &&
+          sweep >= 2 * (ccw ? turning_ : -turning_) - kPi / 4 - 2 * first_noise_)
         return true;
     }
   }
@@ -274,13 +288,49 @@ bool ArcRegion::Advance(std::size_t j, ArcGuess& guess) {
     return false;
   const Vec2 chord = plane_.Project(points_[j]) - origin_;
   const double rho = Norm(chord);
-  if (rho > limits_.tolerance) {
+  const double tol = limits_.tolerance;
+  if (rho > tol) {
     const Vec2 direction = (1 / rho) * chord;
-    if (turning_started_)
+    if (turning_started_) {
       turning_ += RoughAngle(last_chord_, direction);
-    turning_started_ = true;
+    } else {
+      turning_started_ = true;
+      first_noise_ = std::asin(std::min(1.0, tol / rho));
+    }
     last_chord_ = direction;
+    // A point within the tolerance of an arc is seen from the start within
+    // asin(tol / rho) of where the arc is; going back along the arc by twice
+    // the tolerance turns the chord back by at most 2 tol / rho. Turned back
+    // by more than that from the farthest turn either way: the points no
+    // longer follow one arc in order.
+    if (rho >= 3 * tol) {
+      const double noise = std::asin(tol / rho);
+      if (!extremes_set_) {
+        extremes_set_ = true;
+        turning_most_ = turning_least_ = turning_;
+        most_noise_ = least_noise_ = noise;
+      } else {
+        const double back = 2 * tol / rho;
+        if (turning_ < turning_most_ - 1.5 * (noise + most_noise_ + back) &&
+            turning_ > turning_least_ + 1.5 * (noise + least_noise_ + back))
+          turned_back_ = true;
+        if (turning_ > turning_most_) {
+          turning_most_ = turning_;
+          most_noise_ = noise;
+        }
+        if (turning_ < turning_least_) {
+          turning_least_ = turning_;
+          least_noise_ = noise;
+        }
+      }
+    }
   }
+  // Short of half a turn the chord grows along an arc: one that shrinks by
+  // more than the tolerance allows means the points went back.
+  if (rho < farthest_ - 5 * tol &&
+      std::max(turning_most_, -turning_least_) + first_noise_ < kPi / 2 - 0.2)
+    turned_back_ = true;
+  farthest_ = std::max(farthest_, rho);
   if (!framed_) {
     if (rho < limits_.tolerance)
       return false;
@@ -301,10 +351,10 @@ bool ArcRegion::Advance(std::size_t j, ArcGuess& guess) {
 }
 
 bool ArcRegion::alive() const {
-  if (killed_)
+  if (killed_ || turned_back_)
     return false;
   // The chord from the start turns by half the arc's sweep.
-  if (std::fabs(turning_) > limits_.max_sweep / 2 + kPi / 4)
+  if (std::fabs(turning_) > limits_.max_sweep / 2 + kPi / 4 + first_noise_)
     return false;
   if (!framed_)
     return true;

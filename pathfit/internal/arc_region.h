@@ -47,9 +47,11 @@ struct ArcGuess {
 };
 
 // The circle a fraction t along the section (0 first, 1 second): its centre
-// (plane coordinates, moved onto the chord's perpendicular bisector) and its
-// direction. False when it breaks the radius or sweep limits.
-bool CircleAt(const ArcGuess& guess, double t, const ArcLimits& limits, Vec2& centre, bool& ccw);
+// (plane coordinates, moved onto the chord's perpendicular bisector), its
+// direction and the sweep of its arc from the start to the end point. False
+// when it breaks the radius or sweep limits.
+bool CircleAt(const ArcGuess& guess, double t, const ArcLimits& limits, Vec2& centre, bool& ccw,
+              double* sweep = nullptr);
 
 // The part of the section whose circles keep points i + 1 to j - 1 of
 // `points` within the tolerance and the segments' midpoints no deeper inside
@@ -100,10 +102,20 @@ class ArcRegion {
   Vec2 e1_, e2_;
   Side sides_[2];
   std::size_t framed_at_ = 0;
-  // The turning of the chord from the start point, to stop after a turn.
+  // The turning of the chord from the start point, from its first direction
+  // on (half the sweep of an arc the points follow), within first_noise_ of
+  // the truth; its extremes over points far enough for their direction to
+  // count, each with the noise of that direction; the farthest point; and
+  // whether the points have turned back.
   bool turning_started_ = false;
   Vec2 last_chord_;
   double turning_ = 0;
+  double first_noise_ = 0;
+  bool extremes_set_ = false;
+  double turning_most_ = 0, most_noise_ = 0;
+  double turning_least_ = 0, least_noise_ = 0;
+  double farthest_ = 0;
+  bool turned_back_ = false;
 };
 
 }  // namespace zu::pathfit::internal

@@ -18,6 +18,7 @@ void PlaneLineCone::Start(const XYZ* points, std::size_t origin, AxisPlane plane
   framed_ = false;
   empty_ = false;
   max_distance_ = 0;
+  last_added_ = origin;
 }
 
 Verdict PlaneLineCone::Query(std::size_t j) const {
@@ -38,6 +39,12 @@ Verdict PlaneLineCone::Query(std::size_t j) const {
 void PlaneLineCone::Add(std::size_t j) {
   const Vec2 p = plane_.Project(points_[j]) - origin_;
   const double rho = Norm(p);
+  // Back towards the start by more than a line allows (twice the tolerance
+  // along it, one across at either end): no later line takes the points in
+  // order.
+  if (j > last_added_ && rho < max_distance_ - 3 * tolerance_)
+    empty_ = true;
+  last_added_ = std::max(last_added_, j);
   max_distance_ = std::max(max_distance_, rho);
   if (rho <= tolerance_ || empty_)
     return;
@@ -151,6 +158,8 @@ void SpaceLineCone::Replay(std::size_t last) {
 void SpaceLineCone::Add(std::size_t j) {
   const XYZ v = Sub(points_[j], origin_);
   const double rho = Norm(v);
+  if (j > last_added_ && rho < max_distance_ - 3 * tolerance_)
+    known_empty_ = 1;  // back towards the start: see PlaneLineCone::Add
   max_distance_ = std::max(max_distance_, rho);
   last_added_ = std::max(last_added_, j);
   if (rho <= tolerance_)

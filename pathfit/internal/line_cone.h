@@ -44,6 +44,7 @@ class PlaneLineCone {
   // `hi_` (directions, not normalised).
   Vec2 lo_, hi_;
   double max_distance_ = 0;  // of the points added, from the start point
+  std::size_t last_added_ = 0;
 };
 
 // Lines in space.

@@ -146,10 +146,10 @@ const Family kFamilies[] = {
      }},
 };
 
-// Every family at each tolerance: no violation; within one per cent of the
+// Every family at a tolerance: no violation; within one per cent of the
 // optimum over the family, and never more than one element over it on a run.
-TEST(FitPolyline, FamiliesPassTheCheckerNearTheOptimum) {
-  for (double tolerance : {0.001, 0.005, 0.05}) {
+void CheckFamilies(double tolerance) {
+  {
     const FitLimits limits = Limits(tolerance);
     for (const Family& family : kFamilies) {
       std::mt19937 random(11);
@@ -175,6 +175,16 @@ TEST(FitPolyline, FamiliesPassTheCheckerNearTheOptimum) {
           << family.name << " at tolerance " << tolerance;
     }
   }
+}
+
+TEST(FitPolyline, FamiliesAt0001PassTheCheckerNearTheOptimum) {
+  CheckFamilies(0.001);
+}
+TEST(FitPolyline, FamiliesAt0005PassTheCheckerNearTheOptimum) {
+  CheckFamilies(0.005);
+}
+TEST(FitPolyline, FamiliesAt005PassTheCheckerNearTheOptimum) {
+  CheckFamilies(0.05);
 }
 
 // Seeded random tool paths at random tolerances: never a violation.
@@ -338,6 +348,30 @@ TEST(FitPolyline, DegenerateRuns) {
   // There and back: three lines, not one.
   fitted = FitAndCheck({{0, 0, 0}, {5, 0, 0}, {0, 0, 0}, {5, 0, 0}}, limits, "back and forth");
   EXPECT_EQ(fitted.size(), 3u);
+}
+
+// Runs that go over themselves: each pass and each turn is laid on its own,
+// so the tool still goes all the way.
+TEST(FitPolyline, RunsOverThemselves) {
+  const FitLimits limits = Limits(0.005);
+  std::vector<XYZ> line, arc, loops;
+  for (int pass = 0; pass < 20; ++pass) {
+    for (int k = 0; k < 100; ++k) {
+      const double t = pass % 2 ? (100 - k) * 0.1 : k * 0.1;
+      line.push_back({t, 0.3 * t, 0});
+      arc.push_back({10 * std::cos(t / 10), 10 * std::sin(t / 10), 0});
+    }
+  }
+  for (int k = 0; k <= 2000; ++k)
+    loops.push_back({5 * std::cos(k * 0.0628), 5 * std::sin(k * 0.0628), 0});
+  EXPECT_EQ(FitAndCheck(line, limits, "a line there and back").size(), 20u);
+  const std::vector<FitElement> passes = FitAndCheck(arc, limits, "an arc there and back");
+  EXPECT_EQ(passes.size(), 20u);
+  EXPECT_EQ(Arcs(passes), 20u);
+  // 20 turns of 100 points: two arcs a turn at most 270 degrees each.
+  const std::vector<FitElement> turns = FitAndCheck(loops, limits, "twenty turns");
+  EXPECT_LE(turns.size(), 28u);
+  EXPECT_EQ(Arcs(turns), turns.size());
 }
 
 TEST(FitPolyline, RunsWithoutAnElement) {
