@@ -1,4 +1,5 @@
 // zuhost.dll: the host's libraries (path model, math, geometry I/O, part
-// document, application services), all of hostcore, exported for the host
-// program and the plug-in. The library has no start-up work of its own.
+// document, application services, path optimiser), all of hostcore and of
+// the path fitter (pathfit/), exported for the host program and the plug-in.
+// The library has no start-up work of its own.
 #include "host/host_api.h"
