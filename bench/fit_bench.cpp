@@ -363,23 +363,25 @@ int main(int argc, char** argv) {
   double slowest = 0;
   std::string slowest_part;
   double corpus_us[3] = {0, 0, 0};
-  std::size_t corpus_points = 0;
+  double corpus_points[3] = {0, 0, 0};
   for (std::size_t p = 0; p < per_tolerance; ++p) {
     std::printf("%-30s", corpora[0][p].name.c_str());
     for (std::size_t t = 0; t < 3; ++t) {
       const double us = ns[t * per_tolerance + p] / 1000;
       std::printf(" %8.3f", us);
       corpus_us[t] += us * static_cast<double>(corpora[t][p].points());
+      corpus_points[t] += static_cast<double>(corpora[t][p].points());
       if (us > slowest) {
         slowest = us;
         slowest_part = corpora[t][p].name + " at " + std::to_string(kTolerances[t]).substr(0, 5);
       }
     }
-    corpus_points += corpora[1][p].points();
     std::printf("\n");
   }
-  std::printf("%-30s %8.3f %8.3f %8.3f\n", "whole corpus", corpus_us[0] / corpus_points,
-              corpus_us[1] / corpus_points, corpus_us[2] / corpus_points);
+  for (std::size_t t = 0; t < 3; ++t)
+    corpus_us[t] /= corpus_points[t];
+  std::printf("%-30s %8.3f %8.3f %8.3f\n", "whole corpus", corpus_us[0], corpus_us[1],
+              corpus_us[2]);
   std::printf("\ntime per point at 0.005 by size, us\n%-10s %10zu %10zu %10zu %12s\n", "input",
               sizes[0], sizes[1], sizes[2], "largest/least");
   const std::size_t first_growing = corpora.size() * per_tolerance;
@@ -402,8 +404,7 @@ int main(int argc, char** argv) {
   std::printf(
       "fit: %.3f us per point over the corpus at 0.005 (%.0f%% of the 1 us target); "
       "slowest part %s, %.3f us\n",
-      corpus_us[1] / corpus_points, 100 * corpus_us[1] / corpus_points, slowest_part.c_str(),
-      slowest);
+      corpus_us[1], 100 * corpus_us[1], slowest_part.c_str(), slowest);
   if (violations[0] + violations[1] + violations[2] != 0)
     failed = true;
   if (failed)

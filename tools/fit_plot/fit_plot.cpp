@@ -3,9 +3,10 @@
 //
 //   fit_plot [--tolerance T] [--example NAME | --input FILE [--run N]] --out FILE.svg
 //
-// Examples: letters (outlines of O D S P B e, 8 mm tall), toolpath (lines and
-// arcs chained tangent, sampled every 0.2 mm, with noise of a tenth of the
-// tolerance), spiral. --input reads runs of "x y z" lines separated by blank
+// Examples: contour (a closed slot with a notch, lines and arcs sampled every
+// 0.2 mm, with noise of a tenth of the tolerance), letters (outlines of O D S
+// P B e, 8 mm tall), toolpath (arcs chained tangent, sampled every 0.2 mm,
+// with the same noise), spiral. --input reads runs of "x y z" lines separated by blank
 // lines (the real corpus's format) and draws run N (from 0).
 #include <algorithm>
 #include <cmath>
@@ -32,8 +33,40 @@ struct Drawing {
   std::vector<std::vector<FitElement>> fits;
 };
 
+// Appends a straight stretch to (x, y), a point every `step`.
+void LineTo(std::vector<XYZ>& points, double x, double y, double step) {
+  const XYZ from = points.back();
+  const int n = std::max(1, static_cast<int>(std::ceil(std::hypot(x - from.x, y - from.y) / step)));
+  for (int k = 1; k <= n; ++k)
+    points.push_back({from.x + (x - from.x) * k / n, from.y + (y - from.y) * k / n, 0});
+}
+
+// Appends an arc about (cx, cy) from the last point, turning by `sweep`.
+void ArcBy(std::vector<XYZ>& points, double cx, double cy, double sweep, double step) {
+  shapes::ArcShape arc;
+  arc.centre = {cx, cy, 0};
+  arc.radius = std::hypot(points.back().x - cx, points.back().y - cy);
+  arc.start = std::atan2(points.back().y - cy, points.back().x - cx);
+  arc.sweep = sweep;
+  const std::vector<XYZ> more = shapes::SampleArc(arc, {shapes::Sampling::Mode::kStep, step});
+  points.insert(points.end(), more.begin() + 1, more.end());
+}
+
 std::vector<std::vector<XYZ>> Example(const std::string& name, double tolerance) {
   std::mt19937 random(7);
+  constexpr double kPi = 3.14159265358979323846;
+  if (name == "contour") {
+    std::vector<XYZ> points = {{0, 0, 0}};
+    LineTo(points, 40, 0, 0.2);
+    ArcBy(points, 40, 10, kPi, 0.2);
+    LineTo(points, 25, 20, 0.2);
+    ArcBy(points, 20, 20, -kPi, 0.2);
+    LineTo(points, 0, 20, 0.2);
+    ArcBy(points, 0, 10, kPi, 0.2);
+    points.back() = points.front();
+    shapes::AddNoise(points, tolerance / 10, 2, random);
+    return {points};
+  }
   if (name == "letters")
     return shapes::LetterOutlines("ODSPBe", 8, 0, {shapes::Sampling::Mode::kStep, 0.15});
   if (name == "toolpath") {
@@ -127,7 +160,7 @@ std::string Dot(const Svg& svg, const XYZ& p, double shift, double r, const char
 
 int main(int argc, char** argv) {
   double tolerance = 0.01;
-  std::string example = "toolpath", input, out;
+  std::string example = "contour", input, out;
   std::size_t run_index = 0;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
@@ -149,8 +182,8 @@ int main(int argc, char** argv) {
   }
   if (out.empty() || !(tolerance > 0)) {
     std::fprintf(stderr,
-                 "usage: fit_plot [--tolerance T] [--example letters|toolpath|spiral | --input "
-                 "FILE [--run N]] --out FILE.svg\n");
+                 "usage: fit_plot [--tolerance T] [--example contour|letters|toolpath|spiral | "
+                 "--input FILE [--run N]] --out FILE.svg\n");
     return 1;
   }
   Drawing drawing;
