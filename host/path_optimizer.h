@@ -65,8 +65,7 @@ class ZUHOST_API CPathOptimize {
   // The number of points Prepare made room for.
   virtual int PointCount() const = 0;
   // Limits for this object's fits, instead of the host's (PathOptSet...).
-  virtual void SetLimits(double min_arc_radius, double max_arc_radius,
-                         double min_section_line) = 0;
+  virtual void SetLimits(double min_arc_radius, double max_arc_radius, double min_section_line) = 0;
   // The number of elements of the last successful Run (0 before or after a
   // failed one).
   virtual int ElementCount() const = 0;
