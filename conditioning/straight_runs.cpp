@@ -74,14 +74,14 @@ int ReplaceStraightRuns(tool_row& row, const RunFitter& fit) {
     if (count >= 2) {
       const MoveChain chain = fit(first, count, index);
       if (chain.first) {
+        new_count = 0;
+        for (const tool_block* m = chain.first; m; m = m->next)
+          ++new_count;
         (before ? before->next : row.first) = chain.first;
         chain.last->next = after;
         last->next = nullptr;
         NcFreeRows(first);
         last = chain.last;
-        new_count = 0;
-        for (const tool_block* m = chain.first; m; m = m->next)
-          ++new_count;
         ++replaced;
       }
     }
