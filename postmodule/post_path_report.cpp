@@ -102,18 +102,11 @@ std::string BracketLine(int number, const BracketSummary& b) {
 Report ReportPostPathFile(std::string_view post_path, std::string_view source,
                           std::string_view machine_file) {
   Summary summary;
-  const ppf::ReadResult read = ppf::ReadPostPathFile(post_path, summary);
-  Report report;
-  const std::string from(source);
-  if (!read.ok) {
-    report.ok = false;
-    report.text = ReportLine("(ORVOPost: %s cannot be read: %s)", from.c_str(), read.error.c_str());
+  Report report =
+      StartReport(ppf::ReadPostPathFile(post_path, summary), "post-path", source, machine_file);
+  if (!report.ok)
     return report;
-  }
   std::string& out = report.text;
-  out += ReportLine("(ORVOPost: a report of the post-path file %s; no G code is written yet)",
-                    from.c_str());
-  out += ReportLine("(NC system: %s)", std::string(machine_file).c_str());
   out += ReportLine("(process: %s)", summary.process_name.c_str());
   out += ReportLine("(%d brackets)", static_cast<int>(summary.brackets.size()));
   for (std::size_t i = 0; i < summary.brackets.size(); ++i)

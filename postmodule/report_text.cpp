@@ -15,6 +15,21 @@ std::string ReportLine(const char* format, ...) {
   return std::string(text) + "\r\n";
 }
 
+Report StartReport(const zu::fio::ReadResult& read, const char* kind, std::string_view source,
+                   std::string_view machine_file) {
+  Report report;
+  const std::string from(source);
+  if (!read.ok) {
+    report.ok = false;
+    report.text = ReportLine("(ORVOPost: %s cannot be read: %s)", from.c_str(), read.error.c_str());
+    return report;
+  }
+  report.text = ReportLine("(ORVOPost: a report of the %s file %s; no G code is written yet)", kind,
+                           from.c_str()) +
+                ReportLine("(NC system: %s)", std::string(machine_file).c_str());
+  return report;
+}
+
 void PointBox::Add(double x, double y, double z) {
   empty_ = false;
   const double p[3] = {x, y, z};

@@ -62,18 +62,11 @@ class Summary final : public zu::ToolLocationRecords {
 Report ReportToolLocationFile(std::string_view tool_location, std::string_view source,
                               std::string_view machine_file) {
   Summary summary;
-  const zu::ReadResult read = zu::ReadToolLocationFile(tool_location, summary);
-  Report report;
-  const std::string from(source);
-  if (!read.ok) {
-    report.ok = false;
-    report.text = ReportLine("(ORVOPost: %s cannot be read: %s)", from.c_str(), read.error.c_str());
+  Report report = StartReport(zu::ReadToolLocationFile(tool_location, summary), "tool-location",
+                              source, machine_file);
+  if (!report.ok)
     return report;
-  }
   std::string& out = report.text;
-  out += ReportLine("(ORVOPost: a report of the tool-location file %s; no G code is written yet)",
-                    from.c_str());
-  out += ReportLine("(NC system: %s)", std::string(machine_file).c_str());
   out += ReportLine("(code file named in it: %s)", summary.code_file.c_str());
   out += ReportLine("(%d path records for %d picked objects, %d tools)",
                     static_cast<int>(summary.paths.size()), summary.head.path_number,

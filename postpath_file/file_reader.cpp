@@ -3,9 +3,11 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
+#include "format_io/crlf_lines.h"
+#include "format_io/quoted.h"
+#include "format_io/split_fields.h"
 #include "postpath_file/internal/apt_text.h"
 #include "postpath_file/internal/bracket_plan.h"
 #include "postpath_file/internal/record_order.h"
@@ -47,42 +49,10 @@ bool IsUserWord(std::string_view word) {
   return word.size() > 4 && word.substr(0, 4) == "USER";
 }
 
-// `bytes` quoted for a message: at most 80 of them (a whole line of the
-// file), control bytes as \xNN.
+// `bytes` quoted for a message: at most 80 of them, a whole line of the
+// file.
 std::string Quote(std::string_view bytes) {
-  constexpr std::size_t kShown = 80;
-  constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (std::size_t i = 0; i < bytes.size() && i < kShown; ++i) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x20 || c == 0x7f) {
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  if (bytes.size() > kShown)
-    out += "...";
-  out += '"';
-  return out;
-}
-
-// Splits `text` at every ',' into `out`; returns how many fields there are
-// (only the first N are kept).
-template <std::size_t N>
-std::size_t Split(std::string_view text, std::array<std::string_view, N>& out) {
-  std::size_t count = 0;
-  for (;;) {
-    const std::size_t at = text.find(',');
-    if (count < N)
-      out[count] = text.substr(0, at);
-    ++count;
-    if (at == std::string_view::npos)
-      return count;
-    text.remove_prefix(at + 1);
-  }
+  return fio::Quoted(bytes, 80);
 }
 
 bool SameBits(double a, double b) {
@@ -110,12 +80,6 @@ struct Statement {
   std::string storage;
 };
 
-// Where reading stopped.
-struct Fault {
-  int line;
-  std::string message;
-};
-
 // The values a block's statements hold before its GOTO, and their lines.
 struct BlockStatements {
   int feed_type = -1, feed_type_line = 0;
@@ -134,10 +98,10 @@ struct BlockStatements {
 
 class Reader {
  public:
-  Reader(std::string_view text, PostPathRecords& receiver) : text_(text), receiver_(receiver) {}
+  Reader(std::string_view text, PostPathRecords& receiver) : lines_(text), receiver_(receiver) {}
 
   void Run() {
-    if (text_.empty())
+    if (lines_.at_end())
       Fail(1, "the file is empty: expected PARTNO");
     ReadProcess();
     for (;;) {
@@ -147,9 +111,8 @@ class Reader {
       } else if (IsBare(s, "END")) {
         Take();
         ExpectBare("FINI");
-        if (pos_ != text_.size())
-          Fail(line_ + 1, "text after FINI");
-        Check(order_.EndProcess(), line_);
+        lines_.ExpectEnd("FINI");
+        Check(order_.EndProcess(), lines_.line());
         receiver_.EndProcess();
         return;
       } else {
@@ -181,7 +144,7 @@ class Reader {
     process_.use_jig_retract = Int(fields_[0], jig);
     process_.jig_retract_height = Real(fields_[1], jig);
     ExpectStatement("UNITS/MM");
-    Check(order_.Process(process_), line_);
+    Check(order_.Process(process_), lines_.line());
     receiver_.Process(process_);
   }
 
@@ -348,7 +311,7 @@ class Reader {
         receiver_.Hole(hole);
       } else if (IsApt(s, "CYCLE")) {
         ExpectStatement("CYCLE/OFF");
-        Check(order_.EndPath(), line_);
+        Check(order_.EndPath(), lines_.line());
         receiver_.EndPath();
         return;
       } else {
@@ -433,7 +396,7 @@ class Reader {
   // The block that the GOTO ahead ends, with the statements before it.
   void ReadBlock(const BlockStatements& b) {
     const Statement& go = Take();
-    const std::size_t count = Split(go.minor, fields_);
+    const std::size_t count = fio::SplitFields(go.minor, ',', fields_);
     if (count != 3 && count != 6) {
       Fail(go.line,
            "expected GOTO/x,y,z or GOTO/x,y,z,i,j,k, found " + std::to_string(count) + " values");
@@ -601,7 +564,7 @@ class Reader {
     const Statement& s = Take();
     if (!IsPprint(s, word) || s.separator != ' ')
       Unexpected(s, "PPRINT/ZU " + std::string(word));
-    const std::size_t found = Split(s.rest, fields_);
+    const std::size_t found = fio::SplitFields(s.rest, ',', fields_);
     if (found != count) {
       Fail(s.line, "PPRINT/ZU " + std::string(word) + " holds " + std::to_string(count) +
                        " values joined by ',', this one " + std::to_string(found));
@@ -619,7 +582,7 @@ class Reader {
     const Statement& s = Take();
     if (!IsApt(s, major))
       Unexpected(s, std::string(major) + "/");
-    const std::size_t found = Split(s.minor, fields_);
+    const std::size_t found = fio::SplitFields(s.minor, ',', fields_);
     if (found != count) {
       Fail(s.line, std::string(major) + " holds " + std::to_string(count) +
                        " values joined by ',', this one " + std::to_string(found));
@@ -657,11 +620,9 @@ class Reader {
   // Reads the next statement into `s`: its lines, joined, and checked to be
   // broken and escaped as the writer does it.
   void ReadStatement(Statement& s) {
-    if (pos_ == text_.size())
-      Fail(line_ + 1, "the file ends before FINI");
-    const std::size_t start = pos_;
-    const std::string_view first = TakeLine();
-    s.line = line_;
+    const std::size_t start = lines_.position();
+    const std::string_view first = lines_.Take("before FINI");
+    s.line = lines_.line();
     s.first = first;
     s.slash = false;
     if (first.substr(0, 7) == "PPRINT/") {
@@ -683,10 +644,10 @@ class Reader {
     s.storage.clear();
     if (!ppf_internal::DecodePiece(s.first.substr(kPprintFirst.size()), s.storage))
       Fail(s.line, "an escape that is not '%' and two upper-case hex digits");
-    while (text_.substr(pos_, kPprintNext.size()) == kPprintNext) {
-      const std::string_view next = TakeLine();
+    while (lines_.rest().starts_with(kPprintNext)) {
+      const std::string_view next = lines_.Take("inside a PPRINT/ZU record");
       if (!ppf_internal::DecodePiece(next.substr(kPprintNext.size()), s.storage))
-        Fail(line_, "an escape that is not '%' and two upper-case hex digits");
+        Fail("an escape that is not '%' and two upper-case hex digits");
     }
     if (!ppf_internal::IsWritableText(s.storage))
       Fail(s.line, "an escape of CR, LF or NUL, which no text holds");
@@ -711,9 +672,7 @@ class Reader {
     if (!statement.empty() && statement.back() == '$') {
       s.storage.assign(statement.substr(0, statement.size() - 1));
       for (;;) {
-        if (pos_ == text_.size())
-          Fail(line_ + 1, "the file ends inside a statement that a '$' continues");
-        const std::string_view next = TakeLine();
+        const std::string_view next = lines_.Take("inside a statement that a '$' continues");
         if (!next.empty() && next.back() == '$') {
           s.storage.append(next.substr(0, next.size() - 1));
         } else {
@@ -742,7 +701,7 @@ class Reader {
   // The lines from `start` to here must be scratch_, the statement as the
   // writer writes it; else the first line that differs is refused.
   void CheckWrittenForm(const Statement& s, std::size_t start, const char* what) {
-    const std::string_view read = text_.substr(start, pos_ - start);
+    const std::string_view read = lines_.text().substr(start, lines_.position() - start);
     if (read == scratch_)
       return;
     std::size_t at = 0;
@@ -761,20 +720,6 @@ class Reader {
       at = read_end + kCrLf.size();
       ++line;
     }
-  }
-
-  // The next line without its CR LF.
-  std::string_view TakeLine() {
-    ++line_;
-    const char* begin = text_.data() + pos_;
-    const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', text_.size() - pos_));
-    if (!lf)
-      Fail("the file ends inside this line, before its CR LF");
-    const auto length = static_cast<std::size_t>(lf - begin);
-    if (length == 0 || begin[length - 1] != '\r')
-      Fail("the line ends in LF alone, expected CR LF");
-    pos_ += length + 1;
-    return {begin, length - 1};
   }
 
   // --- Fields.
@@ -824,15 +769,13 @@ class Reader {
       Fail(line, order_.error());
   }
 
-  [[noreturn]] void Fail(std::string message) { Fail(line_, std::move(message)); }
+  [[noreturn]] void Fail(std::string message) { Fail(lines_.line(), std::move(message)); }
   [[noreturn]] static void Fail(int line, std::string message) {
-    throw Fault{line, std::move(message)};
+    throw fio::ReadFault{line, std::move(message)};
   }
 
-  std::string_view text_;
+  fio::CrLfLines lines_;
   PostPathRecords& receiver_;
-  std::size_t pos_ = 0;
-  int line_ = 0;
   Statement next_;
   bool peeked_ = false;
   std::array<std::string_view, 12> fields_;
@@ -853,12 +796,7 @@ class Reader {
 
 ReadResult ReadPostPathFile(std::string_view text, PostPathRecords& receiver) {
   Reader reader(text, receiver);
-  try {
-    reader.Run();
-  } catch (Fault& fault) {
-    return {false, fault.line, "line " + std::to_string(fault.line) + ": " + fault.message};
-  }
-  return {};
+  return fio::ReadUntilFault([&] { reader.Run(); });
 }
 
 }  // namespace zu::ppf

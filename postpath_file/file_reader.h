@@ -17,18 +17,15 @@
 // int, a text escaped and broken into lines as the writer does it.
 #pragma once
 
-#include <string>
 #include <string_view>
 
+#include "format_io/read_result.h"
 #include "postpath_file/record_stream.h"
 
 namespace zu::ppf {
 
-struct [[nodiscard]] ReadResult {
-  bool ok = true;
-  int line = 0;       // on failure: the line it stopped at, counted from 1
-  std::string error;  // on failure: "line N: " and what was expected or is wrong
-};
+// What became of the file: on failure, the line it stopped at and why.
+using fio::ReadResult;
 
 ReadResult ReadPostPathFile(std::string_view text, PostPathRecords& receiver);
 

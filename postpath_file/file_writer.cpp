@@ -1,8 +1,8 @@
 #include "postpath_file/file_writer.h"
 
 #include <string>
-#include <utility>
 
+#include "format_io/record_output.h"
 #include "postpath_file/internal/apt_text.h"
 #include "postpath_file/internal/bracket_plan.h"
 #include "postpath_file/internal/record_order.h"
@@ -15,10 +15,6 @@ using ppf_internal::AppendReal;
 using ppf_internal::BracketState;
 using ppf_internal::FeedStatement;
 using ppf_internal::Next;
-
-// The buffer goes to the sink once it holds this much: a few large writes
-// instead of one per line.
-constexpr std::size_t kFlushSize = 64 * 1024;
 
 const char* PathWord(int type) {
   switch (type) {
@@ -48,15 +44,15 @@ const char* CutcomWord(int flag) {
 
 class PostPathFileWriter::Impl {
  public:
-  explicit Impl(ByteSink& sink) : sink_(sink) { buffer_.reserve(kFlushSize + 4096); }
+  explicit Impl(ByteSink& sink) : out_(sink) {}
 
   void Process(const ProcessHead& head) {
     if (!Begin(order_.Process(head), Where::Process))
       return;
     if (!CheckText(head.process_name, "the process name"))
       return;
-    ppf_internal::AppendPartnoLine(buffer_, head.process_name);
-    buffer_ += '\n';
+    ppf_internal::AppendPartnoLine(out_.bytes(), head.process_name);
+    out_.bytes() += '\n';
     PprintText("VERSION", head.file_version, "the file version");
     PprintText("INFO", head.file_info, "the file info");
     PprintText("PROCESS", head.process_name, "the process name");
@@ -67,7 +63,7 @@ class PostPathFileWriter::Impl {
     Real(head.jig_retract_height, "the jig retract height");
     EndPprint();
     Statement("UNITS/MM");
-    End();
+    out_.End();
   }
 
   void MillPath(const PathHead& head, const MillRecord& record) {
@@ -96,7 +92,7 @@ class PostPathFileWriter::Impl {
     state_ = BracketState{};
     feeds_ = record.feeds;
     blocks_ = 0;
-    End();
+    out_.End();
   }
 
   void DrillPath(const PathHead& head, const DrillRecord& record) {
@@ -129,7 +125,7 @@ class PostPathFileWriter::Impl {
       EndStatement();
     }
     holes_ = 0;
-    End();
+    out_.End();
   }
 
   void Hole(const Vec3& hole) {
@@ -139,7 +135,7 @@ class PostPathFileWriter::Impl {
     Point(hole, "the hole");
     EndStatement();
     ++holes_;
-    End();
+    out_.End();
   }
 
   void Block(const ppf::Block& block) {
@@ -166,7 +162,7 @@ class PostPathFileWriter::Impl {
     if (plan.circle) {
       double radius = 0;
       if (!ppf_internal::ArcRadius(block, radius)) {
-        Refuse("the radius of " + WhereText() + " is too large for a double");
+        out_.Refuse("the radius of " + WhereText() + " is too large for a double");
         return;
       }
       StartStatement("CIRCLE/");
@@ -186,7 +182,7 @@ class PostPathFileWriter::Impl {
     EndStatement();
     ppf_internal::Advance(state_, block, plan);
     ++blocks_;
-    End();
+    out_.End();
   }
 
   void EndPath() {
@@ -202,7 +198,7 @@ class PostPathFileWriter::Impl {
     } else {
       Statement("CYCLE/OFF");
     }
-    End();
+    out_.End();
   }
 
   void EndProcess() {
@@ -210,22 +206,16 @@ class PostPathFileWriter::Impl {
       return;
     Statement("END");
     Statement("FINI");
-    End();
+    out_.End();
   }
 
-  bool ok() const { return !failed_; }
-  const std::string& error() const { return error_; }
+  bool ok() const { return !out_.failed(); }
+  const std::string& error() const { return out_.error(); }
 
   WriteResult Finish() {
-    if (!failed_ && !finished_ && order_.next() != Next::Done) {
-      failed_ = true;
-      error_ = "the file is incomplete: it expects ";
-      error_ += ppf_internal::DescribeNext(order_.next());
-      error_ += " next";
-    }
-    finished_ = true;
-    Flush();
-    return {!failed_, error_};
+    if (order_.next() != Next::Done)
+      out_.Incomplete(ppf_internal::DescribeNext(order_.next()));
+    return out_.Finish();
   }
 
  private:
@@ -235,13 +225,8 @@ class PostPathFileWriter::Impl {
   // Starts a record that the order allows; false when the writer has
   // stopped or refuses the record.
   bool Begin(bool allowed, Where where) {
-    if (failed_)
+    if (!out_.Begin(allowed, order_.error()))
       return false;
-    mark_ = buffer_.size();
-    if (finished_)
-      return Refuse("a record after Finish");
-    if (!allowed)
-      return Refuse(order_.error());
     where_ = where;
     return true;
   }
@@ -264,36 +249,6 @@ class PostPathFileWriter::Impl {
         break;
     }
     return "the end of the process";
-  }
-
-  // Ends a record: a full buffer goes to the sink.
-  void End() {
-    if (!failed_ && buffer_.size() >= kFlushSize)
-      Flush();
-  }
-
-  void Flush() {
-    if (buffer_.empty() || sink_failed_)
-      return;
-    if (sink_.Write(buffer_)) {
-      stored_ += buffer_.size();
-    } else {
-      sink_failed_ = true;
-      if (!failed_) {
-        failed_ = true;
-        error_ =
-            "the sink could not store the file's bytes after the first " + std::to_string(stored_);
-      }
-    }
-    buffer_.clear();
-  }
-
-  // Stops the writer and drops what is written of the current record.
-  bool Refuse(std::string message) {
-    failed_ = true;
-    error_ = std::move(message);
-    buffer_.resize(mark_);
-    return false;
   }
 
   // The bracket's head: what every parameter record holds, then the tool.
@@ -353,8 +308,8 @@ class PostPathFileWriter::Impl {
 
   void StartStatement(std::string_view start) { line_.assign(start); }
   void EndStatement() {
-    if (!failed_)
-      ppf_internal::AppendStatementLines(buffer_, line_, "\n");
+    if (!out_.failed())
+      ppf_internal::AppendStatementLines(out_.bytes(), line_, "\n");
   }
   void Statement(std::string_view statement) {
     StartStatement(statement);
@@ -363,8 +318,8 @@ class PostPathFileWriter::Impl {
 
   void StartPprint(std::string_view word) { line_.assign(word); }
   void EndPprint() {
-    if (!failed_)
-      ppf_internal::AppendPprintLines(buffer_, line_, "\n");
+    if (!out_.failed())
+      ppf_internal::AppendPprintLines(out_.bytes(), line_, "\n");
   }
   void PprintText(std::string_view word, std::string_view text, const char* what) {
     if (!CheckText(text, what))
@@ -386,29 +341,28 @@ class PostPathFileWriter::Impl {
   }
 
   bool CheckText(std::string_view text, const char* what) {
-    if (failed_)
+    if (out_.failed())
       return false;
     if (!ppf_internal::IsWritableText(text)) {
-      Refuse(std::string(what) + " of " + WhereText() +
-             " holds CR, LF or a NUL byte, which the file cannot hold");
-      return false;
+      return out_.Refuse(std::string(what) + " of " + WhereText() +
+                         " holds CR, LF or a NUL byte, which the file cannot hold");
     }
     return true;
   }
 
   void Int(int value) {
-    if (!failed_)
+    if (!out_.failed())
       AppendInt(line_, value);
   }
 
   void Real(double value, const char* what) {
-    if (!failed_ && !AppendReal(line_, value))
-      Refuse(std::string(what) + " of " + WhereText() + " is not a finite number");
+    if (!out_.failed() && !AppendReal(line_, value))
+      out_.Refuse(std::string(what) + " of " + WhereText() + " is not a finite number");
   }
 
   // "x,y,z".
   void Point(const Vec3& p, const char* what) {
-    if (failed_)
+    if (out_.failed())
       return;
     bool finite = AppendReal(line_, p.x);
     line_ += ',';
@@ -416,24 +370,17 @@ class PostPathFileWriter::Impl {
     line_ += ',';
     finite = finite && AppendReal(line_, p.z);
     if (!finite)
-      Refuse(std::string(what) + " of " + WhereText() + " is not a finite point");
+      out_.Refuse(std::string(what) + " of " + WhereText() + " is not a finite point");
   }
 
-  ByteSink& sink_;
-  std::string buffer_;
-  std::string line_;        // the statement or payload being made
-  std::size_t mark_ = 0;    // where the current record starts in the buffer
-  std::size_t stored_ = 0;  // bytes the sink has taken
+  fio::RecordOutput out_;
+  std::string line_;  // the statement or payload being made
   ppf_internal::RecordOrder order_;
   Where where_ = Where::Process;
   BracketState state_;
   std::array<double, 10> feeds_{};
   int blocks_ = 0;
   int holes_ = 0;
-  bool failed_ = false;
-  bool sink_failed_ = false;
-  bool finished_ = false;
-  std::string error_;
 };
 
 PostPathFileWriter::PostPathFileWriter(ByteSink& sink) : impl_(std::make_unique<Impl>(sink)) {}

@@ -23,25 +23,16 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 
+#include "format_io/byte_sink.h"
+#include "format_io/write_result.h"
 #include "postpath_file/record_stream.h"
 
 namespace zu::ppf {
 
-// Where the writer's bytes go: lines ended by '\n'.
-class ByteSink {
- public:
-  virtual ~ByteSink() = default;
-  // Stores `bytes`; false when they could not be stored.
-  virtual bool Write(std::string_view bytes) = 0;
-};
-
-// What became of a file.
-struct [[nodiscard]] WriteResult {
-  bool ok = true;
-  std::string error;  // on failure: what could not be written, and why
-};
+// Where the writer's bytes go, and what became of the file.
+using fio::ByteSink;
+using fio::WriteResult;
 
 class PostPathFileWriter final : public PostPathRecords {
  public:

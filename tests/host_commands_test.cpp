@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/code_page.h"
+#include "tests/command_test_fixture.h"
 #include "tests/run_program.h"
 #include "tests/test_text.h"
 
@@ -23,9 +24,7 @@ using zutest::RunProgram;
 
 using zutest::U8;
 
-std::string Example(const std::string& file) {
-  return std::string(ZU_SOURCE_DIR) + "/examples/" + file;
-}
+using zutest::ExampleDocument;
 
 class HostCommands : public ::testing::Test {
  protected:
@@ -46,9 +45,7 @@ class HostCommands : public ::testing::Test {
   // default the post-code dialog is confirmed as it opens).
   zutest::ProgramRun Run(const std::string& arguments,
                          const std::string& script = "dialog 33\nok\n") {
-    std::ofstream(script_, std::ios::binary) << script;
-    return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" " + arguments + " --automation \"" +
-                      script_ + "\" --record \"" + record_ + "\"");
+    return zutest::RunHost(arguments, script, script_, record_);
   }
 
   // The record's lines; with `host_only`, only the host's events and the
@@ -84,14 +81,15 @@ TEST_F(HostCommands, ListsTheExamplesPaths) {
       {"empty_path.json", "2-axis kind 7 class 2300, 0 moves"},
   };
   for (const auto& c : cases) {
-    const auto run = RunProgram("\"" + BinFolder() + "\\zuhost.exe\" list " + Example(c.file));
+    const auto run =
+        RunProgram("\"" + BinFolder() + "\\zuhost.exe\" list " + ExampleDocument(c.file));
     EXPECT_EQ(run.exit_code, 0u) << c.file << "\n" << run.output;
     EXPECT_THAT(run.output, HasSubstr(c.line)) << c.file << "\n" << run.output;
   }
 }
 
 TEST_F(HostCommands, EntryPointOneWalksThePickingExchange) {
-  const auto run = Run("run " + Example("milling_2d.json") + " --command 1 --pick all");
+  const auto run = Run("run " + ExampleDocument("milling_2d.json") + " --command 1 --pick all");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const std::vector<std::string> expected = {
       U8(u8"host prompt \"进行后置处理\""),
@@ -119,7 +117,7 @@ TEST_F(HostCommands, EntryPointOneWalksThePickingExchange) {
 }
 
 TEST_F(HostCommands, PathsPickedBeforeTheCommandChangeThePrompt) {
-  const auto run = Run("run " + Example("dwell.json") +
+  const auto run = Run("run " + ExampleDocument("dwell.json") +
                        zu::Utf8ToAnsi(U8(u8" --command 1 --pick 1 \"槽加工 63\" --preselect")));
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const auto record = Record();
@@ -129,7 +127,7 @@ TEST_F(HostCommands, PathsPickedBeforeTheCommandChangeThePrompt) {
 }
 
 TEST_F(HostCommands, PickingThatEndsWithoutAListOrIsCancelledPostsNothing) {
-  Run("run " + Example("milling_2d.json") + " --command 1 --pick-none");
+  Run("run " + ExampleDocument("milling_2d.json") + " --command 1 --pick-none");
   auto record = Record();
   ASSERT_GE(record.size(), 3u) << ::testing::PrintToString(record);
   std::vector<std::string> tail(record.end() - 3, record.end());
@@ -138,7 +136,7 @@ TEST_F(HostCommands, PickingThatEndsWithoutAListOrIsCancelledPostsNothing) {
       << ::testing::PrintToString(record);
 
   DeleteFileA(record_.c_str());
-  Run("run " + Example("milling_2d.json") + " --command 1 --pick-cancel");
+  Run("run " + ExampleDocument("milling_2d.json") + " --command 1 --pick-cancel");
   record = Record();
   ASSERT_GE(record.size(), 4u) << ::testing::PrintToString(record);
   tail.assign(record.end() - 4, record.end());
@@ -149,7 +147,7 @@ TEST_F(HostCommands, PickingThatEndsWithoutAListOrIsCancelledPostsNothing) {
 }
 
 TEST_F(HostCommands, APathWithoutMovesIsRefusedWithTheHostsMessage) {
-  const auto run = Run("run " + Example("empty_path.json") + " --command 1 --pick all");
+  const auto run = Run("run " + ExampleDocument("empty_path.json") + " --command 1 --pick all");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   const auto record = Record();
   ASSERT_GE(record.size(), 7u) << ::testing::PrintToString(record);
@@ -168,7 +166,8 @@ TEST_F(HostCommands, APathWithoutMovesIsRefusedWithTheHostsMessage) {
 }
 
 TEST_F(HostCommands, AHookThatWantsTheCodeFileListTakesTheTextRoad) {
-  const auto run = Run("run " + Example("milling_2d.json") + " --command 1 --hook-wants-list");
+  const auto run =
+      Run("run " + ExampleDocument("milling_2d.json") + " --command 1 --hook-wants-list");
   EXPECT_EQ(run.exit_code, 0u) << run.output;
   // Entry point 5 runs with its own dialog (cancelled here: the script has
   // no step for it), then the hook gets the list, empty.
@@ -199,7 +198,7 @@ TEST_F(HostCommands, TextsTheCodePageCannotHoldAndOverflowingNumbersAreRefused) 
           u8"code page")},
       {"\"size\":[140.0,", "\"size\":[1e999,", "document.stock.size[0]: a number out of range"},
   };
-  std::ifstream in(Example("milling_2d.json"), std::ios::binary);
+  std::ifstream in(ExampleDocument("milling_2d.json"), std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   for (const auto& c : cases) {
@@ -219,7 +218,7 @@ TEST_F(HostCommands, TextsTheCodePageCannotHoldAndOverflowingNumbersAreRefused) 
 }
 
 TEST_F(HostCommands, EveryBadCommandLineExitsWithOne) {
-  const std::string doc = Example("milling_2d.json");
+  const std::string doc = ExampleDocument("milling_2d.json");
   struct Case {
     std::string arguments;
     std::string says;
@@ -246,7 +245,7 @@ TEST_F(HostCommands, EveryBadCommandLineExitsWithOne) {
 TEST_F(HostCommands, ARecordThatCannotBeWrittenIsRefusedBeforeAnythingRuns) {
   const std::string record = "C:\\no such folder\\record.txt";
   const auto run = RunProgram(
-      "\"" + BinFolder() + "\\zuhost.exe\" run " + Example("milling_2d.json") +
+      "\"" + BinFolder() + "\\zuhost.exe\" run " + ExampleDocument("milling_2d.json") +
       " --command 1 --pick all --automation \"" + script_ + "\" --record \"" + record + "\"");
   EXPECT_EQ(run.exit_code, 1u) << run.output;
   EXPECT_THAT(run.output, HasSubstr("the record file " + record + " cannot be written"));
@@ -254,7 +253,7 @@ TEST_F(HostCommands, ARecordThatCannotBeWrittenIsRefusedBeforeAnythingRuns) {
 }
 
 TEST_F(HostCommands, UnknownPathNamesAreRefused) {
-  const auto run = Run("run " + Example("milling_2d.json") + " --command 1 --pick nothing");
+  const auto run = Run("run " + ExampleDocument("milling_2d.json") + " --command 1 --pick nothing");
   EXPECT_EQ(run.exit_code, 1u) << run.output;
   EXPECT_THAT(run.output, HasSubstr("no path is named or numbered \"nothing\""));
 }

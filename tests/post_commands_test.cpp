@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/command_test_fixture.h"
 #include "tests/run_program.h"
 #include "tests/test_text.h"
 
@@ -24,40 +25,25 @@ using ::testing::Not;
 using zutest::BinFolder;
 using zutest::RunProgram;
 
+using zutest::GoldenBytes;
 using zutest::Lines;
 using zutest::ReadBytes;
 using zutest::U8;
 
-class PostCommands : public ::testing::Test {
+class PostCommands : public zutest::PluginCommandTest {
  protected:
+  PostCommands() : PluginCommandTest("zu_post_") {}
+
   void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "zu_post_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-              std::to_string(GetCurrentProcessId());
-    RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
-    CreateDirectoryA(folder_.c_str(), nullptr);
+    PluginCommandTest::SetUp();
     CreateDirectoryA((folder_ + "\\work").c_str(), nullptr);
-    script_ = folder_ + "\\script.txt";
-    record_ = folder_ + "\\record.txt";
-    module_record_ = folder_ + "\\postmodule.txt";
     editor_script_ = folder_ + "\\editor.txt";
     std::ofstream(editor_script_) << "";
-    SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", module_record_.c_str());
     SetEnvironmentVariableA("ZU_POSTUI_SCRIPT", editor_script_.c_str());
-    // The plug-in's settings file: para beside the host's folder, made when
-    // the plug-in is first loaded (perhaps not yet in a fresh build).
-    const std::string para = BinFolder().substr(0, BinFolder().find_last_of('\\')) + "\\para";
-    CreateDirectoryA(para.c_str(), nullptr);
-    settings_ = para + "\\ZuPost.ini";
-    DeleteFileA(settings_.c_str());
   }
   void TearDown() override {
-    SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", nullptr);
     SetEnvironmentVariableA("ZU_POSTUI_SCRIPT", nullptr);
-    DeleteFileA(settings_.c_str());
-    RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
+    PluginCommandTest::TearDown();
   }
 
   void Settings(const std::string& keys) {
@@ -67,18 +53,15 @@ class PostCommands : public ::testing::Test {
   // Runs zuhost; by default the post-code dialog is confirmed as it opens.
   zutest::ProgramRun Host(const std::string& arguments,
                           const std::string& script = "dialog 33\nok\n") {
-    std::ofstream(script_, std::ios::binary) << script;
-    return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" run \"" + std::string(ZU_SOURCE_DIR) +
-                      "/examples/milling_2d.json\" --work \"" + folder_ + "\\work\" " + arguments +
-                      " --automation \"" + script_ + "\" --record \"" + record_ + "\"");
+    return HostOn("milling_2d.json", arguments, script);
   }
 
   // Runs zuhost on example `document`, the post-code dialog confirmed.
-  zutest::ProgramRun HostOn(const std::string& document, const std::string& arguments) {
-    std::ofstream(script_, std::ios::binary) << "dialog 33\nok\n";
-    return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" run \"" + std::string(ZU_SOURCE_DIR) +
-                      "/examples/" + document + "\" --work \"" + folder_ + "\\work\" " + arguments +
-                      " --automation \"" + script_ + "\" --record \"" + record_ + "\"");
+  zutest::ProgramRun HostOn(const std::string& document, const std::string& arguments,
+                            const std::string& script = "dialog 33\nok\n") {
+    return RunHost("run \"" + zutest::ExampleDocument(document) + "\" --work \"" + folder_ +
+                       "\\work\" " + arguments,
+                   script);
   }
 
   // The post module's programs run on their own: wait for the line that
@@ -95,7 +78,7 @@ class PostCommands : public ::testing::Test {
     return Lines(module_record_);
   }
 
-  std::string folder_, script_, record_, module_record_, editor_script_, settings_;
+  std::string editor_script_;
 };
 
 TEST_F(PostCommands, PickedPathsGoToATemporaryToolLocationFileAndThePostProcessor) {
@@ -280,8 +263,7 @@ TEST_F(PostCommands, EveryExampleIsWrittenAsItsGoldenPostPathFileAndPosted) {
     DeleteFileA(code.c_str());
     const auto host = HostOn(run.document, "--command 1 --pick all");
     EXPECT_EQ(host.exit_code, 0u) << host.output;
-    const std::string golden =
-        ReadBytes(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + run.golden);
+    const std::string golden = GoldenBytes(run.golden);
     ASSERT_FALSE(golden.empty());
     EXPECT_TRUE(ReadBytes(pmf) == golden) << pmf << " differs from the golden";
     const auto module = ModuleRecord("wrote a report");

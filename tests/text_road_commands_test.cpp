@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/command_test_fixture.h"
 #include "tests/run_program.h"
 #include "tests/test_text.h"
 
@@ -20,10 +21,9 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
-using zutest::BinFolder;
+using zutest::GoldenBytes;
 using zutest::Lines;
 using zutest::ReadBytes;
-using zutest::RunProgram;
 using zutest::U8;
 
 constexpr const char* kToolLocationFile = "C:\\zu.pmf";
@@ -40,42 +40,21 @@ constexpr const char* kChooseAndClose =
     "dialog 9002\n"
     "cancel\n";
 
-class TextRoadCommands : public ::testing::Test {
+class TextRoadCommands : public zutest::PluginCommandTest {
  protected:
+  TextRoadCommands() : PluginCommandTest("zu_text_road_") {}
+
   void SetUp() override {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "zu_text_road_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-              std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    script_ = folder_ + "\\script.txt";
-    record_ = folder_ + "\\record.txt";
-    module_record_ = folder_ + "\\postmodule.txt";
-    SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", module_record_.c_str());
+    PluginCommandTest::SetUp();
     CreateDirectoryA(kCodeFolder, nullptr);
     DeleteFileA(kCodeFile.c_str());
     DeleteFileA(kToolLocationFile);
-    const std::string para = BinFolder().substr(0, BinFolder().find_last_of('\\')) + "\\para";
-    CreateDirectoryA(para.c_str(), nullptr);
-    settings_ = para + "\\ZuPost.ini";
-    DeleteFileA(settings_.c_str());
-  }
-  void TearDown() override {
-    SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", nullptr);
-    DeleteFileA(settings_.c_str());
-    RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
   }
 
   zutest::ProgramRun Host(const std::string& document, const std::string& arguments,
                           const std::string& script = kChooseAndClose) {
-    std::ofstream(script_, std::ios::binary) << script;
-    return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" run \"" + std::string(ZU_SOURCE_DIR) +
-                      "/examples/" + document + "\" " + arguments + " --automation \"" + script_ +
-                      "\" --record \"" + record_ + "\"");
+    return RunHost("run \"" + zutest::ExampleDocument(document) + "\" " + arguments, script);
   }
-
-  std::string folder_, script_, record_, module_record_, settings_;
 };
 
 struct GoldenRun {
@@ -106,8 +85,7 @@ TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPosted) {
     const auto host =
         Host(run.document, std::string("--command 5 --pick all --hook-temp ") + kCodeFolder);
     EXPECT_EQ(host.exit_code, 0u) << host.output;
-    const std::string golden =
-        ReadBytes(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + run.golden);
+    const std::string golden = GoldenBytes(run.golden);
     ASSERT_FALSE(golden.empty());
     EXPECT_TRUE(ReadBytes(kToolLocationFile) == golden) << "C:\\zu.pmf differs from the golden";
     const auto module = Lines(module_record_);

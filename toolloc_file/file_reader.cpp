@@ -2,9 +2,11 @@
 
 #include <array>
 #include <charconv>
-#include <cstring>
 #include <string>
 
+#include "format_io/crlf_lines.h"
+#include "format_io/quoted.h"
+#include "format_io/split_fields.h"
 #include "toolloc_file/fixed20.h"
 #include "toolloc_file/internal/record_order.h"
 
@@ -64,41 +66,9 @@ bool IsKey(std::string_view word) {
   return false;
 }
 
-// `bytes` quoted for a message: at most 40 of them, control bytes as \xNN.
+// `bytes` quoted for a message: at most 40 of them.
 std::string Quote(std::string_view bytes) {
-  constexpr std::size_t kShown = 40;
-  constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (std::size_t i = 0; i < bytes.size() && i < kShown; ++i) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x20 || c == 0x7f) {
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  if (bytes.size() > kShown)
-    out += "...";
-  out += '"';
-  return out;
-}
-
-// Splits `text` at every `separator`, filling `out` with the first fields;
-// returns how many fields there are.
-template <std::size_t N>
-std::size_t Split(std::string_view text, char separator, std::array<std::string_view, N>& out) {
-  std::size_t count = 0;
-  for (;;) {
-    const std::size_t at = text.find(separator);
-    if (count < N)
-      out[count] = text.substr(0, at);
-    ++count;
-    if (at == std::string_view::npos)
-      return count;
-    text.remove_prefix(at + 1);
-  }
+  return fio::Quoted(bytes, 40);
 }
 
 // "%.20f"'s shape: an optional '-', integer digits without a superfluous
@@ -140,18 +110,13 @@ bool HasIntegerShape(std::string_view field) {
   return true;
 }
 
-// Where reading stopped.
-struct Fault {
-  int line;
-  std::string message;
-};
-
 class Reader {
  public:
-  Reader(std::string_view text, ToolLocationRecords& receiver) : text_(text), receiver_(receiver) {}
+  Reader(std::string_view text, ToolLocationRecords& receiver)
+      : lines_(text), receiver_(receiver) {}
 
   void Run() {
-    if (text_.empty())
+    if (lines_.at_end())
       Fail(1, "the file is empty: expected \"[filehead]\"");
     while (order_.next() != Next::Done) {
       switch (order_.next()) {
@@ -227,7 +192,7 @@ class Reader {
     }
     // index,name,int1,int2,int2,d1,d6,d3,0,d2,d5,d7,ORVO ZU
     std::array<std::string_view, 13> f;
-    const std::size_t count = Split(line, ',', f);
+    const std::size_t count = fio::SplitFields(line, ',', f);
     if (count == 1)
       Unexpected(line, DescribeNext(Next::ToolOrEnd));
     if (count != f.size()) {
@@ -297,8 +262,7 @@ class Reader {
     } else if (line == "[block]" && order_.next() == Next::BlockPathOrTail) {
       ReadBlock();
     } else if (line == "[filetail]") {
-      if (pos_ != text_.size())
-        Fail(line_ + 1, "text after \"[filetail]\"");
+      lines_.ExpectEnd("\"[filetail]\"");
       Check(order_.Tail());
       receiver_.Tail();
     } else {
@@ -424,7 +388,7 @@ class Reader {
     const std::size_t blank = values.find(' ');
     std::array<std::string_view, 9> later;
     if (blank == std::string_view::npos || blank + 1 == values.size() || values[blank + 1] != ' ' ||
-        Split(values.substr(blank + 2), ' ', later) != later.size()) {
+        fio::SplitFields(values.substr(blank + 2), ' ', later) != later.size()) {
       Fail(
           "the feed line holds ten numbers, two blanks after the first and one after every "
           "later one; found " +
@@ -513,20 +477,7 @@ class Reader {
   // --- Lines and fields.
 
   // The next line without its CR LF.
-  std::string_view Take() {
-    if (pos_ == text_.size())
-      Fail(line_ + 1, "the file ends " + std::string(ends_));
-    ++line_;
-    const char* begin = text_.data() + pos_;
-    const auto* lf = static_cast<const char*>(std::memchr(begin, '\n', text_.size() - pos_));
-    if (!lf)
-      Fail("the file ends inside this line, before its CR LF");
-    const auto length = static_cast<std::size_t>(lf - begin);
-    if (length == 0 || begin[length - 1] != '\r')
-      Fail("the line ends in LF alone, expected CR LF");
-    pos_ += length + 1;
-    return {begin, length - 1};
-  }
+  std::string_view Take() { return lines_.Take(ends_); }
 
   void ExpectLine(std::string_view line, std::string_view expected) {
     if (line != expected)
@@ -585,7 +536,7 @@ class Reader {
 
   Vec3 Triple(std::string_view field) {
     std::array<std::string_view, 3> f;
-    if (Split(field, ',', f) != f.size())
+    if (fio::SplitFields(field, ',', f) != f.size())
       Fail("expected three numbers joined by ',', found " + Quote(field));
     return {Real(f[0]), Real(f[1]), Real(f[2])};
   }
@@ -604,15 +555,13 @@ class Reader {
       Fail(order_.error());
   }
 
-  [[noreturn]] void Fail(std::string message) { Fail(line_, std::move(message)); }
+  [[noreturn]] void Fail(std::string message) { Fail(lines_.line(), std::move(message)); }
   [[noreturn]] static void Fail(int line, std::string message) {
-    throw Fault{line, std::move(message)};
+    throw fio::ReadFault{line, std::move(message)};
   }
 
-  std::string_view text_;
+  fio::CrLfLines lines_;
   ToolLocationRecords& receiver_;
-  std::size_t pos_ = 0;
-  int line_ = 0;
   std::string_view ends_ = "inside the file head";  // completes "the file ends ..."
   RecordOrder order_;
   // Records reused from one to the next, so that their texts keep their room.
@@ -630,12 +579,7 @@ class Reader {
 
 ReadResult ReadToolLocationFile(std::string_view text, ToolLocationRecords& receiver) {
   Reader reader(text, receiver);
-  try {
-    reader.Run();
-  } catch (Fault& fault) {
-    return {false, fault.line, "line " + std::to_string(fault.line) + ": " + fault.message};
-  }
-  return {};
+  return fio::ReadUntilFault([&] { reader.Run(); });
 }
 
 }  // namespace zu

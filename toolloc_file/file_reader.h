@@ -16,18 +16,15 @@
 // "%d"'s text of an int: an optional '-', no '+', no leading zero, no "-0".
 #pragma once
 
-#include <string>
 #include <string_view>
 
+#include "format_io/read_result.h"
 #include "toolloc_file/record_stream.h"
 
 namespace zu {
 
-struct [[nodiscard]] ReadResult {
-  bool ok = true;
-  int line = 0;       // on failure: the line it stopped at, counted from 1
-  std::string error;  // on failure: "line N: " and what was expected or is wrong
-};
+// What became of the file: on failure, the line it stopped at and why.
+using fio::ReadResult;
 
 ReadResult ReadToolLocationFile(std::string_view text, ToolLocationRecords& receiver);
 

@@ -2,17 +2,13 @@
 
 #include <charconv>
 #include <string>
-#include <utility>
 
+#include "format_io/record_output.h"
 #include "toolloc_file/fixed20.h"
 #include "toolloc_file/internal/record_order.h"
 
 namespace zu {
 namespace {
-
-// The buffer goes to the sink once it holds this much: a few large writes
-// instead of one per line.
-constexpr std::size_t kFlushSize = 64 * 1024;
 
 // What a text may not hold: its line would break or (for C readers) end.
 constexpr std::string_view kLineBreaking("\r\n\0", 3);
@@ -21,7 +17,7 @@ constexpr std::string_view kLineBreaking("\r\n\0", 3);
 
 class ToolLocationFileWriter::Impl {
  public:
-  explicit Impl(ByteSink& sink) : sink_(sink) { buffer_.reserve(kFlushSize + 4096); }
+  explicit Impl(ByteSink& sink) : out_(sink) {}
 
   void Head(const FileHead& head) {
     if (!Begin(order_.Head(head), Where::File))
@@ -31,14 +27,14 @@ class ToolLocationFileWriter::Impl {
     Put("\ntoolnumber ");
     Int(head.tool_number);
     Put("\npersoninfo ORVO ZU 2006 r3\n[endsect]\n");
-    End();
+    out_.End();
   }
 
   void BeginToolList() {
     if (!Begin(order_.BeginToolList(), Where::File))
       return;
     Put("[toollist]\n");
-    End();
+    out_.End();
   }
 
   void Tool(const ToolEntry& tool) {
@@ -46,12 +42,13 @@ class ToolLocationFileWriter::Impl {
       return;
     Int(tool.index);
     Put(",");
-    const std::size_t name_start = buffer_.size();
+    std::string& bytes = out_.bytes();
+    const std::size_t name_start = bytes.size();
     Text(tool.name, "the name");
     // A ',' in the name would split the line's fields.
-    for (std::size_t i = name_start; i < buffer_.size(); ++i) {
-      if (buffer_[i] == ',')
-        buffer_[i] = ' ';
+    for (std::size_t i = name_start; i < bytes.size(); ++i) {
+      if (bytes[i] == ',')
+        bytes[i] = ' ';
     }
     Put(",");
     Int(tool.integer1);
@@ -72,14 +69,14 @@ class ToolLocationFileWriter::Impl {
     Put(",");
     Real(tool.dimension7, "dimension 7");
     Put(",ORVO ZU\n");
-    End();
+    out_.End();
   }
 
   void EndSection() {
     if (!Begin(order_.EndSection(), Where::File))
       return;
     Put("[endsect]\n");
-    End();
+    out_.End();
   }
 
   void Machine(std::string_view mcf_path) {
@@ -88,7 +85,7 @@ class ToolLocationFileWriter::Impl {
     Put("[machine]\nmcfname ");
     Text(mcf_path, "the machine file's path");
     Put("\n[endsect]\n");
-    End();
+    out_.End();
   }
 
   void CodeFile(std::string_view file_name) {
@@ -97,7 +94,7 @@ class ToolLocationFileWriter::Impl {
     Put("[creategfile]\nfilename ");
     Text(file_name, "the code file's path");
     Put("\n[endsect]\n");
-    End();
+    out_.End();
   }
 
   void Jig(const JigSection& jig) {
@@ -108,7 +105,7 @@ class ToolLocationFileWriter::Impl {
     Put("\njigcoord ");
     Frame(jig.frame, "");
     Put("[endsect]\n");
-    End();
+    out_.End();
   }
 
   void PathStart(const zu::PathStart& start) {
@@ -119,7 +116,7 @@ class ToolLocationFileWriter::Impl {
     Put("\ntoolindex ");
     Int(start.tool_index);
     Put("\n");
-    End();
+    out_.End();
   }
 
   void PathPlacement(const zu::PathPlacement& placement) {
@@ -132,7 +129,7 @@ class ToolLocationFileWriter::Impl {
     Put("stock ");
     Point(placement.stock_corner, "the stock corner");
     Point(placement.stock_size, "the stock size");
-    End();
+    out_.End();
   }
 
   void DrillKeys(const zu::DrillKeys& keys) {
@@ -166,7 +163,7 @@ class ToolLocationFileWriter::Impl {
       Text(keys.user[i], "a user parameter");
       Put("\n");
     }
-    End();
+    out_.End();
   }
 
   void Holes(int count) {
@@ -176,7 +173,7 @@ class ToolLocationFileWriter::Impl {
     Int(count);
     Put("\n");
     holes_written_ = 0;
-    End();
+    out_.End();
   }
 
   void Hole(const Vec3& hole) {
@@ -184,11 +181,12 @@ class ToolLocationFileWriter::Impl {
       return;
     Put("endpoint ");
     if (!AppendPoint(hole)) {
-      Refuse("hole " + std::to_string(holes_written_) + WhereText() + " is not a finite point");
+      out_.Refuse("hole " + std::to_string(holes_written_) + WhereText() +
+                  " is not a finite point");
       return;
     }
     ++holes_written_;
-    End();
+    out_.End();
   }
 
   void MillKeys(const zu::MillKeys& keys) {
@@ -228,7 +226,7 @@ class ToolLocationFileWriter::Impl {
       Put("\n");
     }
     Put("[endsect]\n");
-    End();
+    out_.End();
   }
 
   void Block(const zu::Block& block) {
@@ -271,26 +269,20 @@ class ToolLocationFileWriter::Impl {
         break;
     }
     Put("[endsect]\n");
-    End();
+    out_.End();
   }
 
   void Tail() {
     if (!Begin(order_.Tail(), Where::File))
       return;
     Put("[filetail]\n");
-    End();
+    out_.End();
   }
 
   WriteResult Finish() {
-    if (!failed_ && !finished_ && order_.next() != toolloc_internal::Next::Done) {
-      failed_ = true;
-      error_ = "the file is incomplete: it expects ";
-      error_ += toolloc_internal::DescribeNext(order_.next());
-      error_ += " next";
-    }
-    finished_ = true;
-    Flush();
-    return {!failed_, error_};
+    if (order_.next() != toolloc_internal::Next::Done)
+      out_.Incomplete(toolloc_internal::DescribeNext(order_.next()));
+    return out_.Finish();
   }
 
  private:
@@ -300,46 +292,10 @@ class ToolLocationFileWriter::Impl {
   // Starts a record that the order allows; false when the writer has
   // stopped or refuses the record.
   bool Begin(bool allowed, Where where) {
-    if (failed_)
+    if (!out_.Begin(allowed, order_.error()))
       return false;
-    mark_ = buffer_.size();
-    if (finished_)
-      return Refuse("a record after Finish");
-    if (!allowed)
-      return Refuse(order_.error());
     where_ = where;
     return true;
-  }
-
-  // Ends a record: a full buffer goes to the sink.
-  void End() {
-    if (!failed_ && buffer_.size() >= kFlushSize)
-      Flush();
-  }
-
-  // Hands the buffer to the sink; a sink failure stops the writer.
-  void Flush() {
-    if (buffer_.empty() || sink_failed_)
-      return;
-    if (sink_.Write(buffer_)) {
-      stored_ += buffer_.size();
-    } else {
-      sink_failed_ = true;
-      if (!failed_) {
-        failed_ = true;
-        error_ =
-            "the sink could not store the file's bytes after the first " + std::to_string(stored_);
-      }
-    }
-    buffer_.clear();
-  }
-
-  // Stops the writer and drops what is written of the current record.
-  bool Refuse(std::string message) {
-    failed_ = true;
-    error_ = std::move(message);
-    buffer_.resize(mark_);
-    return false;
   }
 
   std::string WhereText() const {
@@ -360,44 +316,45 @@ class ToolLocationFileWriter::Impl {
   // record's lines read as a plain sequence.
 
   void Put(std::string_view text) {
-    if (!failed_)
-      buffer_.append(text);
+    if (!out_.failed())
+      out_.bytes().append(text);
   }
 
   void Int(int value) {
-    if (failed_)
+    if (out_.failed())
       return;
     char text[16];
     const auto result = std::to_chars(text, text + sizeof text, value);
-    buffer_.append(text, result.ptr);
+    out_.bytes().append(text, result.ptr);
   }
 
   void Real(double value, const char* what) {
-    if (!failed_ && !AppendFixed20(buffer_, value))
-      Refuse(std::string(what) + WhereText() + " is not a finite number");
+    if (!out_.failed() && !AppendFixed20(out_.bytes(), value))
+      out_.Refuse(std::string(what) + WhereText() + " is not a finite number");
   }
 
   // "x,y,z\n"; false (with the buffer as it may be) when a coordinate is
   // not finite.
   bool AppendPoint(const Vec3& p) {
-    if (failed_)
+    if (out_.failed())
       return true;
-    if (!AppendFixed20(buffer_, p.x))
+    std::string& bytes = out_.bytes();
+    if (!AppendFixed20(bytes, p.x))
       return false;
-    buffer_ += ',';
-    if (!AppendFixed20(buffer_, p.y))
+    bytes += ',';
+    if (!AppendFixed20(bytes, p.y))
       return false;
-    buffer_ += ',';
-    if (!AppendFixed20(buffer_, p.z))
+    bytes += ',';
+    if (!AppendFixed20(bytes, p.z))
       return false;
-    buffer_ += '\n';
+    bytes += '\n';
     return true;
   }
 
   // `of` follows `what` in the message.
   void Point(const Vec3& p, const char* what, const char* of = "") {
     if (!AppendPoint(p))
-      Refuse(std::string(what) + of + WhereText() + " is not a finite point");
+      out_.Refuse(std::string(what) + of + WhereText() + " is not a finite point");
   }
 
   // The origin and the three axes, one line each.
@@ -409,27 +366,20 @@ class ToolLocationFileWriter::Impl {
   }
 
   void Text(std::string_view text, const char* what) {
-    if (failed_)
+    if (out_.failed())
       return;
     if (text.find_first_of(kLineBreaking) != std::string_view::npos) {
-      Refuse(std::string(what) + WhereText() +
-             " holds a line break or a NUL byte, which the file cannot hold");
+      out_.Refuse(std::string(what) + WhereText() +
+                  " holds a line break or a NUL byte, which the file cannot hold");
       return;
     }
-    buffer_.append(text);
+    out_.bytes().append(text);
   }
 
-  ByteSink& sink_;
-  std::string buffer_;
-  std::size_t mark_ = 0;    // where the current record starts in the buffer
-  std::size_t stored_ = 0;  // bytes the sink has taken
+  fio::RecordOutput out_;
   toolloc_internal::RecordOrder order_;
   Where where_ = Where::File;
   int holes_written_ = 0;
-  bool failed_ = false;
-  bool sink_failed_ = false;
-  bool finished_ = false;
-  std::string error_;
 };
 
 ToolLocationFileWriter::ToolLocationFileWriter(ByteSink& sink)

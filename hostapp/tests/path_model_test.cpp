@@ -11,22 +11,18 @@
 #include "host/math.h"
 #include "host/path_geom_io.h"
 #include "host/row_ops.h"
+#include "hostapp/testing/test_paths.h"
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
+// A straight move of segment kind `kind` (its attributes a and c; b stays
+// 0).
 tool_block* Line(const XYZ& from, const XYZ& to, int kind = 4) {
-  tool_block* move = NcNewRow();
   int a = 0, b = 0, c = 7;
   SegKindToAttrs(kind, a, b, c);
-  move->a = static_cast<std::int8_t>(a);
-  move->c = c;
-  tls* line = NcNewLineGeom(1);
-  line[0].point = from;
-  line[1].point = to;
-  move->geometry = line;
-  return move;
+  return zuhost::testing::LineMove(from, to, a, c);
 }
 
 tool_block* Arc(const XYZ& centre, double radius, double sweep) {

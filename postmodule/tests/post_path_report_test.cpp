@@ -7,27 +7,15 @@
 
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
 #include "postpath_file/file_writer.h"
 
 namespace postmodule {
 namespace {
 
 using ::testing::StartsWith;
+using zu::fio_testing::MemorySink;
 namespace ppf = zu::ppf;
-
-// The writer's bytes as a text-mode file stores them.
-class CrLfSink final : public ppf::ByteSink {
- public:
-  std::string bytes;
-  bool Write(std::string_view text) override {
-    for (char c : text) {
-      if (c == '\n')
-        bytes += '\r';
-      bytes += c;
-    }
-    return true;
-  }
-};
 
 ppf::PathHead Head(int type, const char* name) {
   ppf::PathHead head;
@@ -48,7 +36,7 @@ ppf::Block Move(ppf::Vec3 end, int feed_type, int compensation = 0) {
 // rapid and feed moves, compensation, an arc and a dwell, and a five-axis
 // bracket of point-and-axis moves.
 std::string SampleFile() {
-  CrLfSink sink;
+  MemorySink sink;
   ppf::PostPathFileWriter out(sink);
   out.Process({"1.0", "ORVO ZU", "BRACKET-7", "", 0, 0});
   out.DrillPath(Head(ppf::kPathDrill, "holes"), {});
@@ -100,7 +88,7 @@ TEST(PostPathReport, SaysWhatTheFileHolds) {
 }
 
 TEST(PostPathReport, AProcessWithoutBracketsHasNoBox) {
-  CrLfSink sink;
+  MemorySink sink;
   ppf::PostPathFileWriter out(sink);
   out.Process({});
   out.EndProcess();

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
 #include "toolloc_file/file_writer.h"
 
 namespace postmodule {
@@ -14,25 +15,12 @@ namespace {
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
-
-// The writer's bytes as a text-mode file stores them.
-class CrLfSink final : public zu::ByteSink {
- public:
-  std::string bytes;
-  bool Write(std::string_view text) override {
-    for (char c : text) {
-      if (c == '\n')
-        bytes += '\r';
-      bytes += c;
-    }
-    return true;
-  }
-};
+using zu::fio_testing::MemorySink;
 
 // A file of a drilling path with two holes and a mill path with a line, an
 // arc and their feed type, compensation and dwell blocks.
 std::string SampleFile() {
-  CrLfSink sink;
+  MemorySink sink;
   zu::ToolLocationFileWriter out(sink);
   out.Head({2, 2});
   out.BeginToolList();

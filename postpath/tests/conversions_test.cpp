@@ -15,6 +15,7 @@
 #include "host/math.h"
 #include "host/row_ops.h"
 #include "hostapp/host_session.h"
+#include "hostapp/testing/test_paths.h"
 #include "pathinput/working_copy.h"
 #include "postpath/conversions.h"
 #include "postpath/post_path_output.h"
@@ -23,6 +24,7 @@ namespace zu {
 namespace {
 
 using ::testing::ElementsAre;
+using zuhost::testing::LineMove;
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -71,18 +73,6 @@ class KeepingWriter final : public CPostPathWrite {
   }
 };
 
-tool_block* Line(const XYZ& from, const XYZ& to, int a = 4, int c = 7, int b = 0) {
-  tool_block* move = NcNewRow();
-  move->a = static_cast<std::int8_t>(a);
-  move->b = static_cast<std::int8_t>(b);
-  move->c = c;
-  tls* line = NcNewLineGeom(1);
-  line[0].point = from;
-  line[1].point = to;
-  move->geometry = line;
-  return move;
-}
-
 // A quarter arc of radius 5 about `centre` in a plane parallel to XY.
 tool_block* Arc(const XYZ& centre, double sweep = kPi / 2) {
   tool_block* move = NcNewRow();
@@ -100,27 +90,14 @@ tool_block* Arc(const XYZ& centre, double sweep = kPi / 2) {
   return move;
 }
 
+// A milling path of `kind` with rows of `moves`: approach height 5, safe
+// height 50, feeds 3000, 800, 1200, 400 and 600.
 std::unique_ptr<OrvoPath2d> MillPath(int kind, std::vector<std::vector<tool_block*>> rows,
                                      std::unique_ptr<OrvoPathSubPara> record = nullptr) {
-  auto path = std::make_unique<OrvoPath2d>();
-  path->name = "mill";
-  path->PathKind = kind;
-  path->sub_para = std::move(record);
-  path->geometry = new Node;
+  auto path = zuhost::testing::MillRowsPath(kind, rows, std::move(record));
   path->approach_height = 5;
   path->safe_height = 50;
   path->feed = {3000, 800, 1200, 400, 600, 0, 0};
-  tool_row** row_tail = &path->rows;
-  for (const auto& moves : rows) {
-    *row_tail = new tool_row;
-    tool_block** tail = &(*row_tail)->first;
-    for (tool_block* move : moves) {
-      *tail = move;
-      tail = &move->next;
-    }
-    row_tail = &(*row_tail)->next;
-  }
-  path->UpdatePath();
   return path;
 }
 
@@ -141,12 +118,12 @@ class Conversions : public ::testing::Test {
 TEST_F(Conversions, AMillPathIsItsRecordAnApproachAndOneBlockPerMove) {
   auto side = std::make_unique<SubPara7>();
   side->side_selector = 2;
-  auto path = MillPath(
-      7,
-      {{Line({0, 0, 50}, {0, 0, -5}, 9), Line({0, 0, -5}, {10, 0, -5}, 2, kCompensationStart),
-        Arc({10, 5, -5}, kPi / 2), Line({15, 5, -5}, {15, 9, -5}),
-        Line({15, 9, -5}, {0, 9, -5}, 5, kCompensationEnd)}},
-      std::move(side));
+  auto path = MillPath(7,
+                       {{LineMove({0, 0, 50}, {0, 0, -5}, 9),
+                         LineMove({0, 0, -5}, {10, 0, -5}, 2, kCompensationStart),
+                         Arc({10, 5, -5}, kPi / 2), LineMove({15, 5, -5}, {15, 9, -5}),
+                         LineMove({15, 9, -5}, {0, 9, -5}, 5, kCompensationEnd)}},
+                       std::move(side));
   ASSERT_EQ(ConvertMillOrDrillPath(writer_, *path, 0, options_), 1);
   const auto& record = writer_.brackets.back().mill;
   EXPECT_EQ(writer_.brackets.back().type, PATHTYPE_MILL);
@@ -171,8 +148,8 @@ TEST_F(Conversions, AMacroPathWritesItsFirstRowOnlyAndItsPairs) {
   auto macro = std::make_unique<OrvoPath_MacroMachining>();
   macro->parameters["#101"] = {"depth", "mm", "-5", 1};
   macro->parameters["#102"] = {"feed", "", "800", 2};
-  auto path =
-      MillPath(90, {{Line({0, 0, 0}, {1, 0, 0})}, {Line({1, 0, 0}, {2, 0, 0})}}, std::move(macro));
+  auto path = MillPath(90, {{LineMove({0, 0, 0}, {1, 0, 0})}, {LineMove({1, 0, 0}, {2, 0, 0})}},
+                       std::move(macro));
   ConvertMillOrDrillPath(writer_, *path, 0, options_);
   EXPECT_EQ(writer_.brackets.back().blocks.size(), 2u);  // the approach and one move
   const auto& pairs = writer_.brackets.back().mill.macro_pairs;
@@ -189,8 +166,8 @@ TEST_F(Conversions, Kind62WithSkipCountTwoSetsTheFlagAtItsSecondStart) {
   record->skip_switch = 1;
   record->skip_count = 2;
   auto path = MillPath(62,
-                       {{Line({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart),
-                         Line({1, 0, 0}, {2, 0, 0}, 4, kCompensationStart)}},
+                       {{LineMove({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart),
+                         LineMove({1, 0, 0}, {2, 0, 0}, 4, kCompensationStart)}},
                        std::move(record));
   ConvertMillOrDrillPath(writer_, *path, 0, options_);
   const auto& blocks = writer_.brackets.back().blocks;
@@ -203,7 +180,7 @@ TEST_F(Conversions, DwellsAreFlaggedOnTheirMoves) {
   record->dwell_before = 1;
   record->dwell_after = 1;
   record->dwell_text = "G04 P1000";
-  auto path = MillPath(63, {{Line({0, 0, 0}, {10, 0, 0}), Line({10, 0, 0}, {10, 5, 0})}},
+  auto path = MillPath(63, {{LineMove({0, 0, 0}, {10, 0, 0}), LineMove({10, 0, 0}, {10, 5, 0})}},
                        std::move(record));
   path->geometry->curves = {{{0, 0, 0}, {10, 0, 0}}};
   ConvertMillOrDrillPath(writer_, *path, 0, options_);
@@ -241,7 +218,7 @@ TEST_F(Conversions, FixtureRetractsFrameATiltedPlanePath) {
   options_.use_jig_coord = 1;
   options_.fix_mill_mode = 1;
   options_.jig_tool_up_height = 500;
-  auto path = MillPath(7, {{Arc({10, 10, -2}), Line({10, 15, -2}, {0, 15, -2}, 9)}});
+  auto path = MillPath(7, {{Arc({10, 10, -2}), LineMove({10, 15, -2}, {0, 15, -2}, 9)}});
   path->wcs.z_axis = {0, 0, 1};
   const std::size_t prompts = session().events().size();
   ConvertMillOrDrillPath(writer_, *path, 3, options_);
@@ -259,8 +236,8 @@ TEST_F(Conversions, FixtureRetractsFrameATiltedPlanePath) {
 
 // A path whose work system and the fixture system are both `matrix`.
 std::unique_ptr<OrvoPath2d> InSystem(const TRANSF& matrix) {
-  auto path = MillPath(
-      7, {{Line({0, 0, 0}, {20, 0, 0}), Arc({20, 5, 0}, kPi), Line({20, 10, 0}, {0, 10, 0})}});
+  auto path = MillPath(7, {{LineMove({0, 0, 0}, {20, 0, 0}), Arc({20, 5, 0}, kPi),
+                            LineMove({20, 10, 0}, {0, 10, 0})}});
   path->wcs.matrix = matrix;
   return path;
 }
@@ -336,32 +313,13 @@ TEST_F(Conversions, ADrillingPathInFiveAxisOrientationIsAnnouncedAndWrittenInThr
   EXPECT_EQ(writer_.brackets.back().type, PATHTYPE_DRILL);
 }
 
-// A multi-axis path of class `class_code`: rows of points along X at z = 0
-// with axis (0, 0, 1), given by their flags; link height 30, approach 5,
-// safe height 80.
+// A multi-axis path of class `class_code` of FiveAxisRowsPath's rows: points
+// along X at z = 0 with axis (0, 0, 1), given by their flags; link height
+// 30, approach 5, safe height 80.
 std::unique_ptr<OrvoPath5Axis> MultiAxisPath(int class_code,
                                              const std::vector<std::vector<int>>& rows) {
-  auto path = std::make_unique<OrvoPath5Axis>();
-  path->name = "five";
+  auto path = zuhost::testing::FiveAxisRowsPath(rows);
   path->PathClassCode = class_code;
-  path->geometry = new Node;
-  path->five_safe_height = 80;
-  path->five_link_height = 30;
-  path->five_approach_distance = 5;
-  nc_row_5** tail = &path->rows5;
-  double x = 0;
-  for (const auto& flags : rows) {
-    auto* row = new nc_row_5;
-    row->last = static_cast<int>(flags.size()) - 1;
-    row->points = flags.empty() ? nullptr : new nc_point5[flags.size()];
-    for (std::size_t i = 0; i < flags.size(); ++i) {
-      row->points[i] = {{x, 0, 0}, {0, 0, 1}, static_cast<std::uint8_t>(flags[i])};
-      x += 1;
-    }
-    *tail = row;
-    tail = &row->next;
-  }
-  path->UpdatePath();
   return path;
 }
 

@@ -6,13 +6,13 @@
 // ZU_UPDATE_GOLDEN=1 writes the golden files anew instead of comparing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <ostream>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
 #include "framework/testing/test_folder.h"
 #include "hostapp/testing/example_session.h"
+#include "hostapp/testing/golden_file.h"
 #include "postpath/post_path_output.h"
 #include "postpath_file/file_model.h"
 #include "postpath_file/file_reader.h"
@@ -21,21 +21,10 @@
 namespace zu {
 namespace {
 
+using zuhost::testing::GoldenPath;
+using zuhost::testing::MatchesGolden;
 using zuhost::testing::ReadFile;
-
-class StringSink final : public ppf::ByteSink {
- public:
-  // The file holds CR LF where the writer gives LF.
-  bool Write(std::string_view bytes) override {
-    for (const char c : bytes) {
-      if (c == '\n')
-        text += '\r';
-      text += c;
-    }
-    return true;
-  }
-  std::string text;
-};
+using zuhost::testing::UpdateGolden;
 
 struct GoldenCase {
   const char* document;
@@ -75,29 +64,27 @@ TEST_P(MainRoadGoldenFiles, TheMainRoadWritesEachExampleByteForByte) {
   const PostPathResult result =
       WritePostPathFile(first, "C:\\zu_golden\\NC0001.cut", written.c_str(), options);
   ASSERT_TRUE(result.ok) << result.error;
-  const std::string golden_path = std::string(ZU_SOURCE_DIR) + "/tests/golden/" + c.golden;
   const std::string bytes = ReadFile(written);
-  if (std::getenv("ZU_UPDATE_GOLDEN")) {
-    std::ofstream(golden_path, std::ios::binary) << bytes;
-    GTEST_SKIP() << "wrote " << golden_path;
-  }
-  const std::string golden = ReadFile(golden_path);
-  ASSERT_FALSE(golden.empty()) << golden_path << " is missing: run with ZU_UPDATE_GOLDEN=1";
-  EXPECT_TRUE(bytes == golden) << c.golden << " differs from what the main road writes";
+  if (UpdateGolden(ZU_SOURCE_DIR, c.golden, bytes))
+    GTEST_SKIP() << "wrote " << GoldenPath(ZU_SOURCE_DIR, c.golden);
+  EXPECT_TRUE(MatchesGolden(ZU_SOURCE_DIR, c.golden, bytes)) << "from what the main road writes";
 
   // The post module's reader takes the whole file, and writing what it read
   // gives the same bytes: nothing the plug-in handed the host was lost.
+  const std::string golden = ReadFile(GoldenPath(ZU_SOURCE_DIR, c.golden));
+  ASSERT_FALSE(golden.empty());
   ppf::PostPathFile model;
   ppf::PostPathFileBuilder builder(model);
   const ppf::ReadResult read = ppf::ReadPostPathFile(golden, builder);
   ASSERT_TRUE(read.ok) << read.error;
   ASSERT_TRUE(builder.complete()) << builder.error();
   EXPECT_FALSE(model.paths.empty());
-  StringSink sink;
+  // The file holds CR LF where the writer gives LF.
+  fio_testing::MemorySink sink;
   ppf::PostPathFileWriter rewriter(sink);
   ppf::SendPostPathFile(model, rewriter);
   ASSERT_TRUE(rewriter.Finish().ok) << rewriter.error();
-  EXPECT_TRUE(sink.text == golden) << c.golden << " is not written back as it was read";
+  EXPECT_TRUE(sink.bytes == golden) << c.golden << " is not written back as it was read";
 }
 
 INSTANTIATE_TEST_SUITE_P(Examples, MainRoadGoldenFiles, ::testing::ValuesIn(kCases),

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "format_io/testing/memory_sink.h"
 #include "postpath_file/file_model.h"
 #include "postpath_file/file_reader.h"
 #include "postpath_file/file_writer.h"
-#include "postpath_file/tests/memory_sink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zu::ppf::PostPathFileBuilder builder(file);
   if (!zu::ppf::ReadPostPathFile(text, builder).ok)
     return 0;
-  zu::ppf_testing::MemorySink sink;
+  zu::fio_testing::MemorySink sink;
   zu::ppf::PostPathFileWriter writer(sink);
   zu::ppf::SendPostPathFile(file, writer);
   if (!writer.Finish().ok || sink.bytes != text)

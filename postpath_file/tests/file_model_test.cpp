@@ -12,30 +12,25 @@
 #include <sstream>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
+#include "format_io/testing/written.h"
 #include "postpath_file/file_reader.h"
 #include "postpath_file/file_writer.h"
-#include "postpath_file/tests/memory_sink.h"
 #include "postpath_file/tests/sample_file.h"
 
 namespace zu::ppf {
 namespace {
 
+using fio_testing::MemorySink;
+using fio_testing::Written;
 using ppf_testing::ExampleFile;
 using ppf_testing::kSampleText;
-using ppf_testing::MemorySink;
 using ppf_testing::SampleFile;
 
 // The file's bytes as a text-mode file stores them, and the outcome.
-struct Written {
-  std::string bytes;
-  WriteResult result;
-};
 Written Write(const PostPathFile& file) {
-  MemorySink sink;
-  PostPathFileWriter writer(sink);
-  SendPostPathFile(file, writer);
-  WriteResult result = writer.Finish();
-  return {sink.bytes, result};
+  return fio_testing::WrittenBy<PostPathFileWriter>(
+      [&](PostPathFileWriter& out) { SendPostPathFile(file, out); });
 }
 
 struct Read {

@@ -4,54 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
+#include "format_io/testing/line_edits.h"
+#include "format_io/testing/read_checks.h"
 #include "postpath_file/file_model.h"
 #include "postpath_file/tests/sample_file.h"
 
 namespace zu::ppf {
 namespace {
 
+using fio_testing::Edit;
+using fio_testing::IsRefusedAt;
+using fio_testing::TextEnding;
 using ppf_testing::kSampleText;
 using ppf_testing::SampleFile;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-// The sample's lines without their CR LF.
-std::vector<std::string> SampleLines() {
-  std::vector<std::string> lines;
-  std::string_view text = kSampleText;
-  while (!text.empty()) {
-    const auto end = text.find("\r\n");
-    lines.emplace_back(text.substr(0, end));
-    text.remove_prefix(end + 2);
-  }
-  return lines;
-}
-
-enum class Edit { Replace, InsertBefore, Remove };
-
 // The sample with line `number` (from 1) replaced by `text`'s lines ('\n'
 // between them), those lines inserted before it, or the line removed.
 std::string Edited(int number, Edit edit, std::string_view text = {}) {
-  std::vector<std::string> lines = SampleLines();
-  const auto at = lines.begin() + (number - 1);
-  std::vector<std::string> added;
-  for (std::size_t start = 0;;) {
-    const auto end = text.find('\n', start);
-    added.emplace_back(text.substr(start, end - start));
-    if (end == std::string_view::npos)
-      break;
-    start = end + 1;
-  }
-  if (edit != Edit::InsertBefore)
-    lines.erase(at);
-  if (edit != Edit::Remove)
-    lines.insert(lines.begin() + (number - 1), added.begin(), added.end());
-  std::string joined;
-  for (const std::string& line : lines)
-    joined += line + "\r\n";
-  return joined;
+  return fio_testing::Edited(kSampleText, number, edit, text);
 }
 
 // A receiver that only notes whether the file was read whole.
@@ -239,10 +212,7 @@ TEST(PostPathReader, RefusesWhatTheWriterDoesNotWrite) {
     EndWatch watch;
     const ReadResult result = ReadPostPathFile(text, watch);
     const std::string input = "line " + std::to_string(c.line) + " edited to \"" + c.text + "\"";
-    EXPECT_FALSE(result.ok) << input;
-    EXPECT_EQ(result.line, c.error_line) << input << ": " << result.error;
-    EXPECT_THAT(result.error, StartsWith("line " + std::to_string(c.error_line) + ": ")) << input;
-    EXPECT_THAT(result.error, HasSubstr(c.message)) << input;
+    EXPECT_TRUE(IsRefusedAt(result, c.error_line, c.message)) << input;
     EXPECT_FALSE(watch.ended) << input;
   }
 }
@@ -303,13 +273,8 @@ TEST(PostPathReader, RefusesLinesNotEndedByCrLfAndTextAfterFini) {
   for (const Case& c : cases) {
     EndWatch watch;
     const ReadResult result = ReadPostPathFile(c.text, watch);
-    const std::string input =
-        "text of " + std::to_string(c.text.size()) + " bytes ending \"" +
-        c.text.substr(c.text.size() - std::min<std::size_t>(20, c.text.size())) + "\"";
-    EXPECT_FALSE(result.ok) << input;
-    EXPECT_EQ(result.line, c.line) << input << ": " << result.error;
-    EXPECT_THAT(result.error, HasSubstr(c.message)) << input;
-    EXPECT_FALSE(watch.ended) << input;
+    EXPECT_TRUE(IsRefusedAt(result, c.line, c.message)) << TextEnding(c.text);
+    EXPECT_FALSE(watch.ended) << TextEnding(c.text);
   }
 }
 

@@ -8,18 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "format_io/testing/memory_sink.h"
+#include "format_io/testing/written.h"
 #include "postpath_file/file_model.h"
-#include "postpath_file/tests/memory_sink.h"
 #include "postpath_file/tests/sample_file.h"
 
 namespace zu::ppf {
 namespace {
 
+using fio_testing::MemorySink;
+using fio_testing::Written;
 using ppf_testing::ArcTo;
 using ppf_testing::AxisTo;
 using ppf_testing::kSampleText;
 using ppf_testing::LineTo;
-using ppf_testing::MemorySink;
 using ppf_testing::SampleFile;
 using ::testing::HasSubstr;
 
@@ -27,16 +29,8 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // What a stream of records is written as ('\n' line ends), and the outcome.
-struct Written {
-  std::string text;
-  WriteResult result;
-};
 Written WriteStream(const std::function<void(PostPathRecords&)>& records) {
-  MemorySink sink(MemorySink::LineEnds::AsGiven);
-  PostPathFileWriter writer(sink);
-  records(writer);
-  WriteResult result = writer.Finish();
-  return {sink.bytes, result};
+  return fio_testing::WrittenBy<PostPathFileWriter>(records, MemorySink::LineEnds::AsGiven);
 }
 Written Write(const PostPathFile& file) {
   return WriteStream([&](PostPathRecords& out) { SendPostPathFile(file, out); });
@@ -89,12 +83,12 @@ PostPathFile FileOf(std::vector<PostPath> paths) {
 std::string BodyOf(const PostPath& path) {
   const Written written = Write(FileOf({path}));
   EXPECT_TRUE(written.result.ok) << written.result.error;
-  const auto spindl = written.text.find("SPINDL/");
-  const auto start = written.text.find('\n', spindl) + 1;
-  const auto end = written.text.rfind("END\n");
+  const auto spindl = written.bytes.find("SPINDL/");
+  const auto start = written.bytes.find('\n', spindl) + 1;
+  const auto end = written.bytes.rfind("END\n");
   if (spindl == std::string::npos || end == std::string::npos)
-    return "no bracket in: " + written.text;
-  return written.text.substr(start, end - start);
+    return "no bracket in: " + written.bytes;
+  return written.bytes.substr(start, end - start);
 }
 
 TEST(PostPathWriter, TheSampleIsItsText) {
@@ -110,7 +104,7 @@ TEST(PostPathWriter, TheSampleIsItsText) {
 TEST(PostPathWriter, AProcessWithoutBrackets) {
   const Written written = Write(PostPathFile{});
   ASSERT_TRUE(written.result.ok) << written.result.error;
-  EXPECT_EQ(written.text,
+  EXPECT_EQ(written.bytes,
             "PARTNO\n"
             "PPRINT/ZU VERSION=\n"
             "PPRINT/ZU INFO=\n"
@@ -185,9 +179,9 @@ TEST(PostPathWriter, BracketHeads) {
     path.head = c.head;
     const Written written = Write(FileOf({path}));
     ASSERT_TRUE(written.result.ok) << c.name << ": " << written.result.error;
-    const auto start = written.text.find("PPRINT/ZU PATH");
-    const auto end = written.text.find("END\n");
-    EXPECT_EQ(written.text.substr(start, end - start), c.lines) << c.name;
+    const auto start = written.bytes.find("PPRINT/ZU PATH");
+    const auto end = written.bytes.find("END\n");
+    EXPECT_EQ(written.bytes.substr(start, end - start), c.lines) << c.name;
   }
 }
 
@@ -201,7 +195,7 @@ TEST(PostPathWriter, MillRecordLines) {
   record.dwell_text = "G04 X%d";
   const Written written = Write(FileOf({path}));
   ASSERT_TRUE(written.result.ok) << written.result.error;
-  EXPECT_THAT(written.text,
+  EXPECT_THAT(written.bytes,
               HasSubstr("PPRINT/ZU TOOL 0,0,0,0,0,0,0,0,0\n"
                         "PPRINT/ZU FEEDS -1,-0,0.5,10000000000000000000000,0,0,0,0,0,\n"
                         "PPRINT/ZU+0.30000000000000004\n"
@@ -303,9 +297,9 @@ TEST(PostPathWriter, DrillingBrackets) {
   for (const Case& c : cases) {
     const Written written = Write(FileOf({c.path}));
     ASSERT_TRUE(written.result.ok) << c.name << ": " << written.result.error;
-    const auto start = written.text.find("PPRINT/ZU DRILL");
-    const auto end = written.text.find("END\n");
-    EXPECT_EQ(written.text.substr(start, end - start), c.lines) << c.name;
+    const auto start = written.bytes.find("PPRINT/ZU DRILL");
+    const auto end = written.bytes.find("END\n");
+    EXPECT_EQ(written.bytes.substr(start, end - start), c.lines) << c.name;
   }
 }
 
@@ -376,7 +370,7 @@ TEST(PostPathWriter, RefusesWhatTheReaderWouldRefuse) {
        },
        "GOTO/40,0,-2"},
   };
-  const std::string sample(Write(SampleFile()).text);
+  const std::string sample(Write(SampleFile()).bytes);
   for (const Case& c : cases) {
     PostPathFile file = SampleFile();
     c.spoil(file);
@@ -388,7 +382,7 @@ TEST(PostPathWriter, RefusesWhatTheReaderWouldRefuse) {
       const std::string last = std::string(c.written_up_to) + "\n";
       expected = sample.substr(0, sample.find(last) + last.size());
     }
-    EXPECT_EQ(written.text, expected) << c.error;
+    EXPECT_EQ(written.bytes, expected) << c.error;
   }
 }
 

@@ -7,14 +7,13 @@
 // ZU_UPDATE_GOLDEN=1 writes the golden files anew instead of comparing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
 #include "framework/testing/test_folder.h"
 #include "hostapp/testing/example_session.h"
+#include "hostapp/testing/golden_file.h"
 #include "toolloc/text_road.h"
 #include "toolloc_file/file_reader.h"
 #include "toolloc_file/file_writer.h"
@@ -22,7 +21,10 @@
 namespace zu {
 namespace {
 
+using zuhost::testing::GoldenPath;
+using zuhost::testing::MatchesGolden;
 using zuhost::testing::ReadFile;
+using zuhost::testing::UpdateGolden;
 
 // The options entry point 5 gives the writer with the test's settings, the
 // NC system FANUC-0i and the host hook's temporary folder C:\zu_golden.
@@ -64,36 +66,17 @@ TEST_P(GoldenFiles, TheTextRoadWritesEachExampleByteForByte) {
   const std::string written = folder.File("zu.pmf");
   const WriteResult result = WriteToolLocationFile(first, GoldenOptions(c.use_jig_coord), written);
   ASSERT_TRUE(result.ok) << result.error;
-  const std::string golden_path = std::string(ZU_SOURCE_DIR) + "/tests/golden/" + c.golden;
   const std::string bytes = ReadFile(written);
-  if (std::getenv("ZU_UPDATE_GOLDEN")) {
-    std::ofstream(golden_path, std::ios::binary) << bytes;
-    GTEST_SKIP() << "wrote " << golden_path;
-  }
-  const std::string golden = ReadFile(golden_path);
-  ASSERT_FALSE(golden.empty()) << golden_path << " is missing: run with ZU_UPDATE_GOLDEN=1";
-  EXPECT_TRUE(bytes == golden) << c.golden << " differs from what the text road writes";
+  if (UpdateGolden(ZU_SOURCE_DIR, c.golden, bytes))
+    GTEST_SKIP() << "wrote " << GoldenPath(ZU_SOURCE_DIR, c.golden);
+  EXPECT_TRUE(MatchesGolden(ZU_SOURCE_DIR, c.golden, bytes)) << "from what the text road writes";
 }
 
 // What the reader takes from a golden file, the writer gives back unchanged.
-class StringSink final : public ByteSink {
- public:
-  std::string bytes;
-  bool Write(std::string_view text) override {
-    for (char ch : text) {
-      if (ch == '\n')
-        bytes += '\r';
-      bytes += ch;
-    }
-    return true;
-  }
-};
-
 TEST_P(GoldenFiles, EachGoldenFileReadsBackAndWritesAgainTheSame) {
-  const std::string golden =
-      ReadFile(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + GetParam().golden);
+  const std::string golden = ReadFile(GoldenPath(ZU_SOURCE_DIR, GetParam().golden));
   ASSERT_FALSE(golden.empty());
-  StringSink sink;
+  fio_testing::MemorySink sink;
   ToolLocationFileWriter writer(sink);
   const ReadResult read = ReadToolLocationFile(golden, writer);
   ASSERT_TRUE(read.ok) << "line " << read.line << ": " << read.error;

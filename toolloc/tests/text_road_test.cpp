@@ -12,6 +12,7 @@
 
 #include "host/row_ops.h"
 #include "hostapp/host_session.h"
+#include "hostapp/testing/test_paths.h"
 #include "pathinput/working_copy.h"
 #include "toolloc/path_records.h"
 #include "toolloc/tests/record_log.h"
@@ -22,18 +23,8 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-
-tool_block* Line(const XYZ& from, const XYZ& to, int a = 4, int c = 7, int b = 0) {
-  tool_block* move = NcNewRow();
-  move->a = static_cast<std::int8_t>(a);
-  move->b = static_cast<std::int8_t>(b);
-  move->c = c;
-  tls* line = NcNewLineGeom(1);
-  line[0].point = from;
-  line[1].point = to;
-  move->geometry = line;
-  return move;
-}
+using zuhost::testing::FiveAxisRowsPath;
+using zuhost::testing::LineMove;
 
 // A quarter arc about `centre` in the XY plane from angle 0, radius 5.
 tool_block* Arc(const XYZ& centre, int c = 7) {
@@ -56,19 +47,7 @@ tool_block* Arc(const XYZ& centre, int c = 7) {
 // A milling path of `kind` with one row of `moves`.
 std::unique_ptr<OrvoPath2d> MillPath(int kind, std::vector<tool_block*> moves,
                                      std::unique_ptr<OrvoPathSubPara> record = nullptr) {
-  auto path = std::make_unique<OrvoPath2d>();
-  path->name = "mill";
-  path->PathKind = kind;
-  path->sub_para = std::move(record);
-  path->geometry = new Node;
-  path->rows = new tool_row;
-  tool_block** tail = &path->rows->first;
-  for (tool_block* move : moves) {
-    *tail = move;
-    tail = &move->next;
-  }
-  path->UpdatePath();
-  return path;
+  return zuhost::testing::MillRowsPath(kind, {moves}, std::move(record));
 }
 
 class TextRoad : public ::testing::Test {
@@ -95,15 +74,15 @@ class TextRoad : public ::testing::Test {
 };
 
 TEST_F(TextRoad, FeedTypesFollowTheMovesWhereTheyChange) {
-  auto path = MillPath(
-      7, {Line({0, 0, 0}, {1, 0, 0}), Line({1, 0, 0}, {2, 0, 0}), Line({2, 0, 0}, {2, 0, 9}, 9)});
+  auto path = MillPath(7, {LineMove({0, 0, 0}, {1, 0, 0}), LineMove({1, 0, 0}, {2, 0, 0}),
+                           LineMove({2, 0, 0}, {2, 0, 9}, 9)});
   EXPECT_THAT(MillBlocks(*path),
               ElementsAre("line 1,0,0", "feed 5", "line 2,0,0", "line 2,0,9", "feed 1"));
 }
 
 TEST_F(TextRoad, TheLastFeedTypeCarriesFromPathToPathOfOneFile) {
-  auto first = MillPath(7, {Line({0, 0, 0}, {0, 0, 9}, 9)});
-  auto second = MillPath(7, {Line({0, 0, 9}, {5, 0, 9}, 9), Line({5, 0, 9}, {5, 0, 0})});
+  auto first = MillPath(7, {LineMove({0, 0, 0}, {0, 0, 9}, 9)});
+  auto second = MillPath(7, {LineMove({0, 0, 9}, {5, 0, 9}, 9), LineMove({5, 0, 9}, {5, 0, 0})});
   TextRoadState state;
   EXPECT_THAT(MillBlocks(*first, state), ElementsAre("line 0,0,9", "feed 1"));
   EXPECT_THAT(MillBlocks(*second, state), ElementsAre("line 5,0,9", "line 5,0,0", "feed 5"));
@@ -114,8 +93,8 @@ TEST_F(TextRoad, Kind63DwellsComeBeforeAndAfterTheirMove) {
   record->dwell_before = 1;
   record->dwell_after = 1;
   record->dwell_text = "G04 X1";
-  auto path =
-      MillPath(63, {Line({0, 0, 0}, {10, 0, 0}), Line({10, 0, 0}, {10, 5, 0})}, std::move(record));
+  auto path = MillPath(63, {LineMove({0, 0, 0}, {10, 0, 0}), LineMove({10, 0, 0}, {10, 5, 0})},
+                       std::move(record));
   path->geometry->curves = {{{0, 0, 0}, {10, 0, 0}}};
   EXPECT_THAT(MillBlocks(*path),
               ElementsAre("dwell 0", "line 10,0,0", "feed 5", "dwell 2", "line 10,5,0"));
@@ -124,7 +103,7 @@ TEST_F(TextRoad, Kind63DwellsComeBeforeAndAfterTheirMove) {
 TEST_F(TextRoad, Kind63DwellsAfterAMoveWithoutOneBeforeAreFlaggedOne) {
   auto record = std::make_unique<SubPara63>();
   record->dwell_after = 1;
-  auto path = MillPath(63, {Line({0, 0, 0}, {10, 0, 0})}, std::move(record));
+  auto path = MillPath(63, {LineMove({0, 0, 0}, {10, 0, 0})}, std::move(record));
   path->geometry->curves = {{{0, 0, 0}, {10, 0, 0}}};
   EXPECT_THAT(MillBlocks(*path), ElementsAre("line 10,0,0", "feed 5", "dwell 1"));
 }
@@ -136,8 +115,8 @@ TEST_F(TextRoad, Kind65DwellsAfterTheFeedTypeOfMovesOfAttributes5And2) {
     r->dwell = dwell;
     return r;
   };
-  auto on = MillPath(65, {Line({0, 0, 0}, {1, 0, 0}, 5, 7, 2)}, record(1));
-  auto off = MillPath(65, {Line({0, 0, 0}, {1, 0, 0}, 5, 7, 2)}, record(0));
+  auto on = MillPath(65, {LineMove({0, 0, 0}, {1, 0, 0}, 5, 7, 2)}, record(1));
+  auto off = MillPath(65, {LineMove({0, 0, 0}, {1, 0, 0}, 5, 7, 2)}, record(0));
   EXPECT_THAT(MillBlocks(*on), ElementsAre("line 1,0,0", "feed 3", "dwell 1"));
   EXPECT_THAT(MillBlocks(*off), ElementsAre("line 1,0,0", "feed 3"));
 }
@@ -149,16 +128,16 @@ TEST_F(TextRoad, CompensationFollowsTheMarksOfLinesOnly) {
     return r;
   };
   auto path = MillPath(7,
-                       {Line({0, 0, 0}, {0, 0, -1}, 4, kCompensationEnd),  // nothing armed
-                        Arc({0, 0, -1}, kCompensationStart),               // arcs are ignored
-                        Line({0, 5, -1}, {1, 5, -1}, 4, kCompensationStart),
-                        Line({1, 5, -1}, {2, 5, -1}, 4, kCompensationEnd)},
+                       {LineMove({0, 0, 0}, {0, 0, -1}, 4, kCompensationEnd),  // nothing armed
+                        Arc({0, 0, -1}, kCompensationStart),                   // arcs are ignored
+                        LineMove({0, 5, -1}, {1, 5, -1}, 4, kCompensationStart),
+                        LineMove({1, 5, -1}, {2, 5, -1}, 4, kCompensationEnd)},
                        side(2));
   EXPECT_THAT(MillBlocks(*path), ElementsAre("line 0,0,-1", "feed 5", "arc 0,5,-1 0,0,-1 0,0,100",
                                              "line 1,5,-1", "comp 2", "line 2,5,-1", "comp 0"));
   auto without = MillPath(7,
-                          {Line({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart),
-                           Line({1, 0, 0}, {2, 0, 0}, 4, kCompensationEnd)},
+                          {LineMove({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart),
+                           LineMove({1, 0, 0}, {2, 0, 0}, 4, kCompensationEnd)},
                           side(9));
   EXPECT_THAT(MillBlocks(*without), ElementsAre("line 1,0,0", "feed 5", "line 2,0,0"));
 }
@@ -171,8 +150,8 @@ TEST_F(TextRoad, Kind62PassesOverItsFirstCompensationStarts) {
   record->skip_count = 3;
   std::vector<tool_block*> moves;
   for (int i = 0; i < 3; ++i) {
-    moves.push_back(Line({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart));
-    moves.push_back(Line({1, 0, 0}, {0, 0, 0}, 4, kCompensationEnd));
+    moves.push_back(LineMove({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart));
+    moves.push_back(LineMove({1, 0, 0}, {0, 0, 0}, 4, kCompensationEnd));
   }
   auto path = MillPath(62, moves, std::move(record));
   const auto blocks = MillBlocks(*path);
@@ -185,7 +164,7 @@ TEST_F(TextRoad, FixtureRetractsFrameThePathAboveWhereItStarts) {
   options_.jig_tool_axis = 2;
   options_.jig_tool_up_height = 500;
   // The first move is an arc: the retract is above its start, not its centre.
-  auto path = MillPath(7, {Arc({10, 10, -2}), Line({10, 15, -2}, {0, 15, -2}, 9)});
+  auto path = MillPath(7, {Arc({10, 10, -2}), LineMove({10, 15, -2}, {0, 15, -2}, 9)});
   EXPECT_THAT(MillBlocks(*path),
               ElementsAre("line 15,10,500", "feed 5", "arc 10,15,-2 10,10,-2 0,0,100", "feed 5",
                           "line 0,15,-2", "feed 1", "line 0,15,500"));
@@ -194,7 +173,7 @@ TEST_F(TextRoad, FixtureRetractsFrameThePathAboveWhereItStarts) {
 TEST_F(TextRoad, WithoutLinesOrArcsTheEndRetractRepeatsTheStartOne) {
   options_.use_jig_coord = 1;
   options_.jig_tool_up_height = 80;
-  tool_block* other = Line({3, 4, 5}, {6, 7, 8}, 4);
+  tool_block* other = LineMove({3, 4, 5}, {6, 7, 8}, 4);
   other->kind = 7;
   auto path = MillPath(7, {other});
   EXPECT_THAT(MillBlocks(*path), ElementsAre("line 3,4,80", "feed 5", "feed 5", "line 3,4,80"));
@@ -219,32 +198,6 @@ TEST_F(TextRoad, HolesLieAtTheHeightOfTheWorkSystemsOrigin) {
   EXPECT_THAT(without.lines, ElementsAre("path drill 1", "home 0,0,0", "holes 0", "end"));
 }
 
-// A five-axis path of rows of points along X at z = 0 with axis (0, 0, 1),
-// each row given by its points' flags; safe height 80, link 30, approach 5.
-std::unique_ptr<OrvoPath5Axis> FiveAxisPath(const std::vector<std::vector<int>>& rows) {
-  auto path = std::make_unique<OrvoPath5Axis>();
-  path->name = "five";
-  path->geometry = new Node;
-  path->five_safe_height = 80;
-  path->five_link_height = 30;
-  path->five_approach_distance = 5;
-  nc_row_5** tail = &path->rows5;
-  double x = 0;
-  for (const auto& flags : rows) {
-    auto* row = new nc_row_5;
-    row->last = static_cast<int>(flags.size()) - 1;
-    row->points = flags.empty() ? nullptr : new nc_point5[flags.size()];
-    for (std::size_t i = 0; i < flags.size(); ++i) {
-      row->points[i] = {{x, 0, 0}, {0, 0, 1}, static_cast<std::uint8_t>(flags[i])};
-      x += 1;
-    }
-    *tail = row;
-    tail = &row->next;
-  }
-  path->UpdatePath();
-  return path;
-}
-
 std::vector<std::string> FiveAxisBlocks(const OrvoPath& path, TextRoadState& state) {
   RecordLog log;
   WriteFiveAxisPath(log, path, state);
@@ -260,7 +213,7 @@ std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<st
 }
 
 TEST_F(TextRoad, AFiveAxisStretchIsApproachedCutAndLeftAlongTheAxis) {
-  auto path = FiveAxisPath({{0, 1, 1, 0}});
+  auto path = FiveAxisRowsPath({{0, 1, 1, 0}});
   TextRoadState state;
   // Point 0 repeats the plunge and is dropped with its feed type; the move
   // back to point 3 repeats it too.
@@ -271,7 +224,7 @@ TEST_F(TextRoad, AFiveAxisStretchIsApproachedCutAndLeftAlongTheAxis) {
 }
 
 TEST_F(TextRoad, StretchesAreLinkedAtTheLinkHeight) {
-  auto path = FiveAxisPath({{0, 0, 1, 0, 0}});
+  auto path = FiveAxisRowsPath({{0, 0, 1, 0, 0}});
   TextRoadState state;
   EXPECT_THAT(FiveAxisBlocks(*path, state),
               ElementsAreArray(Joined(
@@ -283,7 +236,7 @@ TEST_F(TextRoad, StretchesAreLinkedAtTheLinkHeight) {
 
 TEST_F(TextRoad, AStretchEndingBeforeItsRowRetractsFromItsLastPoint) {
   // Nothing sets the end point here; the retract starts where the tool is.
-  auto path = FiveAxisPath({{0, 0, 1}});
+  auto path = FiveAxisRowsPath({{0, 0, 1}});
   TextRoadState state;
   EXPECT_THAT(FiveAxisBlocks(*path, state),
               ElementsAreArray(Joined(
@@ -293,7 +246,7 @@ TEST_F(TextRoad, AStretchEndingBeforeItsRowRetractsFromItsLastPoint) {
 TEST_F(TextRoad, AfterALinkThePathRetractsFromTheEndOfItsLastStretch) {
   // The link to row 2 starts its stretch at point 3; the stretch ends at 4,
   // and the retract starts there, not back at 3.
-  auto path = FiveAxisPath({{0, 0, 1}, {0, 0, 1}});
+  auto path = FiveAxisRowsPath({{0, 0, 1}, {0, 0, 1}});
   TextRoadState state;
   EXPECT_THAT(FiveAxisBlocks(*path, state),
               ElementsAreArray(Joined(
@@ -304,7 +257,7 @@ TEST_F(TextRoad, AfterALinkThePathRetractsFromTheEndOfItsLastStretch) {
 }
 
 TEST_F(TextRoad, ALaterRowStartingWithALinkingPointIsPlungedIntoThenLinked) {
-  auto path = FiveAxisPath({{0, 0}, {1, 0}});
+  auto path = FiveAxisRowsPath({{0, 0}, {1, 0}});
   TextRoadState state;
   EXPECT_THAT(
       FiveAxisBlocks(*path, state),
@@ -316,7 +269,7 @@ TEST_F(TextRoad, ALaterRowStartingWithALinkingPointIsPlungedIntoThenLinked) {
 }
 
 TEST_F(TextRoad, PointsThatAreNoPathPointsAreSkippedWhenARowStarts) {
-  auto path = FiveAxisPath({{0, 0}, {255, 1, 0}});
+  auto path = FiveAxisRowsPath({{0, 0}, {255, 1, 0}});
   TextRoadState state;
   EXPECT_THAT(FiveAxisBlocks(*path, state),
               ElementsAreArray(Joined(
@@ -327,12 +280,12 @@ TEST_F(TextRoad, PointsThatAreNoPathPointsAreSkippedWhenARowStarts) {
 }
 
 TEST_F(TextRoad, AFiveAxisPathWithoutPointsStillEndsItsRecord) {
-  auto path = FiveAxisPath({{}, {}});
+  auto path = FiveAxisRowsPath({{}, {}});
   TextRoadState state;
   RecordLog log;
   WriteFiveAxisPath(log, *path, state);
   EXPECT_THAT(log.lines, ElementsAre("path five 0", "end"));
-  auto none = FiveAxisPath({});
+  auto none = FiveAxisRowsPath({});
   RecordLog none_log;
   WriteFiveAxisPath(none_log, *none, state);
   EXPECT_THAT(none_log.lines, ElementsAre("path five 1", "end"));
@@ -350,12 +303,12 @@ PickNode* Pick(std::vector<PickNode>& nodes, const std::vector<OrvoPath*>& paths
 }
 
 TEST_F(TextRoad, EveryPickedObjectHasAToolLineAndPathsTheirRecords) {
-  auto mill = MillPath(7, {Line({0, 0, 0}, {1, 0, 0})});
+  auto mill = MillPath(7, {LineMove({0, 0, 0}, {1, 0, 0})});
   mill->Tool.name = "D10,R5";
-  auto neither = MillPath(7, {Line({0, 0, 0}, {1, 0, 0})});
+  auto neither = MillPath(7, {LineMove({0, 0, 0}, {1, 0, 0})});
   neither->MultiAxisKind = 7;
   neither->name = "neither";
-  auto five = FiveAxisPath({{0, 0}});
+  auto five = FiveAxisRowsPath({{0, 0}});
   std::vector<PickNode> nodes;
   RecordLog log;
   options_.code_file = "C:\\t\\NC0001.cut";
@@ -371,8 +324,8 @@ TEST_F(TextRoad, EveryPickedObjectHasAToolLineAndPathsTheirRecords) {
 }
 
 TEST_F(TextRoad, AFileDoesNotDependOnTheFileBeforeIt) {
-  auto five = FiveAxisPath({{0, 1, 1, 0}});
-  auto mill = MillPath(7, {Line({0, 0, 0}, {1, 0, 0})});
+  auto five = FiveAxisRowsPath({{0, 1, 1, 0}});
+  auto mill = MillPath(7, {LineMove({0, 0, 0}, {1, 0, 0})});
   std::vector<PickNode> nodes;
   PickNode* first = Pick(nodes, {five.get(), mill.get()});
   RecordLog one, two;
@@ -385,7 +338,7 @@ TEST_F(TextRoad, AFileDoesNotDependOnTheFileBeforeIt) {
 TEST_F(TextRoad, ThePromptShowsTheFirstEveryThousandthAndTheLastMove) {
   std::vector<tool_block*> moves;
   for (int i = 0; i < 2500; ++i)
-    moves.push_back(Line({0, 0, 0}, {1, 0, 0}));
+    moves.push_back(LineMove({0, 0, 0}, {1, 0, 0}));
   auto path = MillPath(7, moves);
   const std::size_t before = session().events().size();
   MillBlocks(*path);

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "format_io/testing/memory_sink.h"
 #include "toolloc_file/file_model.h"
 #include "toolloc_file/file_reader.h"
 #include "toolloc_file/file_writer.h"
-#include "toolloc_file/tests/memory_sink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zu::ToolLocationFileBuilder builder(file);
   if (!zu::ReadToolLocationFile(text, builder).ok)
     return 0;
-  zu::toolloc_testing::MemorySink sink;
+  zu::fio_testing::MemorySink sink;
   zu::ToolLocationFileWriter writer(sink);
   zu::SendToolLocationFile(file, writer);
   if (!writer.Finish().ok || sink.bytes != text)

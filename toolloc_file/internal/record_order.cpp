@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "format_io/out_of_place.h"
+
 namespace zu::toolloc_internal {
 
 std::string_view DescribeNext(Next next) {
@@ -37,11 +39,7 @@ std::string_view DescribeNext(Next next) {
 }
 
 bool RecordOrder::OutOfPlace(std::string_view record) {
-  std::string message(record);
-  message += " cannot come here: the file expects ";
-  message += DescribeNext(next_);
-  message += " next";
-  return Refuse(std::move(message));
+  return Refuse(fio::OutOfPlaceMessage(record, DescribeNext(next_)));
 }
 
 bool RecordOrder::Refuse(std::string message) {

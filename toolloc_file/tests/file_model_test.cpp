@@ -6,32 +6,27 @@
 #include <random>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
+#include "format_io/testing/written.h"
 #include "toolloc_file/file_reader.h"
 #include "toolloc_file/file_writer.h"
-#include "toolloc_file/tests/memory_sink.h"
 #include "toolloc_file/tests/sample_file.h"
 
 namespace zu {
 namespace {
 
+using fio_testing::MemorySink;
+using fio_testing::Written;
 using toolloc_testing::ArcTo;
 using toolloc_testing::CodeBlock;
 using toolloc_testing::kSampleText;
 using toolloc_testing::LineTo;
-using toolloc_testing::MemorySink;
 using toolloc_testing::SampleFile;
 
 // The file's bytes as a text-mode file stores them, and the outcome.
-struct Written {
-  std::string bytes;
-  WriteResult result;
-};
 Written Write(const ToolLocationFile& file) {
-  MemorySink sink;
-  ToolLocationFileWriter writer(sink);
-  SendToolLocationFile(file, writer);
-  WriteResult result = writer.Finish();
-  return {sink.bytes, result};
+  return fio_testing::WrittenBy<ToolLocationFileWriter>(
+      [&](ToolLocationFileWriter& out) { SendToolLocationFile(file, out); });
 }
 
 struct Read {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "format_io/testing/line_edits.h"
+#include "format_io/testing/read_checks.h"
 #include "toolloc_file/fixed20.h"
 #include "toolloc_file/file_model.h"
 #include "toolloc_file/tests/sample_file.h"
@@ -14,57 +16,22 @@
 namespace zu {
 namespace {
 
-using ::testing::HasSubstr;
+using fio_testing::Edit;
+using fio_testing::IsRefusedAt;
+using fio_testing::TextEnding;
 using ::testing::StartsWith;
 using toolloc_testing::kSampleText;
 using toolloc_testing::SampleFile;
 
 // The sample's lines without their CR LF.
 std::vector<std::string> SampleLines() {
-  std::vector<std::string> lines;
-  std::string_view text = kSampleText;
-  while (!text.empty()) {
-    const auto end = text.find("\r\n");
-    lines.emplace_back(text.substr(0, end));
-    text.remove_prefix(end + 2);
-  }
-  return lines;
+  return fio_testing::CrLfLinesOf(kSampleText);
 }
-
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\r\n";
-  return text;
-}
-
-enum class Edit { Replace, InsertBefore, Remove };
 
 // The sample with line `number` (from 1) replaced by `text`, `text`'s lines
 // ('\n' between them) inserted before it, or removed.
 std::string Edited(int number, Edit edit, std::string_view text = {}) {
-  std::vector<std::string> lines = SampleLines();
-  const auto at = lines.begin() + (number - 1);
-  std::vector<std::string> added;
-  for (std::size_t start = 0;;) {
-    const auto end = text.find('\n', start);
-    added.emplace_back(text.substr(start, end - start));
-    if (end == std::string_view::npos)
-      break;
-    start = end + 1;
-  }
-  switch (edit) {
-    case Edit::Replace:
-      *at = added.at(0);
-      break;
-    case Edit::InsertBefore:
-      lines.insert(at, added.begin(), added.end());
-      break;
-    case Edit::Remove:
-      lines.erase(at);
-      break;
-  }
-  return Joined(lines);
+  return fio_testing::Edited(kSampleText, number, edit, text);
 }
 
 // A feed line of the given ten values (two blanks after the first).
@@ -220,10 +187,7 @@ TEST(FileReader, RefusesWhatTheWriterDoesNotWrite) {
     TailWatch watch;
     const ReadResult result = ReadToolLocationFile(text, watch);
     const std::string input = "line " + std::to_string(c.line) + " edited to \"" + c.text + "\"";
-    EXPECT_FALSE(result.ok) << input;
-    EXPECT_EQ(result.line, c.error_line) << input << ": " << result.error;
-    EXPECT_THAT(result.error, StartsWith("line " + std::to_string(c.error_line) + ": ")) << input;
-    EXPECT_THAT(result.error, HasSubstr(c.message)) << input;
+    EXPECT_TRUE(IsRefusedAt(result, c.error_line, c.message)) << input;
     EXPECT_FALSE(watch.tail) << input;
   }
 }
@@ -254,13 +218,8 @@ TEST(FileReader, RefusesLinesNotEndedByCrLfAndTextAfterTheTail) {
   for (const Case& c : cases) {
     TailWatch watch;
     const ReadResult result = ReadToolLocationFile(c.text, watch);
-    const std::string input =
-        "text of " + std::to_string(c.text.size()) + " bytes ending \"" +
-        c.text.substr(c.text.size() - std::min<std::size_t>(20, c.text.size())) + "\"";
-    EXPECT_FALSE(result.ok) << input;
-    EXPECT_EQ(result.line, c.line) << input << ": " << result.error;
-    EXPECT_THAT(result.error, HasSubstr(c.message)) << input;
-    EXPECT_FALSE(watch.tail) << input;
+    EXPECT_TRUE(IsRefusedAt(result, c.line, c.message)) << TextEnding(c.text);
+    EXPECT_FALSE(watch.tail) << TextEnding(c.text);
   }
 }
 
@@ -310,9 +269,7 @@ TEST(FileReader, NumbersAreExactlyTheTextsOfTwentyDecimals) {
       EXPECT_TRUE(result.ok) << c.number << ": " << result.error;
       continue;
     }
-    EXPECT_FALSE(result.ok) << c.number;
-    EXPECT_EQ(result.line, 31) << c.number;
-    EXPECT_THAT(result.error, HasSubstr(c.refusal)) << c.number;
+    EXPECT_TRUE(IsRefusedAt(result, 31, c.refusal)) << c.number;
   }
 }
 
@@ -345,9 +302,7 @@ TEST(FileReader, IntegersAreExactlyTheTextsOfInts) {
       EXPECT_TRUE(result.ok) << c.integer << ": " << result.error;
       continue;
     }
-    EXPECT_FALSE(result.ok) << c.integer;
-    EXPECT_EQ(result.line, 22) << c.integer;
-    EXPECT_THAT(result.error, HasSubstr(c.refusal)) << c.integer;
+    EXPECT_TRUE(IsRefusedAt(result, 22, c.refusal)) << c.integer;
   }
 }
 

@@ -8,18 +8,20 @@
 #include <limits>
 #include <string>
 
+#include "format_io/testing/memory_sink.h"
+#include "format_io/testing/written.h"
 #include "toolloc_file/file_model.h"
-#include "toolloc_file/tests/memory_sink.h"
 #include "toolloc_file/tests/sample_file.h"
 
 namespace zu {
 namespace {
 
+using fio_testing::MemorySink;
+using fio_testing::Written;
 using ::testing::HasSubstr;
 using toolloc_testing::ArcTo;
 using toolloc_testing::CodeBlock;
 using toolloc_testing::LineTo;
-using toolloc_testing::MemorySink;
 using toolloc_testing::SampleFile;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -27,16 +29,10 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // The lines a file of `file` is written as, with '\n' line ends, and the
 // outcome.
-struct Written {
-  std::string text;
-  WriteResult result;
-};
 Written Write(const ToolLocationFile& file) {
-  MemorySink sink(MemorySink::LineEnds::AsGiven);
-  ToolLocationFileWriter writer(sink);
-  SendToolLocationFile(file, writer);
-  WriteResult result = writer.Finish();
-  return {sink.bytes, result};
+  return fio_testing::WrittenBy<ToolLocationFileWriter>(
+      [&](ToolLocationFileWriter& out) { SendToolLocationFile(file, out); },
+      MemorySink::LineEnds::AsGiven);
 }
 
 // A file around `paths`: one tool per path, nothing else of interest.
@@ -55,11 +51,11 @@ ToolLocationFile FileOf(std::vector<ToolLocationPath> paths) {
 std::string PathRecordsOf(const ToolLocationFile& file) {
   const Written written = Write(file);
   EXPECT_TRUE(written.result.ok) << written.result.error;
-  const auto first = written.text.find("[pathpara]\n");
-  const auto tail = written.text.rfind("[filetail]\n");
+  const auto first = written.bytes.find("[pathpara]\n");
+  const auto tail = written.bytes.rfind("[filetail]\n");
   if (first == std::string::npos || tail == std::string::npos)
-    return "no path records in: " + written.text;
-  return written.text.substr(first, tail - first);
+    return "no path records in: " + written.bytes;
+  return written.bytes.substr(first, tail - first);
 }
 
 // A placement whose lines are short to write out.
@@ -92,7 +88,7 @@ TEST(FileWriter, AnEmptyPickHasEverySectionButPathRecords) {
   file.jig = {0, {{1, 2, 3}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
   const Written written = Write(file);
   ASSERT_TRUE(written.result.ok) << written.result.error;
-  EXPECT_EQ(written.text,
+  EXPECT_EQ(written.bytes,
             "[filehead]\n"
             "fileversion 1.0\n"
             "pathnumber 0\n"
@@ -146,7 +142,7 @@ TEST(FileWriter, ToolLines) {
     file.tools = {c.tool};
     const Written written = Write(file);
     ASSERT_TRUE(written.result.ok) << written.result.error;
-    EXPECT_THAT(written.text, HasSubstr(std::string("[toollist]\n") + c.line + "\n[endsect]\n"))
+    EXPECT_THAT(written.bytes, HasSubstr(std::string("[toollist]\n") + c.line + "\n[endsect]\n"))
         << "tool name \"" << c.tool.name << "\"";
   }
 }
@@ -192,7 +188,7 @@ struct Refusal {
 };
 
 void ExpectRefused(const Refusal& r) {
-  const std::string whole = Write(SampleFile()).text;
+  const std::string whole = Write(SampleFile()).bytes;
   ToolLocationFile file = SampleFile();
   r.spoil(file);
   const Written written = Write(file);
@@ -202,7 +198,7 @@ void ExpectRefused(const Refusal& r) {
   ASSERT_NE(after, std::string::npos) << r.after;
   const auto cut = whole.find(r.kept_before, after + std::string_view(r.after).size());
   ASSERT_NE(cut, std::string::npos) << r.kept_before;
-  EXPECT_EQ(written.text, whole.substr(0, cut)) << r.error;
+  EXPECT_EQ(written.bytes, whole.substr(0, cut)) << r.error;
 }
 
 TEST(FileWriter, RefusesRealsThatAreNotFinite) {
@@ -305,8 +301,8 @@ TEST(FileWriter, RefusesMorePathRecordsThanTheHeadAnnounces) {
   EXPECT_FALSE(written.result.ok);
   EXPECT_EQ(written.result.error, "a path record beyond the head's path number 6");
   EXPECT_TRUE(
-      written.text.ends_with("[endsect]\n[pathpara]\npathname sixth\ntoolindex 5\n[endsect]\n"))
-      << written.text;
+      written.bytes.ends_with("[endsect]\n[pathpara]\npathname sixth\ntoolindex 5\n[endsect]\n"))
+      << written.bytes;
 }
 
 // The start of a file with one tool, up to its path records.
@@ -418,7 +414,7 @@ TEST(FileWriter, HandsLargePiecesToTheSink) {
   SendToolLocationFile(LargeFile(5000), writer);
   ASSERT_TRUE(writer.Finish().ok);
   ASSERT_GE(sink.pieces.size(), 3u);
-  EXPECT_EQ(sink.bytes, Write(LargeFile(5000)).text);
+  EXPECT_EQ(sink.bytes, Write(LargeFile(5000)).bytes);
   for (std::size_t i = 0; i + 1 < sink.pieces.size(); ++i) {
     // Whole records of at least 64 KiB, at most one record more.
     EXPECT_GE(sink.pieces[i].size(), 64u * 1024) << "piece " << i;

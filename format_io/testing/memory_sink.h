@@ -3,16 +3,15 @@
 // can be told to fail.
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "toolloc_file/file_writer.h"
+#include "format_io/byte_sink.h"
 
-namespace zu::toolloc_testing {
+namespace zu::fio_testing {
 
-class MemorySink : public ByteSink {
+class MemorySink : public fio::ByteSink {
  public:
   enum class LineEnds { CrLf, AsGiven };
   explicit MemorySink(LineEnds ends = LineEnds::CrLf) : ends_(ends) {}
@@ -39,4 +38,4 @@ class MemorySink : public ByteSink {
   LineEnds ends_;
 };
 
-}  // namespace zu::toolloc_testing
+}  // namespace zu::fio_testing

@@ -1,0 +1,57 @@
+#include "tests/command_test_fixture.h"
+
+#include <windows.h>
+
+#include <fstream>
+
+#include "tests/test_text.h"
+
+namespace zutest {
+
+std::string ExampleDocument(const std::string& document) {
+  return std::string(ZU_SOURCE_DIR) + "/examples/" + document;
+}
+
+std::string GoldenBytes(const std::string& name) {
+  return ReadBytes(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + name);
+}
+
+ProgramRun RunHost(const std::string& arguments, const std::string& script,
+                   const std::string& script_file, const std::string& record_file) {
+  std::ofstream(script_file, std::ios::binary) << script;
+  return RunProgram("\"" + BinFolder() + "\\zuhost.exe\" " + arguments + " --automation \"" +
+                    script_file + "\" --record \"" + record_file + "\"");
+}
+
+void PluginCommandTest::SetUp() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  folder_ = std::string(temp) + prefix_ +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+            std::to_string(GetCurrentProcessId());
+  RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
+  CreateDirectoryA(folder_.c_str(), nullptr);
+  script_ = folder_ + "\\script.txt";
+  record_ = folder_ + "\\record.txt";
+  module_record_ = folder_ + "\\postmodule.txt";
+  SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", module_record_.c_str());
+  // The plug-in's settings file: para beside the host's folder, made when
+  // the plug-in is first loaded (perhaps not yet in a fresh build).
+  const std::string para = BinFolder().substr(0, BinFolder().find_last_of('\\')) + "\\para";
+  CreateDirectoryA(para.c_str(), nullptr);
+  settings_ = para + "\\ZuPost.ini";
+  DeleteFileA(settings_.c_str());
+}
+
+void PluginCommandTest::TearDown() {
+  SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", nullptr);
+  DeleteFileA(settings_.c_str());
+  RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
+}
+
+ProgramRun PluginCommandTest::RunHost(const std::string& arguments,
+                                      const std::string& script) const {
+  return zutest::RunHost(arguments, script, script_, record_);
+}
+
+}  // namespace zutest
