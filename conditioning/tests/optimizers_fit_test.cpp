@@ -15,6 +15,7 @@
 #include "host/math.h"
 #include "host/row_ops.h"
 #include "pathfit/testing/fit_checker.h"
+#include "pathfit/testing/move_elements.h"
 
 namespace zu {
 namespace {
@@ -64,32 +65,6 @@ std::vector<XYZ> SampledRun() {
   return points;
 }
 
-// The fitter's element a fitted move stands for, from the move's own record.
-pathfit::FitElement ElementOf(const tool_block& move) {
-  pathfit::FitElement element;
-  XYZ start;
-  XYZ end;
-  HostGetHomePoint(&move, start, end);
-  element.start = start;
-  element.end = end;
-  if (move.kind == kMoveArc) {
-    const nc_arc& arc = *move.arc();
-    element.kind = pathfit::FitElement::Kind::Arc;
-    VECTOR u;
-    VECTOR v;
-    MathSub(arc.second, arc.centre, u);
-    MathSub(arc.third, arc.centre, v);
-    VECTOR n;
-    CrossProduct(u, v, n);
-    const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-    element.normal = {n.x / length, n.y / length, n.z / length};
-    element.centre = arc.centre;
-    element.radius = arc.radius;
-    element.sweep = arc.sweep;
-  }
-  return element;
-}
-
 std::string Segment(const tool_block& move) {
   int segment = 2;
   SegAttrsToKind(move.a, move.b, move.c, segment);
@@ -126,7 +101,7 @@ TEST(OptimisersWithTheHostFitter, ReplaceARunByFewerLinesAndArcsWithinTheToleran
       EXPECT_EQ(Segment(move), c_one ? "4/1" : "4/7");
       ASSERT_NE(move.geometry, nullptr);
       arcs += move.kind == kMoveArc;
-      elements.push_back(ElementOf(move));
+      elements.push_back(pathfit::ElementOfMove(move));
     }
     // The joins, exactly: the compensation move's end, each move's end the
     // next one's start, the last end the compensation end move's start.

@@ -1,13 +1,17 @@
 // fit_plot: draws a polyline and what the path fitter makes of it, side by
 // side, as an SVG picture (seen from above: X to the right, Y up).
 //
-//   fit_plot [--tolerance T] [--example NAME | --input FILE [--run N]] --out FILE.svg
+//   fit_plot [--tolerance T] [--example NAME | --input FILE [--run N] |
+//             --document FILE [--path N] [--kvt K]] --out FILE.svg
 //
 // Examples: contour (a closed slot with a notch, lines and arcs sampled every
 // 0.2 mm, with noise of a tenth of the tolerance), letters (outlines of O D S
 // P B e, 8 mm tall), toolpath (arcs chained tangent, sampled every 0.2 mm,
 // with the same noise), spiral. --input reads runs of "x y z" lines separated by blank
-// lines (the real corpus's format) and draws run N (from 0).
+// lines (the real corpus's format) and draws run N (from 0). --document loads a
+// part document and draws the first row of path N (from 1) before and after
+// the plug-in's optimisation step (optimiser K: 0 the line-run optimiser, 1
+// the optimiser object) at the tolerance.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -19,9 +23,13 @@
 #include <string>
 #include <vector>
 
+#include "conditioning/path_optimization.h"
+#include "host/row_ops.h"
+#include "hostapp/part_document.h"
 #include "pathfit/fit.h"
 #include "pathfit/testing/fit_checker.h"
 #include "pathfit/testing/fit_shapes.h"
+#include "pathfit/testing/move_elements.h"
 
 namespace {
 
@@ -102,6 +110,41 @@ bool ReadRun(const std::string& file, std::size_t wanted, std::vector<XYZ>& run)
   return run.size() >= 2;
 }
 
+// The first row of path `number` of a part document, as its points (the
+// first move's start, every move's end) and, after the optimisation step,
+// as elements. False with a message when there is no such row.
+bool OptimisedRow(const std::string& file, std::size_t number, double tolerance, int selector,
+                  Drawing& drawing) {
+  zuhost::DocumentLoad load = zuhost::LoadPartDocument(file);
+  if (!load.document) {
+    std::fprintf(stderr, "fit_plot: %s\n", load.error.c_str());
+    return false;
+  }
+  auto& paths = load.document->paths;
+  if (number < 1 || number > paths.size() || !paths[number - 1]->rows ||
+      !paths[number - 1]->rows->first) {
+    std::fprintf(stderr, "fit_plot: %s has no path %zu with moves\n", file.c_str(), number);
+    return false;
+  }
+  std::unique_ptr<OrvoPath> path = std::move(paths[number - 1]);
+  std::vector<XYZ> before;
+  for (const tool_block* move = path->rows->first; move; move = move->next) {
+    XYZ start;
+    XYZ end;
+    HostGetHomePoint(move, start, end);
+    if (before.empty())
+      before.push_back(start);
+    before.push_back(end);
+  }
+  zu::OptimizeWorkingCopy(path, tolerance, selector);
+  std::vector<FitElement> after;
+  for (const tool_block* move = path->rows->first; move; move = move->next)
+    after.push_back(zu::pathfit::ElementOfMove(*move));
+  drawing.runs.push_back(before);
+  drawing.fits.push_back(after);
+  return true;
+}
+
 // Points of an element every `step` along it, for drawing.
 std::vector<XYZ> Trace(const FitElement& e, double step) {
   if (e.kind == FitElement::Kind::Line)
@@ -160,8 +203,9 @@ std::string Dot(const Svg& svg, const XYZ& p, double shift, double r, const char
 
 int main(int argc, char** argv) {
   double tolerance = 0.01;
-  std::string example = "contour", input, out;
-  std::size_t run_index = 0;
+  std::string example = "contour", input, document, out;
+  std::size_t run_index = 0, path_number = 1;
+  int selector = 0;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
     const auto value = [&] { return k + 1 < argc ? std::string(argv[++k]) : std::string(); };
@@ -173,6 +217,12 @@ int main(int argc, char** argv) {
       input = value();
     else if (arg == "--run")
       run_index = static_cast<std::size_t>(std::atol(value().c_str()));
+    else if (arg == "--document")
+      document = value();
+    else if (arg == "--path")
+      path_number = static_cast<std::size_t>(std::atol(value().c_str()));
+    else if (arg == "--kvt")
+      selector = std::atoi(value().c_str());
     else if (arg == "--out")
       out = value();
     else {
@@ -183,11 +233,14 @@ int main(int argc, char** argv) {
   if (out.empty() || !(tolerance > 0)) {
     std::fprintf(stderr,
                  "usage: fit_plot [--tolerance T] [--example contour|letters|toolpath|spiral | "
-                 "--input FILE [--run N]] --out FILE.svg\n");
+                 "--input FILE [--run N] | --document FILE [--path N] [--kvt K]] --out FILE.svg\n");
     return 1;
   }
   Drawing drawing;
-  if (!input.empty()) {
+  if (!document.empty()) {
+    if (!OptimisedRow(document, path_number, tolerance, selector, drawing))
+      return 1;
+  } else if (!input.empty()) {
     std::vector<XYZ> run;
     if (!ReadRun(input, run_index, run)) {
       std::fprintf(stderr, "fit_plot: no run %zu of two points or more in %s\n", run_index,
@@ -205,15 +258,20 @@ int main(int argc, char** argv) {
   zu::pathfit::FitLimits limits;
   limits.tolerance = tolerance;
   std::size_t points = 0, elements = 0, arcs = 0, violations = 0;
-  for (const std::vector<XYZ>& run : drawing.runs) {
-    const zu::pathfit::FitResult fit = zu::pathfit::FitPolyline(run, limits);
-    drawing.fits.push_back(fit.elements);
+  const bool fitted = !drawing.fits.empty();  // by the optimisation step
+  for (std::size_t r = 0; r < drawing.runs.size(); ++r) {
+    const std::vector<XYZ>& run = drawing.runs[r];
+    if (!fitted) {
+      const zu::pathfit::FitResult fit = zu::pathfit::FitPolyline(run, limits);
+      drawing.fits.push_back(fit.ok() ? fit.elements : std::vector<FitElement>{});
+    }
+    const std::vector<FitElement>& fit = drawing.fits[r];
     points += run.size();
-    elements += fit.elements.size();
-    for (const FitElement& e : fit.elements)
+    elements += fit.size();
+    for (const FitElement& e : fit)
       arcs += e.kind == FitElement::Kind::Arc;
-    if (fit.ok())
-      violations += zu::pathfit::check::CheckFit(run, fit.elements, limits).violations();
+    if (!fit.empty())
+      violations += zu::pathfit::check::CheckFit(run, fit, limits).violations();
   }
 
   double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
