@@ -1,4 +1,4 @@
-#include "tests/fitted_output.h"
+#include "conditioning/testing/fitted_output.h"
 
 #include <cmath>
 #include <span>
@@ -10,7 +10,7 @@
 #include "toolloc_file/file_model.h"
 #include "toolloc_file/file_reader.h"
 
-namespace zutest {
+namespace zu::fitcheck {
 
 namespace {
 
@@ -77,30 +77,40 @@ void ComparePath(const WrittenPath& plain, const WrittenPath& optimised, double 
       ++j;
       continue;
     }
-    // A fitted stretch: straight cuts of one kind on the plain side ...
+    // A fitted stretch: straight cuts on the plain side, the feed changing
+    // or not, with nothing else between them ...
+    std::size_t first_line = i;
+    while (first_line < plain.size() && plain[first_line].feed_change)
+      ++first_line;
+    const std::string tag = first_line < plain.size() ? plain[first_line].tag : "";
     std::vector<XYZ> points{at};
     std::size_t end = i;
-    while (end < plain.size() && plain[end].type == WrittenStep::Type::Line &&
-           plain[end].tag == plain[i].tag) {
-      points.push_back(plain[end].end);
-      ++end;
+    for (std::size_t k = i; k < plain.size(); ++k) {
+      if (plain[k].type == WrittenStep::Type::Line && plain[k].tag == tag) {
+        points.push_back(plain[k].end);
+        end = k + 1;
+      } else if (!plain[k].feed_change) {
+        break;
+      }
     }
-    if (!have_position || end == i) {
+    if (!have_position || points.size() < 2) {
       std::ostringstream text;
       text << "block " << i << " differs and is no run of straight cuts";
       problem(text.str());
       return;
     }
-    // ... and moves of that kind to the run's end on the other.
+    // ... and moves to the run's end on the other.
     std::vector<zu::pathfit::FitElement> elements;
     XYZ from = at;
-    while (j < optimised.size() && IsMove(optimised[j]) && optimised[j].tag == plain[i].tag) {
-      elements.push_back(Element(from, optimised[j]));
-      result.fitted_arcs += optimised[j].type == WrittenStep::Type::Arc;
-      from = optimised[j].end;
-      ++j;
-      if (from == points.back())
+    for (; j < optimised.size() && !(from == points.back() && !elements.empty()); ++j) {
+      const WrittenStep& step = optimised[j];
+      if (step.feed_change)
+        continue;
+      if (!IsMove(step) || step.tag != tag)
         break;
+      elements.push_back(Element(from, step));
+      result.fitted_arcs += step.type == WrittenStep::Type::Arc;
+      from = step.end;
     }
     if (elements.empty() || !(from == points.back())) {
       std::ostringstream text;
@@ -115,8 +125,6 @@ void ComparePath(const WrittenPath& plain, const WrittenPath& optimised, double 
       problem("blocks " + std::to_string(i) + " on: " + report.first_problem);
     }
     ++result.runs;
-    result.run_lines += end - i;
-    result.fitted_moves += elements.size();
     at = points.back();
     i = end;
   }
@@ -157,6 +165,7 @@ std::vector<WrittenPath> ToolLocationSteps(const std::string& bytes, std::string
           break;
         case zu::BlockType::FeedType:
           step.tag = Text("feedtype ", block.code);
+          step.feed_change = true;
           break;
         case zu::BlockType::Compensation:
           step.tag = Text("toolcmpflag ", block.code);
@@ -188,8 +197,9 @@ std::vector<WrittenPath> PostPathSteps(const std::string& bytes, std::string& er
           block.kind == zu::ppf::kBlockArc ? WrittenStep::Type::Arc : WrittenStep::Type::Line;
       step.end = Point(block.end);
       std::ostringstream tag;
-      tag << "feed " << block.feed_type << " compensation " << block.compensation << " dwell "
-          << block.dwell << " mark " << block.position_mark;
+      step.feed = block.feed_type;
+      tag << "compensation " << block.compensation << " dwell " << block.dwell << " mark "
+          << block.position_mark;
       if (step.type == WrittenStep::Type::Arc) {
         step.centre = Point(block.centre);
         step.normal = Point(block.vector);
@@ -210,9 +220,14 @@ FitComparison CompareFittedPaths(const std::vector<WrittenPath>& plain,
     result.problem = "the files hold different numbers of paths";
     return result;
   }
-  for (std::size_t p = 0; p < plain.size(); ++p)
+  for (std::size_t p = 0; p < plain.size(); ++p) {
     ComparePath(plain[p], optimised[p], tolerance, "path " + std::to_string(p + 1), result);
+    for (const WrittenStep& step : plain[p])
+      result.plain_moves += IsMove(step);
+    for (const WrittenStep& step : optimised[p])
+      result.optimised_moves += IsMove(step);
+  }
   return result;
 }
 
-}  // namespace zutest
+}  // namespace zu::fitcheck

@@ -12,13 +12,15 @@
 
 #include "host/geometry.h"
 
-namespace zutest {
+namespace zu::fitcheck {
 
 // A block of a written path: a line or an arc to `end`, or a block that is
 // no move (feed type, compensation, dwell). `tag` holds what the block says
-// besides its geometry: everything for blocks that are no move, the fields
-// a move keeps through the optimisation (feed, compensation, dwell, mark)
-// for moves.
+// besides its geometry and feed: everything for blocks that are no move, the
+// fields a move keeps through the optimisation (compensation, dwell, mark)
+// for moves. Feeds change within a run (its first cut is fed as a first
+// cut), so a stretch that differs may pass over them: `feed` is a move's
+// feed index, or -1; `feed_change` marks a block that only sets the feed.
 struct WrittenStep {
   enum class Type { Line, Arc, Other };
   Type type = Type::Other;
@@ -26,6 +28,8 @@ struct WrittenStep {
   XYZ centre;  // arcs
   XYZ normal;  // arcs: counter-clockwise about it
   std::string tag;
+  int feed = -1;
+  bool feed_change = false;
   bool operator==(const WrittenStep&) const = default;
 };
 using WrittenPath = std::vector<WrittenStep>;
@@ -36,16 +40,16 @@ std::vector<WrittenPath> ToolLocationSteps(const std::string& bytes, std::string
 std::vector<WrittenPath> PostPathSteps(const std::string& bytes, std::string& error);
 
 struct FitComparison {
-  std::size_t runs = 0;           // stretches that differ
-  std::size_t run_lines = 0;      // unoptimised moves in them
-  std::size_t fitted_moves = 0;   // optimised moves in their place
-  std::size_t fitted_arcs = 0;    // of which arcs
-  std::size_t violations = 0;     // the checker's, over all stretches
-  std::string problem;            // the first problem found (empty: none)
+  std::size_t runs = 0;             // stretches that differ
+  std::size_t plain_moves = 0;      // moves of the file written without the optimisation
+  std::size_t optimised_moves = 0;  // moves of the file written with it
+  std::size_t fitted_arcs = 0;      // arcs in the stretches that differ
+  std::size_t violations = 0;       // the checker's, over all stretches
+  std::string problem;              // the first problem found (empty: none)
 };
 
 // Compares `optimised` with `plain`, path by path, at `tolerance`.
 FitComparison CompareFittedPaths(const std::vector<WrittenPath>& plain,
                                  const std::vector<WrittenPath>& optimised, double tolerance);
 
-}  // namespace zutest
+}  // namespace zu::fitcheck
