@@ -104,7 +104,15 @@ TEST_F(OptimisedRoads, TheMainRoadWritesFittedMovesWithinTheToleranceWithEitherO
     for (const char* kvt : {"0", "1"}) {
       SCOPED_TRACE(std::string("Kvt ") + kvt);
       const KvtValue selector(kvt);
+      // The line-run optimiser leaves its trace where ZU_TRACE says; the
+      // optimiser object none: which one ran.
+      const std::string trace = folder_ + "\\trace.log";
+      DeleteFileA(trace.c_str());
+      SetEnvironmentVariableA("ZU_TRACE", trace.c_str());
       const auto optimised = PostPathSteps(MainRoad(document, kOptimise), error);
+      SetEnvironmentVariableA("ZU_TRACE", nullptr);
+      EXPECT_EQ(ReadBytes(trace).find("Optimizepath2d_kvt,started.") != std::string::npos,
+                std::string(kvt) == "0");
       ASSERT_FALSE(optimised.empty()) << error;
       const auto comparison = CompareFittedPaths(plain, optimised, kTolerance);
       EXPECT_EQ(comparison.problem, "");
