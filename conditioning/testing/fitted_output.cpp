@@ -21,7 +21,9 @@ XYZ Point(const V& v) {
   return {v.x, v.y, v.z};
 }
 
-std::string Text(const char* what, int code) { return std::string(what) + std::to_string(code); }
+std::string Text(const char* what, int code) {
+  return std::string(what) + std::to_string(code);
+}
 
 // The counter-clockwise angle about unit `n` from the start to the end, in
 // (0, 2 pi].
@@ -45,14 +47,16 @@ zu::pathfit::FitElement Element(const XYZ& start, const WrittenStep& step) {
     const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
     element.normal = {n.x / length, n.y / length, n.z / length};
     element.centre = step.centre;
-    element.radius = std::hypot(start.x - step.centre.x, start.y - step.centre.y,
-                                start.z - step.centre.z);
+    element.radius =
+        std::hypot(start.x - step.centre.x, start.y - step.centre.y, start.z - step.centre.z);
     element.sweep = Sweep(step.centre, start, step.end, element.normal);
   }
   return element;
 }
 
-bool IsMove(const WrittenStep& step) { return step.type != WrittenStep::Type::Other; }
+bool IsMove(const WrittenStep& step) {
+  return step.type != WrittenStep::Type::Other;
+}
 
 // Compares one path; `where` names it in problems.
 void ComparePath(const WrittenPath& plain, const WrittenPath& optimised, double tolerance,

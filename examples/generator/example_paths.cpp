@@ -349,8 +349,8 @@ std::vector<XYZ> SampledRoundedRectangle(double width, double height, double rad
     const int n = std::max(1, static_cast<int>(std::ceil(PointDistance(from, to) / step)));
     for (int i = 0; i < n; ++i) {
       const double t = static_cast<double>(i) / n;
-      points.push_back(
-          {from.x + t * (to.x - from.x), from.y + t * (to.y - from.y), from.z + t * (to.z - from.z)});
+      points.push_back({from.x + t * (to.x - from.x), from.y + t * (to.y - from.y),
+                        from.z + t * (to.z - from.z)});
     }
   };
   auto corner = [&](double cx, double cy, double from_angle) {
@@ -398,8 +398,7 @@ std::unique_ptr<zuhost::PartDocument> Sampled() {
   for (int pass = 0; pass < 3; ++pass) {
     const double y = 10.0 * pass;
     auto height = [&](double x) {
-      return std::sqrt(kCylinderRadius * kCylinderRadius - (x - 50) * (x - 50)) -
-             kCylinderRadius;
+      return std::sqrt(kCylinderRadius * kCylinderRadius - (x - 50) * (x - 50)) - kCylinderRadius;
     };
     RowWriter row(*passes);
     XYZ last{0, y, 50};
