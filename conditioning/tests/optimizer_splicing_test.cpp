@@ -20,26 +20,17 @@
 #include "host/math.h"
 #include "host/path_optimizer.h"
 #include "host/row_ops.h"
+#include "hostapp/testing/test_paths.h"
 
 namespace zu {
 namespace {
 
 using ::testing::ElementsAre;
+using zuhost::testing::LineMove;
 
-constexpr double kRapid = 9;
+constexpr int kRapid = 9;
 constexpr double kFullTurn = 6.283185307179586;
 constexpr double kPi = 3.14159265358979323846;
-
-tool_block* Line(const XYZ& from, const XYZ& to, int segment = 4, int c = 7) {
-  tool_block* move = NcNewRow();
-  move->a = static_cast<std::int8_t>(segment);
-  move->c = c;
-  tls* line = NcNewLineGeom(1);
-  line[0].point = from;
-  line[1].point = to;
-  move->geometry = line;
-  return move;
-}
 
 // A two-axis path of one row through `moves`.
 std::unique_ptr<OrvoPath> PathOf(std::vector<tool_block*> moves) {
@@ -121,8 +112,8 @@ class ScriptedOptimizer final : public CPathOptimize {
 TEST(StraightRuns, OnlyRunsOfTwoOrMoreCuttingLinesReachAnOptimiser) {
   ScriptedOptimizer optimizer;
   // A rapid, two cuts, a rapid: the run's four points.
-  auto path = PathOf({Line({0, 0, 9}, {0, 0, 0}, kRapid), Line({0, 0, 0}, {1, 0, 0}),
-                      Line({1, 0, 0}, {2, 0, 0}), Line({2, 0, 0}, {2, 0, 9}, kRapid)});
+  auto path = PathOf({LineMove({0, 0, 9}, {0, 0, 0}, kRapid), LineMove({0, 0, 0}, {1, 0, 0}),
+                      LineMove({1, 0, 0}, {2, 0, 0}), LineMove({2, 0, 0}, {2, 0, 9}, kRapid)});
   optimizer.script = {{{0, 0, 0}, {2, 0, 0}, {}, {}, 0}};
   EXPECT_EQ(OptimizePathBySegments(path, 0.005, optimizer), 1);
   ASSERT_EQ(optimizer.runs.size(), 1u);
@@ -134,12 +125,12 @@ TEST(StraightRuns, OnlyRunsOfTwoOrMoreCuttingLinesReachAnOptimiser) {
   // A single cut between rapids, arcs, other feeds and compensation marks
   // are never handed over.
   ScriptedOptimizer untouched;
-  auto arc_between =
-      PathOf({Line({0, 0, 9}, {0, 0, 0}, kRapid), Line({0, 0, 0}, {1, 0, 0}),
-              MakeArcRow({1, 0, 0}, {3, 0, 0}, {2, 0, 0}, {0, 0, 1}), Line({3, 0, 0}, {4, 0, 0}),
-              Line({4, 0, 0}, {5, 0, 0}, 3), Line({5, 0, 0}, {6, 0, 0}, 4, kCompensationStart),
-              Line({6, 0, 0}, {7, 0, 0}), Line({7, 0, 0}, {8, 0, 0}, 4, kCompensationEnd),
-              Line({8, 0, 0}, {8, 0, 9}, kRapid)});
+  auto arc_between = PathOf(
+      {LineMove({0, 0, 9}, {0, 0, 0}, kRapid), LineMove({0, 0, 0}, {1, 0, 0}),
+       MakeArcRow({1, 0, 0}, {3, 0, 0}, {2, 0, 0}, {0, 0, 1}), LineMove({3, 0, 0}, {4, 0, 0}),
+       LineMove({4, 0, 0}, {5, 0, 0}, 3), LineMove({5, 0, 0}, {6, 0, 0}, 4, kCompensationStart),
+       LineMove({6, 0, 0}, {7, 0, 0}), LineMove({7, 0, 0}, {8, 0, 0}, 4, kCompensationEnd),
+       LineMove({8, 0, 0}, {8, 0, 9}, kRapid)});
   const auto before = Moves(*arc_between);
   EXPECT_EQ(OptimizePathBySegments(arc_between, 0.005, untouched), 0);
   EXPECT_TRUE(untouched.runs.empty());
@@ -163,9 +154,9 @@ MoveChain OneLine(const tool_block* first, int count) {
 }
 
 TEST(StraightRuns, RunsAtTheRowsStartAndEndAreReplacedToo) {
-  auto path = PathOf({Line({0, 0, 0}, {1, 0, 0}), Line({1, 0, 0}, {2, 0, 0}),
-                      Line({2, 0, 0}, {2, 0, 9}, kRapid), Line({2, 0, 9}, {3, 0, 9}),
-                      Line({3, 0, 9}, {4, 0, 9}), Line({4, 0, 9}, {5, 0, 9})});
+  auto path = PathOf({LineMove({0, 0, 0}, {1, 0, 0}), LineMove({1, 0, 0}, {2, 0, 0}),
+                      LineMove({2, 0, 0}, {2, 0, 9}, kRapid), LineMove({2, 0, 9}, {3, 0, 9}),
+                      LineMove({3, 0, 9}, {4, 0, 9}), LineMove({4, 0, 9}, {5, 0, 9})});
   std::vector<int> found;
   const int replaced =
       ReplaceStraightRuns(*path->rows, [&](const tool_block* first, int count, int index) {
@@ -181,8 +172,8 @@ TEST(StraightRuns, RunsAtTheRowsStartAndEndAreReplacedToo) {
 
 TEST(StraightRuns, ARunIsKeptWhenTheFitGivesNothingWholeToPutInItsPlace) {
   const auto make = [] {
-    return PathOf({Line({0, 0, 9}, {0, 0, 0}, kRapid), Line({0, 0, 0}, {1, 1, 0}),
-                   Line({1, 1, 0}, {2, 0, 0}), Line({2, 0, 0}, {2, 0, 9}, kRapid)});
+    return PathOf({LineMove({0, 0, 9}, {0, 0, 0}, kRapid), LineMove({0, 0, 0}, {1, 1, 0}),
+                   LineMove({1, 1, 0}, {2, 0, 0}), LineMove({2, 0, 0}, {2, 0, 9}, kRapid)});
   };
   const std::vector<std::vector<ScriptedOptimizer::Element>> scripts = {
       {},                                                 // no element
@@ -206,8 +197,8 @@ TEST(StraightRuns, ARunIsKeptWhenTheFitGivesNothingWholeToPutInItsPlace) {
 
 TEST(FittedMoves, LinesAndArcsCarryTheFieldsOfNewCuttingMoves) {
   ScriptedOptimizer optimizer;
-  auto path =
-      PathOf({Line({0, 0, 0}, {1, 0, 0}), Line({1, 0, 0}, {1, 1, 0}), Line({1, 1, 0}, {0, 2, 0})});
+  auto path = PathOf({LineMove({0, 0, 0}, {1, 0, 0}), LineMove({1, 0, 0}, {1, 1, 0}),
+                      LineMove({1, 1, 0}, {0, 2, 0})});
   // A line, a half circle about (1, 0.5, 0) and a line back to the run's end.
   optimizer.script = {{{0, 0, 0}, {1, 0, 0}, {}, {}, 0},
                       {{1, 0, 0}, {1, 1, 0}, {1, 0.5, 0}, {0, 0, 1}, 1},
@@ -294,8 +285,8 @@ TEST(OptimizerTrace, TheLineRunOptimiserWritesItsTraceOnlyWhenAskedTo) {
   const TestFolder folder;
   const std::string log = folder.File("trace.log");
   const auto post = [] {
-    auto path = PathOf({Line({0, 0, 9}, {0, 0, 0}, kRapid), Line({0, 0, 0}, {1, 0, 0}),
-                        Line({1, 0, 0}, {2, 0, 0}), Line({2, 0, 0}, {2, 0, 9}, kRapid)});
+    auto path = PathOf({LineMove({0, 0, 9}, {0, 0, 0}, kRapid), LineMove({0, 0, 0}, {1, 0, 0}),
+                        LineMove({1, 0, 0}, {2, 0, 0}), LineMove({2, 0, 0}, {2, 0, 9}, kRapid)});
     EXPECT_EQ(Optimizepath2d(path, 0.005), 1);
     EXPECT_THAT(Moves(*path), ElementsAre("line 9 7 0,0,0", "line 4 7 2,0,0", "line 9 7 2,0,9"));
   };
