@@ -20,11 +20,17 @@ struct Timed {
   std::function<std::size_t()> run;
 };
 
+// Which time is kept: the time that passed, or the processor time the
+// bodies used (less disturbed by other work on a busy machine; on Windows
+// the loop harness's C runtime has only the time that passed).
+enum class Clock { kWall, kProcessor };
+
 // Runs every body, printing the harness's own table as it goes, and returns
 // each one's time per item in nanoseconds, in order (NaN for a body the
 // harness's options filtered out). The harness takes its options
 // (--benchmark_*) out of argc/argv.
-std::vector<double> TimeEach(int& argc, char** argv, const std::vector<Timed>& bodies);
+std::vector<double> TimeEach(int& argc, char** argv, const std::vector<Timed>& bodies,
+                             Clock clock = Clock::kWall);
 
 // The harness's name, for the report.
 const char* HarnessName();

@@ -19,13 +19,16 @@ class Recorder : public benchmark::ConsoleReporter {
  public:
   // Colours only on a terminal: a custom reporter does not see
   // --benchmark_color.
-  Recorder() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
+  explicit Recorder(Clock clock)
+      : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular), clock_(clock) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.error_occurred || run.run_type != Run::RT_Iteration || run.iterations == 0)
         continue;
-      const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+      const double total =
+          clock_ == Clock::kWall ? run.real_accumulated_time : run.cpu_accumulated_time;
+      const double seconds = total / static_cast<double>(run.iterations);
       // With repetitions, the best one: the least disturbed by the machine.
       const auto [kept, added] = seconds_per_call.emplace(run.run_name.function_name, seconds);
       if (!added)
@@ -35,11 +38,15 @@ class Recorder : public benchmark::ConsoleReporter {
   }
 
   std::map<std::string, double> seconds_per_call;
+
+ private:
+  Clock clock_;
 };
 
 }  // namespace
 
-std::vector<double> TimeEach(int& argc, char** argv, const std::vector<Timed>& bodies) {
+std::vector<double> TimeEach(int& argc, char** argv, const std::vector<Timed>& bodies,
+                             Clock clock) {
   benchmark::Initialize(&argc, argv);
   for (const Timed& body : bodies) {
     benchmark::RegisterBenchmark(body.name.c_str(), [&body](benchmark::State& state) {
@@ -48,7 +55,7 @@ std::vector<double> TimeEach(int& argc, char** argv, const std::vector<Timed>& b
       state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(body.items));
     })->Unit(benchmark::kMicrosecond);
   }
-  Recorder recorder;
+  Recorder recorder(clock);
   benchmark::RunSpecifiedBenchmarks(&recorder);
   benchmark::ClearRegisteredBenchmarks();
 

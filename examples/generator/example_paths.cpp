@@ -1,7 +1,9 @@
 #include "examples/generator/example_paths.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "host/math.h"
 #include "host/row_ops.h"
@@ -337,6 +339,85 @@ std::unique_ptr<zuhost::PartDocument> FiveAxis() {
   return document;
 }
 
+// Points along a rounded rectangle from (0, 0), counter-clockwise, about
+// `step` apart: what a CAD system's contour becomes when it is handed on as
+// short straight cuts.
+std::vector<XYZ> SampledRoundedRectangle(double width, double height, double radius, double z,
+                                         double step) {
+  std::vector<XYZ> points;
+  auto straight = [&](const XYZ& from, const XYZ& to) {
+    const int n = std::max(1, static_cast<int>(std::ceil(PointDistance(from, to) / step)));
+    for (int i = 0; i < n; ++i) {
+      const double t = static_cast<double>(i) / n;
+      points.push_back({from.x + t * (to.x - from.x), from.y + t * (to.y - from.y),
+                        from.z + t * (to.z - from.z)});
+    }
+  };
+  auto corner = [&](double cx, double cy, double from_angle) {
+    const int n = std::max(1, static_cast<int>(std::ceil(radius * kPi / 2 / step)));
+    for (int i = 0; i < n; ++i) {
+      const double a = from_angle + kPi / 2 * i / n;
+      points.push_back({cx + radius * std::cos(a), cy + radius * std::sin(a), z});
+    }
+  };
+  straight({radius, 0, z}, {width - radius, 0, z});
+  corner(width - radius, radius, -kPi / 2);
+  straight({width, radius, z}, {width, height - radius, z});
+  corner(width - radius, height - radius, 0);
+  straight({width - radius, height, z}, {radius, height, z});
+  corner(radius, height - radius, kPi / 2);
+  straight({0, height - radius, z}, {0, radius, z});
+  corner(radius, radius, kPi);
+  points.push_back({radius, 0, z});
+  return points;
+}
+
+// Paths made of many short straight cuts, as the optimisation step finds
+// them: a rounded rectangle sampled every 0.2 mm at two depths (with the
+// compensation moves in and out), and passes over a cylinder across X,
+// sampled every 0.5 mm, whose profiles are arcs in ZX.
+std::unique_ptr<zuhost::PartDocument> Sampled() {
+  auto document = NewDocument();
+  auto* contour = NewPath<OrvoPath2d>(*document, "采样轮廓", 7, 2300);
+  auto para = std::make_unique<SubPara7>();
+  para->side_selector = 1;
+  contour->sub_para = std::move(para);
+  for (const double z : {-3.0, -6.0}) {
+    RowWriter row(*contour);
+    const auto points = SampledRoundedRectangle(100, 60, 10, z, 0.2);
+    row.Line(kSegmentRapid, {-5, -5, 50}, {-5, -5, z});
+    row.Line(2, {-5, -5, z}, points.front(), kCompensationStart);
+    for (std::size_t i = 1; i < points.size(); ++i)
+      row.Line(4, points[i - 1], points[i]);
+    row.Line(5, points.back(), {-5, -5, z}, kCompensationEnd);
+    row.Line(kSegmentRapid, {-5, -5, z}, {-5, -5, 50});
+  }
+
+  auto* passes = NewPath<OrvoPath3d>(*document, "采样曲面", 7, 2301);
+  constexpr double kCylinderRadius = 80;
+  for (int pass = 0; pass < 3; ++pass) {
+    const double y = 10.0 * pass;
+    auto height = [&](double x) {
+      return std::sqrt(kCylinderRadius * kCylinderRadius - (x - 50) * (x - 50)) - kCylinderRadius;
+    };
+    RowWriter row(*passes);
+    XYZ last{0, y, 50};
+    const XYZ first{0, y, height(0)};
+    row.Line(kSegmentRapid, last, {0, y, 5});
+    row.Line(2, {0, y, 5}, first);
+    last = first;
+    for (int i = 1; i <= 200; ++i) {
+      const double x = i * 0.5;
+      const XYZ next{x, y, height(x)};
+      row.Line(4, last, next);
+      last = next;
+    }
+    row.Line(kSegmentRapid, last, {last.x, y, 50});
+  }
+  Finish(*document);
+  return document;
+}
+
 std::unique_ptr<zuhost::PartDocument> EmptyPath() {
   auto document = NewDocument();
   NewPath<OrvoPath2d>(*document, "空轨迹", 7, 2300);
@@ -375,6 +456,7 @@ std::vector<NamedDocument> MakeExampleDocuments(long large_moves) {
   documents.push_back({"tilted.json", Tilted()});
   documents.push_back({"five_axis.json", FiveAxis()});
   documents.push_back({"empty_path.json", EmptyPath()});
+  documents.push_back({"sampled.json", Sampled()});
   if (large_moves > 0)
     documents.push_back({"large.json", Large(large_moves)});
   return documents;

@@ -18,7 +18,7 @@ std::string ReadFile(const std::string& path) {
 
 TEST(Examples, CommittedDocumentsAreTheGeneratorsOutput) {
   const auto documents = zuexamples::MakeExampleDocuments(0);
-  ASSERT_EQ(documents.size(), 9u);
+  ASSERT_EQ(documents.size(), 10u);
   for (const auto& [file, document] : documents) {
     const std::string made = zuhost::FormatPartDocument(*document);
     EXPECT_EQ(made, ReadFile(std::string(ZU_EXAMPLES_DIR) + "/" + file))
