@@ -81,7 +81,7 @@ class PathReceiver {
   virtual void SetSpindleSpeed(double speed) = 0;
 
   // The tool's name: a SIEMENS T="name", or the comment of the block that
-  // selects the tool where the description says so. Valid during the call.
+  // selects the tool where the NC-system description asks for it. Valid during the call.
   virtual void SetToolName(std::string_view name) = 0;
   // The tool number (T).
   virtual void SetToolInteger1(int number) = 0;
