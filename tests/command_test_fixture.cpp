@@ -54,4 +54,33 @@ ProgramRun PluginCommandTest::RunHost(const std::string& arguments,
   return zutest::RunHost(arguments, script, script_, record_);
 }
 
+void PluginCommandTest::Settings(const std::string& keys) const {
+  std::ofstream(settings_, std::ios::binary) << "[MCFINFO]\r\n" << keys;
+}
+
+PostModuleValue::PostModuleValue(const char* name, const std::string& data) : name_(name) {
+  HKEY key = nullptr;
+  RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ORVO\\ORVOPOST", 0, KEY_READ | KEY_SET_VALUE, &key);
+  key_ = key;
+  char old[2048] = {};
+  DWORD size = sizeof old;
+  had_ = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+         ERROR_SUCCESS;
+  old_ = old;
+  Set(data);
+}
+
+PostModuleValue::~PostModuleValue() {
+  if (had_)
+    Set(old_);
+  else
+    RegDeleteValueA(static_cast<HKEY>(key_), name_.c_str());
+  RegCloseKey(static_cast<HKEY>(key_));
+}
+
+void PostModuleValue::Set(const std::string& data) {
+  RegSetValueExA(static_cast<HKEY>(key_), name_.c_str(), 0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>(data.size() + 1));
+}
+
 }  // namespace zutest

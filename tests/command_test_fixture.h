@@ -40,6 +40,8 @@ class PluginCommandTest : public ::testing::Test {
 
   // Runs the host with `arguments` and `script`, recording into record_.
   ProgramRun RunHost(const std::string& arguments, const std::string& script) const;
+  // Writes the plug-in's settings file: its section and `keys` (CR LF lines).
+  void Settings(const std::string& keys) const;
 
   std::string folder_;         // the test's folder
   std::string script_;         // the host's automation script
@@ -49,6 +51,24 @@ class PluginCommandTest : public ::testing::Test {
 
  private:
   std::string prefix_;
+};
+
+// Sets a value of the post module's registry key (HKLM\SOFTWARE\ORVO\ORVOPOST)
+// for one test and puts the old one back afterwards (or removes it when
+// there was none).
+class PostModuleValue {
+ public:
+  PostModuleValue(const char* name, const std::string& data);
+  ~PostModuleValue();
+  PostModuleValue(const PostModuleValue&) = delete;
+  PostModuleValue& operator=(const PostModuleValue&) = delete;
+
+ private:
+  void Set(const std::string& data);
+  void* key_ = nullptr;  // HKEY
+  std::string name_;
+  std::string old_;
+  bool had_ = false;
 };
 
 }  // namespace zutest

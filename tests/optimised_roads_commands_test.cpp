@@ -25,27 +25,6 @@ using zutest::ReadBytes;
 
 constexpr double kTolerance = 0.01;
 constexpr const char* kTextRoadFile = "C:\\zu.pmf";
-constexpr const char* kPostKey = "SOFTWARE\\ORVO\\ORVOPOST";
-
-// The registry's "Kvt" for the test's time; "0" again afterwards, as the
-// prefix script leaves it.
-class KvtValue {
- public:
-  explicit KvtValue(const char* value) { Set(value); }
-  ~KvtValue() { Set("0"); }
-  KvtValue(const KvtValue&) = delete;
-  KvtValue& operator=(const KvtValue&) = delete;
-
- private:
-  static void Set(const char* value) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPostKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExA(key, "Kvt", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                             static_cast<DWORD>(strlen(value) + 1)),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-  }
-};
 
 class OptimisedRoads : public zutest::PluginCommandTest {
  public:
@@ -54,10 +33,6 @@ class OptimisedRoads : public zutest::PluginCommandTest {
   void SetUp() override {
     PluginCommandTest::SetUp();
     CreateDirectoryA((folder_ + "\\work").c_str(), nullptr);
-  }
-
-  void Settings(const std::string& keys) {
-    std::ofstream(settings_, std::ios::binary) << "[MCFINFO]\r\n" << keys;
   }
 
   // Entry point 5 on `document`: FANUC-0i, code file NC0001, the code
@@ -103,7 +78,7 @@ TEST_F(OptimisedRoads, TheMainRoadWritesFittedMovesWithinTheToleranceWithEitherO
     ASSERT_FALSE(plain.empty()) << error;
     for (const char* kvt : {"0", "1"}) {
       SCOPED_TRACE(std::string("Kvt ") + kvt);
-      const KvtValue selector(kvt);
+      const zutest::PostModuleValue selector("Kvt", kvt);
       // The line-run optimiser leaves its trace where ZU_TRACE says; the
       // optimiser object none: which one ran.
       const std::string trace = folder_ + "\\trace.log";
@@ -136,7 +111,7 @@ TEST_F(OptimisedRoads, EntryPointFiveWritesThePathsAsPickedWhateverTheSettingsSa
   ASSERT_FALSE(plain.empty());
   for (const char* kvt : {"0", "1"}) {
     SCOPED_TRACE(std::string("Kvt ") + kvt);
-    const KvtValue selector(kvt);
+    const zutest::PostModuleValue selector("Kvt", kvt);
     EXPECT_TRUE(TextRoad("sampled.json", kOptimise) == plain);
   }
 }

@@ -27,6 +27,7 @@ using zutest::RunProgram;
 
 using zutest::GoldenBytes;
 using zutest::Lines;
+using zutest::PostModuleValue;
 using zutest::ReadBytes;
 using zutest::U8;
 
@@ -44,10 +45,6 @@ class PostCommands : public zutest::PluginCommandTest {
   void TearDown() override {
     SetEnvironmentVariableA("ZU_POSTUI_SCRIPT", nullptr);
     PluginCommandTest::TearDown();
-  }
-
-  void Settings(const std::string& keys) {
-    std::ofstream(settings_, std::ios::binary) << "[MCFINFO]\r\n" << keys;
   }
 
   // Runs zuhost; by default the post-code dialog is confirmed as it opens.
@@ -147,39 +144,6 @@ TEST_F(PostCommands, AKeptToolLocationFileStaysInTheCodeFilesFolder) {
   EXPECT_THAT(module, Contains("process file: " + folder + "\\NC0001.pro"));
   EXPECT_EQ(GetFileAttributesA((folder_ + "\\a.pro").c_str()), INVALID_FILE_ATTRIBUTES);
 }
-
-// Sets a value of the post module's registry key for one test and puts the
-// old one back afterwards.
-class PostModuleValue {
- public:
-  PostModuleValue(const char* name, const std::string& data) : name_(name) {
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ORVO\\ORVOPOST", 0, KEY_READ | KEY_SET_VALUE,
-                  &key_);
-    char old[2048] = {};
-    DWORD size = sizeof old;
-    had_ = RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
-           ERROR_SUCCESS;
-    old_ = old;
-    Set(data);
-  }
-  ~PostModuleValue() {
-    if (had_)
-      Set(old_);
-    else
-      RegDeleteValueA(key_, name_.c_str());
-    RegCloseKey(key_);
-  }
-
- private:
-  void Set(const std::string& data) {
-    RegSetValueExA(key_, name_.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                   static_cast<DWORD>(data.size() + 1));
-  }
-  HKEY key_ = nullptr;
-  std::string name_;
-  std::string old_;
-  bool had_ = false;
-};
 
 TEST_F(PostCommands, APostProcessorThatCannotBeStartedIsReportedAndTheCommandEnds) {
   // The post module's folder exists but holds no post processor.

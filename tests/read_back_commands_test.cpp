@@ -61,10 +61,6 @@ class ReadBackCommands : public zutest::PluginCommandTest {
     return copy;
   }
 
-  void Settings(const std::string& keys) {
-    std::ofstream(settings_, std::ios::binary) << "[MCFINFO]\r\n" << keys;
-  }
-
   // Runs entry point `command` on `document` (by default the example of
   // one path) and saves it.
   zutest::ProgramRun Host(int command, const std::string& arguments, const std::string& script,

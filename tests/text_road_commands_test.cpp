@@ -78,7 +78,7 @@ TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPosted) {
   };
   for (const auto& run : runs) {
     SCOPED_TRACE(run.golden);
-    std::ofstream(settings_, std::ios::binary) << "[MCFINFO]\r\n" << run.settings;
+    Settings(run.settings);
     DeleteFileA(record_.c_str());
     DeleteFileA(module_record_.c_str());
     DeleteFileA(kCodeFile.c_str());
