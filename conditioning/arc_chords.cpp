@@ -15,7 +15,13 @@ int ChordCount(double radius, double sweep, double tolerance) {
   // acos is defined on [-1, 1]: a tolerance of twice the radius or more
   // allows a chord across half a turn.
   const double half_angle = std::acos(std::clamp(1.0 - tolerance / radius, -1.0, 1.0));
-  return static_cast<int>(std::fabs(sweep) / (2 * half_angle)) + 1;
+  // A tolerance too small to change 1 - t/R gives h = 0: the quotient is
+  // infinite (or NaN for no sweep), which the bound catches before the
+  // conversion to int.
+  const double chords = std::fabs(sweep) / (2 * half_angle);
+  if (!(chords < kMaxChordCount))
+    return std::isnan(chords) ? 1 : kMaxChordCount;
+  return static_cast<int>(chords) + 1;
 }
 
 std::vector<XYZ> ArcChordPoints(const nc_arc& arc, double tolerance) {

@@ -13,11 +13,16 @@ namespace zu {
 // The tolerance used when the stored one is not above zero.
 inline constexpr double kDefaultChordTolerance = 0.005;
 
+// The most chords one arc gets, whatever the tolerance asks: a tolerance
+// far below what any machine resolves would otherwise ask for millions of
+// points (or overflow the count) for a quarter turn.
+inline constexpr int kMaxChordCount = 100000;
+
 // How many chords an arc of `radius` turning `sweep` radians gets so that no
 // chord is further than `tolerance` from the arc: trunc(|sweep| / 2h) + 1
-// with h = acos(1 - tolerance / radius). A tolerance of at least twice the
-// radius gives one chord per half turn. A radius that is not above zero has
-// no chord: 0. A tolerance not above zero is taken as
+// with h = acos(1 - tolerance / radius), at most kMaxChordCount. A tolerance
+// of at least twice the radius gives one chord per half turn. A radius that
+// is not above zero has no chord: 0. A tolerance not above zero is taken as
 // kDefaultChordTolerance.
 int ChordCount(double radius, double sweep, double tolerance);
 

@@ -32,8 +32,21 @@ int Text::Find(char c, std::size_t from) const {
   return at == std::string::npos ? -1 : static_cast<int>(at);
 }
 
+std::size_t FindLastCharacter(std::string_view text, char c) {
+  std::size_t found = std::string_view::npos;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) {
+      ++i;  // the trail byte belongs to this character
+    } else if (text[i] == c) {
+      found = i;
+    }
+  }
+  return found;
+}
+
 int Text::ReverseFind(char c) const {
-  const auto at = bytes_.rfind(c);
+  const auto at = FindLastCharacter(bytes_, c);
   return at == std::string::npos ? -1 : static_cast<int>(at);
 }
 

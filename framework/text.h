@@ -9,6 +9,12 @@
 
 namespace zu {
 
+// Index of the last character `c` (a single-byte character) of `text` in
+// the ANSI code page (GBK: a byte 0x81-0xFE leads a double-byte character),
+// or std::string_view::npos when there is none. A lead byte at the very end
+// stands alone.
+std::size_t FindLastCharacter(std::string_view text, char c);
+
 class Text {
  public:
   Text() = default;
@@ -32,7 +38,9 @@ class Text {
 
   // Index of the first `c` at or after `from`, or -1 when there is none.
   int Find(char c, std::size_t from = 0) const;
-  // Index of the last `c`, or -1 when there is none.
+  // Index of the last character `c`, or -1 when there is none. The text is
+  // read character by character in the ANSI code page: the second byte of a
+  // double-byte character is never taken for `c` (in GBK it can be '\\').
   int ReverseFind(char c) const;
   // The first `count` bytes (all of them when `count` is larger).
   Text Left(std::size_t count) const { return Text(bytes_.substr(0, count)); }

@@ -96,16 +96,21 @@ const char* ClassOf(const OrvoPath& path) {
   return "2-axis";
 }
 
+// "1 hole", "3 holes": a count with its noun.
+std::string Counted(std::size_t count, const char* noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 void ListPaths(const zuhost::PartDocument& document) {
-  Say(std::to_string(document.paths.size()) + " paths");
+  Say(Counted(document.paths.size(), "path"));
   for (std::size_t i = 0; i < document.paths.size(); ++i) {
     const OrvoPath& path = *document.paths[i];
     Say("  " + std::to_string(i) + " " + zu::QuoteText(zu::AnsiToUtf8(path.name.str())) + " " +
         ClassOf(path) + " kind " + std::to_string(path.PathKind) + " class " +
-        std::to_string(path.PathClassCode) + ", " + std::to_string(path.MoveCount()) +
-        (path.MultiAxisKind == kFiveAxis ? " points" : " moves") +
+        std::to_string(path.PathClassCode) + ", " +
+        Counted(path.MoveCount(), path.MultiAxisKind == kFiveAxis ? "point" : "move") +
         (path.geometry && path.PathKind == kDrillingPath
-             ? ", " + std::to_string(path.geometry->drill_points.size()) + " holes"
+             ? ", " + Counted(path.geometry->drill_points.size(), "hole")
              : std::string()) +
         ", work system " + zu::QuoteText(zu::AnsiToUtf8(path.wcs.name)));
   }

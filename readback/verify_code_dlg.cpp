@@ -3,8 +3,8 @@
 #include "framework/file_dialog.h"
 #include "framework/message_box.h"
 #include "readback/verify_ids.h"
-#include "shell/path_tests.h"
-#include "shell/post_settings.h"
+#include "environment/path_tests.h"
+#include "environment/post_settings.h"
 #include "ui/post_code_dlg.h"
 
 namespace zu {

@@ -6,7 +6,7 @@
 #include "framework/extension_module.h"
 #include "framework/program_path.h"
 #include "host/services.h"
-#include "shell/settings_path.h"
+#include "environment/settings_path.h"
 
 namespace {
 

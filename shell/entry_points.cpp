@@ -1,11 +1,10 @@
 #include "shell/entry_points.h"
 
-#include <cstdio>
-#include <string>
-
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "framework/message_box.h"
 #include "host/path_model.h"
@@ -14,11 +13,12 @@
 #include "postpath/post_path_output.h"
 #include "readback/read_back_code.h"
 #include "readback/verify_code_dlg.h"
-#include "shell/code_file_search.h"
-#include "shell/path_tests.h"
-#include "shell/post_module.h"
-#include "shell/post_settings.h"
-#include "shell/settings_path.h"
+#include "shell/command_guard.h"
+#include "environment/code_file_search.h"
+#include "environment/path_tests.h"
+#include "environment/post_module.h"
+#include "environment/post_settings.h"
+#include "environment/settings_path.h"
 #include "toolloc/pick_dump.h"
 #include "toolloc/text_road.h"
 #include "ui/code_view_dlg.h"
@@ -31,6 +31,8 @@ namespace {
 using zu::PostSettings;
 
 constexpr std::size_t kToolLocationPathSize = 1024;
+
+int PostToCode(zu::TextArray* code_files);
 
 void LoadCommandSettings() {
   PostSettings.FilePath = zu::SettingsFilePath;
@@ -76,6 +78,22 @@ int EndAfterPicking(int result = 0) {
   return result;
 }
 
+// How every command ends when its body throws: a stop message, then the
+// command ended as after its picking.
+const zu::CommandFailure kCommandFailure{
+    [](const std::string& message) { zu::ShowMessage(message.c_str(), zu::MessageIcon::Stop); },
+    [] { EndAfterPicking(); }};
+
+// Whether a modal dialog's run ended in OK. Any result but OK and Cancel
+// means that the dialog could not be shown at all (no display, a missing
+// resource): nothing was confirmed, so it counts as Cancel, and the prompt
+// line (the host's console) says why the command went no further.
+bool Confirmed(INT_PTR result) {
+  if (result != IDOK && result != IDCANCEL)
+    HostShowPrompt("对话框无法显示，命令没有执行。");
+  return result == IDOK;
+}
+
 // The common tail of both modes: the viewer, the process file and the post
 // processor. A post processor that cannot be started has been reported in a
 // message box; the command then ends as after a start, so that the host does
@@ -94,26 +112,30 @@ int Launch(const std::string& prefix, const char* tool_location_file) {
 int FirstCall(const std::string& prefix) {
   HostShowPrompt("进行后置处理");
   const zu::PostCodeChoice choice = zu::RunPostCodeDialog();
-  if (choice.result == IDCANCEL) {
-    HostShowPrompt("");
+  // A dialog that could not be shown is no confirmation: the command ends
+  // as on Cancel instead of picking for an empty code-file name.
+  if (!Confirmed(choice.result)) {
+    if (choice.result == IDCANCEL)
+      HostShowPrompt("");
     HostEndCommand();
     return 0;
   }
-  if (choice.result == IDOK) {
-    CopyInto(zu::PostCodeName, choice.code_file.c_str());
-    if (choice.mode == 1) {
-      const std::string prompt = "拾取了刀位文件 " + choice.tool_location_file.str();
-      HostShowPrompt(prompt.c_str());
-      char tool_location[kToolLocationPathSize] = {};
-      CopyInto(tool_location, choice.tool_location_file.c_str());
-      return Launch(prefix, tool_location);
-    }
+  CopyInto(zu::PostCodeName, choice.code_file.c_str());
+  if (choice.mode == 1) {
+    const std::string prompt = "拾取了刀位文件 " + choice.tool_location_file.str();
+    HostShowPrompt(prompt.c_str());
+    char tool_location[kToolLocationPathSize] = {};
+    CopyInto(tool_location, choice.tool_location_file.c_str());
+    return Launch(prefix, tool_location);
   }
   HostSetPickState(kPickStatePaths, 0, 0);
   HostBeginPick(kPickToolPaths);
   HostShowPromptId(HostHasPicked() ? kPromptPickMore : kPromptPickPaths);
   return 1;
 }
+
+// The message of a post command that has no picked path to post.
+constexpr const char* kNothingPicked = "请先拾取轨迹才能进行后置代码。";
 
 // Takes the picked list from the host into `first`. False when the command
 // has ended instead: picking cancelled or without a list, or a picked path
@@ -151,6 +173,10 @@ int SecondCall(const std::string& prefix) {
   PickNode* first = nullptr;
   if (!TakePickedPaths(first, false))
     return 0;
+  if (!first) {
+    zu::ShowMessage(kNothingPicked);
+    return EndAfterPicking();
+  }
   HostShowPrompt("生成刀位文件...");
   char tool_location[kToolLocationPathSize] = {};
   if (PostSettings.LeavePmf) {
@@ -188,12 +214,10 @@ int SecondCall(const std::string& prefix) {
   return Launch(prefix, tool_location);
 }
 
-}  // namespace
-
-int CmdGeneratePostCode(int* call_state) {
+int GeneratePostCode(int* call_state) {
   if (PostHook* hook = HostGetPostHook(); hook && hook->IsCodeFileListWanted()) {
     zu::TextArray code_files;
-    CmdPostToCode(&code_files);
+    PostToCode(&code_files);
     hook->TakeCodeFiles(&code_files);
     return 0;
   }
@@ -209,7 +233,7 @@ int CmdGeneratePostCode(int* call_state) {
   return 1;
 }
 
-int CmdPostSettings() {
+int PostSettingsCommand() {
   LoadCommandSettings();
   zu::CPostSetDlg dialog;
   dialog.viewer = PostSettings.ExeFileName;
@@ -218,7 +242,7 @@ int CmdPostSettings() {
   dialog.min_section_line = PostSettings.MinSectionLine;
   dialog.max_arc_radius = PostSettings.MaxArcRadius;
   dialog.min_arc_radius = PostSettings.MinArcRadius;
-  if (dialog.DoModal() == IDOK) {
+  if (Confirmed(dialog.DoModal())) {
     PostSettings.ExeFileName = dialog.viewer;
     PostSettings.OptimizePath = dialog.optimize_path;
     PostSettings.OptimizeTol = dialog.optimize_tol;
@@ -231,33 +255,29 @@ int CmdPostSettings() {
   return 0;
 }
 
-int CmdEditMachineConfig() {
+int EditMachineConfig() {
   HostShowPrompt("设置机床配置文件");
   LoadCommandSettings();
   zu::Text module;
   zu::FindPostRegValue("PostModule", module);
   const std::string command = zu::EditorCommand(module.str(), PostSettings.McfFolder.str());
-  if (zu::StartProgram(command, zu::ProgramStart{SW_HIDE, false}))
+  if (zu::StartProgram(command, zu::ProgramStart{SW_HIDE}))
     HostEndCommand();
   return 0;
 }
-
-namespace {
 
 // The NC system's description: the .xml beside its .mcf file.
 std::string DescriptionPath(const zu::CVerifyCodeDlg& dialog) {
   return dialog.SystemFolder.str() + "\\" + dialog.NcSystem.str() + ".xml";
 }
 
-}  // namespace
-
-int CmdVerifyCode() {
+int VerifyCode() {
   HostClearPick();
   HostShowPromptId(kPromptReadBackStarts);
   LoadCommandSettings();
   zu::CVerifyCodeDlg dialog;
   dialog.CheckFile = 1;
-  if (dialog.DoModal() == IDOK) {
+  if (Confirmed(dialog.DoModal())) {
     HostShowPrompt("代码反读数据处理...");
     zu::ReadBackCode(dialog.CodeFile.c_str(), DescriptionPath(dialog).c_str());
   }
@@ -266,14 +286,26 @@ int CmdVerifyCode() {
   return 1;
 }
 
-namespace {
-
 // Entry point 5 writes its tool-location file here, every run anew.
 constexpr const char* kTextRoadToolLocationFile = "C:\\zu.pmf";
 
-}  // namespace
+// Removes the folder made for a code file when the run ends, if nothing was
+// written into it (a folder with files is not removed).
+class MadeFolder {
+ public:
+  explicit MadeFolder(const zu::Text& folder) : folder_(folder) {}
+  MadeFolder(const MadeFolder&) = delete;
+  MadeFolder& operator=(const MadeFolder&) = delete;
+  ~MadeFolder() {
+    if (!folder_.IsEmpty())
+      RemoveDirectoryA(folder_.c_str());
+  }
 
-int CmdPostToCode(zu::TextArray* code_files) {
+ private:
+  zu::Text folder_;
+};
+
+int PostToCode(zu::TextArray* code_files) {
   zu::Text module;
   zu::FindPostRegValue("PostModule", module);
   HostShowPrompt("进行后置处理");
@@ -282,16 +314,18 @@ int CmdPostToCode(zu::TextArray* code_files) {
   LoadCommandSettings();
 
   zu::CNcSystemDlg dialog;
-  if (dialog.DoModal() != IDOK) {
-    HostShowPrompt("");
+  if (const INT_PTR result = dialog.DoModal(); !Confirmed(result)) {
+    if (result == IDCANCEL)
+      HostShowPrompt("");
     HostEndCommand();
     return 0;
   }
+  const MadeFolder made_folder(dialog.made_folder);
 
   HostSetPickState(kPickStatePaths, 0, 0);
   HostBeginPick(kPickToolPaths);
   if (!HostHasPicked()) {
-    zu::ShowMessage("请先拾取轨迹才能进行后置代码。");
+    zu::ShowMessage(kNothingPicked);
     HostShowPromptId(kPromptCommandEnded);
     HostSetPickState(kPickStateNone, 0, 0);
     HostEndPick();
@@ -301,6 +335,10 @@ int CmdPostToCode(zu::TextArray* code_files) {
   PickNode* first = nullptr;
   if (!TakePickedPaths(first, true))
     return 0;
+  if (!first) {
+    zu::ShowMessage(kNothingPicked);
+    return EndAfterPicking(0);
+  }
 
   zu::Text post_path;
   zu::FindPostRegValue("PostPath", post_path);
@@ -331,22 +369,35 @@ int CmdPostToCode(zu::TextArray* code_files) {
   const std::string command =
       zu::TextRoadCommand(module.str(), kTextRoadToolLocationFile, post_path.str(),
                           dialog.nc_system.str(), dialog.code_path.str());
-  if (!zu::StartProgram(command, zu::ProgramStart{SW_SHOWNORMAL, true}))
+  // Code files older than this run are not its own (a post hook's folder
+  // may hold earlier ones of the same name).
+  const std::uint64_t started = zu::FileTimeNow();
+  const zu::ProgramRun run = zu::RunProgram(command, zu::ProgramStart{SW_SHOWNORMAL});
+  if (!run.started)
     return EndAfterPicking(0);  // reported in a message box
+  if (run.exit_code != 0) {
+    // Whatever files match the name were not made by this run: none is
+    // handed over or shown.
+    zu::Text message;
+    message.Format("后置处理程序运行失败（退出码 %lu），没有生成代码文件：\n%s", run.exit_code,
+                   dialog.code_path.c_str());
+    zu::ShowMessage(message.c_str(), zu::MessageIcon::Stop);
+    return EndAfterPicking(0);
+  }
 
   if (code_files) {
-    for (const std::string& file : zu::FindCodeFiles(dialog.code_path.str()))
+    for (const std::string& file : zu::FindCodeFiles(dialog.code_path.str(), started))
       code_files->Add(file);
   }
   zu::CCodeViewDlg view;
   view.current_file = dialog.code_path;
   if (code_files)
     view.files = *code_files;
-  view.DoModal();
+  Confirmed(view.DoModal());
   return EndAfterPicking(1);
 }
 
-int CmdReadBackCode(const char* code_file) {
+int ReadBackCodeCommand(const char* code_file) {
   try {
     HostClearPick();
     HostShowPromptId(kPromptReadBackStarts);
@@ -355,7 +406,7 @@ int CmdReadBackCode(const char* code_file) {
     zu::CVerifyCodeDlg dialog;
     dialog.SystemFolder = folder;
     dialog.CheckFile = 0;
-    if (dialog.DoModal() == IDOK) {
+    if (Confirmed(dialog.DoModal())) {
       HostShowPrompt("代码反读数据处理...");
       zu::ReadBackCode(code_file ? code_file : "", DescriptionPath(dialog).c_str());
     }
@@ -367,4 +418,30 @@ int CmdReadBackCode(const char* code_file) {
     HostEndCommand();
     return 0;
   }
+}
+
+}  // namespace
+
+int CmdGeneratePostCode(int* call_state) {
+  return zu::RunGuarded([&] { return GeneratePostCode(call_state); }, kCommandFailure, 0);
+}
+
+int CmdPostSettings() {
+  return zu::RunGuarded([] { return PostSettingsCommand(); }, kCommandFailure, 0);
+}
+
+int CmdEditMachineConfig() {
+  return zu::RunGuarded([] { return EditMachineConfig(); }, kCommandFailure, 0);
+}
+
+int CmdVerifyCode() {
+  return zu::RunGuarded([] { return VerifyCode(); }, kCommandFailure, 0);
+}
+
+int CmdPostToCode(zu::TextArray* code_files) {
+  return zu::RunGuarded([&] { return PostToCode(code_files); }, kCommandFailure, 0);
+}
+
+int CmdReadBackCode(const char* code_file) {
+  return zu::RunGuarded([&] { return ReadBackCodeCommand(code_file); }, kCommandFailure, 0);
 }

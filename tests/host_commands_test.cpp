@@ -71,7 +71,7 @@ TEST_F(HostCommands, ListsTheExamplesPaths) {
     const char* file;
     std::string line;
   } const cases[] = {
-      {"drilling.json", U8(u8"  1 \"钻孔2 无参数\" drilling kind 67 class 2300, 1 moves")},
+      {"drilling.json", U8(u8"  1 \"钻孔2 无参数\" drilling kind 67 class 2300, 1 move, 2 holes,")},
       {"milling_2d.json", U8(u8"  0 \"轮廓铣\" 2-axis kind 7 class 2300, 18 moves")},
       {"dwell.json", "2 paths"},
       {"macro.json", U8(u8"\"宏加工\" 2-axis kind 90")},

@@ -128,7 +128,7 @@ TEST_F(ReadBackCommands, EntryPointFourReadsEachSystemsProgramIntoTheDocument) {
     EXPECT_EQ(paths.size(), sample.paths) << host.output << ::testing::PrintToString(paths);
     int holes = 0;
     for (const std::string& path : paths) {
-      const auto at = path.find(" holes");
+      const auto at = path.find(" hole");
       if (at != std::string::npos)
         holes += std::stoi(path.substr(path.rfind(' ', at - 1) + 1));
     }

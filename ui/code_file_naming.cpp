@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "framework/text.h"
-#include "shell/path_tests.h"
+#include "environment/path_tests.h"
 
 namespace zu {
 
@@ -27,7 +27,7 @@ std::string BuildCodeFileName(std::string_view code_path, std::string_view rule,
       name += piece.Format("%0*d", static_cast<int>(run), serial).str();
     }
   }
-  const auto slash = code_path.rfind('\\');
+  const auto slash = FindLastCharacter(code_path, '\\');
   if (slash == std::string_view::npos)
     return std::string(code_path);
   // The extension is taken from the file name only: a '.' in a folder name
@@ -39,7 +39,7 @@ std::string BuildCodeFileName(std::string_view code_path, std::string_view rule,
 }
 
 std::string CodeFolderOf(std::string_view path) {
-  const auto slash = path.rfind('\\');
+  const auto slash = FindLastCharacter(path, '\\');
   if (slash != std::string_view::npos && path.find('.', slash) != std::string_view::npos) {
     return std::string(path.substr(0, slash));
   }

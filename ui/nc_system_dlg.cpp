@@ -3,7 +3,7 @@
 #include <string>
 
 #include "framework/message_box.h"
-#include "shell/post_module.h"
+#include "environment/post_module.h"
 #include "ui/post_code_dlg.h"
 #include "ui/resource_ids.h"
 #include "ui/temp_code_path.h"
@@ -80,6 +80,7 @@ void CNcSystemDlg::OnOK() {
     return;
   }
   code_path = made.path;
+  made_folder = made.made_folder;
   EndDialog(IDOK);
 }
 

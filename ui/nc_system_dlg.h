@@ -21,6 +21,10 @@ class CNcSystemDlg : public ModalDialog {
   // After IDOK: the code file's full path (at most 259 characters), in a
   // folder MakeTempCodePath chose or made.
   Text code_path;
+  // After IDOK: the folder made for the code file, empty when none was made
+  // (the host's post hook gave one, or the temporary folder itself is used).
+  // The caller removes it when the run ends without writing into it.
+  Text made_folder;
 
  protected:
   bool OnInitDialog() override;

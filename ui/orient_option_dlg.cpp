@@ -1,6 +1,6 @@
 #include "ui/orient_option_dlg.h"
 
-#include "shell/post_settings.h"
+#include "environment/post_settings.h"
 #include "ui/resource_ids.h"
 
 namespace zu {
@@ -13,11 +13,14 @@ void COrientOptionDlg::DoDataExchange(DataExchange& dx) {
   ExchangeRadio(dx, IDC_JIG_AXIS_X, PostSettings.JigToolAxis);
   ExchangeDouble(dx, IDC_JIG_UP_HEIGHT, PostSettings.JigToolUpHeight);
   // The tolerance bounds how far a chord may stray from its arc: one that
-  // is not above zero allows no chord at all.
+  // is not above zero allows no chord at all, one far finer than a machine
+  // resolves asks for millions of chords.
   double tolerance = PostSettings.JigTolerance;
   ExchangeDouble(dx, IDC_JIG_TOLERANCE, tolerance);
   if (dx.saving() && !dx.failed() && !(tolerance > 0)) {
     dx.Refuse(IDC_JIG_TOLERANCE, kToleranceAboveZero);
+  } else if (dx.saving() && !dx.failed() && tolerance < kMinJigTolerance) {
+    dx.Refuse(IDC_JIG_TOLERANCE, kToleranceTooFine);
   } else if (!dx.failed()) {
     PostSettings.JigTolerance = tolerance;
   }

@@ -10,6 +10,8 @@ namespace zu {
 
 // The refusal of a path conversion tolerance that is not above zero.
 inline constexpr const char* kToleranceAboveZero = "轨迹转换精度必须大于0！";
+// The refusal of one above zero but finer than kMinJigTolerance.
+inline constexpr const char* kToleranceTooFine = "轨迹转换精度不能小于0.0001！";
 
 class COrientOptionDlg : public ModalDialog {
  public:

@@ -4,9 +4,9 @@
 
 #include "framework/file_dialog.h"
 #include "framework/message_box.h"
-#include "shell/path_tests.h"
-#include "shell/post_module.h"
-#include "shell/post_settings.h"
+#include "environment/path_tests.h"
+#include "environment/post_module.h"
+#include "environment/post_settings.h"
 #include "ui/code_file_naming.h"
 #include "ui/orient_option_dlg.h"
 #include "ui/resource_ids.h"

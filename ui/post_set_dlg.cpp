@@ -1,7 +1,7 @@
 #include "ui/post_set_dlg.h"
 
 #include "framework/file_dialog.h"
-#include "shell/post_module.h"
+#include "environment/post_module.h"
 #include "ui/resource_ids.h"
 
 namespace zu {

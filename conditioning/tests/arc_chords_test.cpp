@@ -19,14 +19,20 @@ TEST(ArcChords, CountsAtTheEdges) {
     double radius, sweep, tolerance;
     int count;
   } const cases[] = {
-      {10, kPi / 2, 0.01, 18},  {10, kPi / 2, 0.005, 25},
-      {10, kPi / 2, 0, 25},                                 // not above zero: the default 0.005
-      {10, kPi / 2, -1, 25},    {10, -kPi / 2, 0.005, 25},  // the sweep's sign does not count
-      {10, kPi / 2, 20, 1},      // twice the radius: half a turn per chord
-      {10, 3 * kPi / 2, 20, 1},  // a sagitta of 17 is within 20
-      {10, kPi / 2, 25, 1},      // more than twice the radius
-      {0, kPi / 2, 0.005, 0},    // no radius: no chord
+      {10, kPi / 2, 0.01, 18},
+      {10, kPi / 2, 0.005, 25},
+      {10, kPi / 2, 0, 25},  // not above zero: the default 0.005
+      {10, kPi / 2, -1, 25},
+      {10, -kPi / 2, 0.005, 25},  // the sweep's sign does not count
+      {10, kPi / 2, 20, 1},       // twice the radius: half a turn per chord
+      {10, 3 * kPi / 2, 20, 1},   // a sagitta of 17 is within 20
+      {10, kPi / 2, 25, 1},       // more than twice the radius
+      {0, kPi / 2, 0.005, 0},     // no radius: no chord
       {-1, kPi / 2, 0.005, 0},
+      // far too fine: bounded, never overflowing or asking for millions
+      {10, kPi / 2, 1e-14, kMaxChordCount},
+      {10, kPi / 2, 1e-17, kMaxChordCount},  // 1 - t/R rounds to 1: h is 0
+      {10, 0, 1e-17, 1},                     // no sweep, h 0: one chord, the end
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ChordCount(c.radius, c.sweep, c.tolerance), c.count)

@@ -28,6 +28,29 @@ TEST(Text, FormatSearchAndSlices) {
   EXPECT_EQ(t.Mid(99), "");
 }
 
+// 淺 is B2 5C in GBK: its second byte is a backslash.
+TEST(Text, ReverseFindSkipsTheSecondByteOfDoubleByteCharacters) {
+  struct Case {
+    const char* text;
+    char c;
+    int expected;
+  };
+  const Case cases[] = {
+      {"C:\\t\\\xB2\x5C.cut", '\\', 4},     // the character's trail is no separator
+      {"C:\\t\\\xB2\x5C\\a.cut", '\\', 7},  // a separator after it still is
+      {"\xB2\x5C", '\\', -1},
+      {"a\\\xB2", '\\', 1},           // a lead byte at the end stands alone
+      {"\x81\x40.\xFE\x2E", '.', 2},  // lead bytes 0x81 and 0xFE
+      {"\x80\\", '\\', 1},            // 0x80 leads nothing
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Text(c.text).ReverseFind(c.c), c.expected) << c.text;
+    EXPECT_EQ(FindLastCharacter(c.text, c.c),
+              c.expected < 0 ? std::string_view::npos : static_cast<std::size_t>(c.expected))
+        << c.text;
+  }
+}
+
 TEST(Text, FormatHandlesLongOutputAndPercentInArguments) {
   const std::string long_path(5000, 'a');
   Text t;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "framework/testing/automated_test.h"
-#include "shell/post_settings.h"
+#include "environment/post_settings.h"
 
 namespace zu {
 namespace {

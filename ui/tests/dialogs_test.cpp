@@ -12,8 +12,8 @@
 
 #include "framework/automation.h"
 #include "framework/testing/automated_test.h"
-#include "shell/post_module.h"
-#include "shell/post_settings.h"
+#include "environment/post_module.h"
+#include "environment/post_settings.h"
 #include "ui/orient_option_dlg.h"
 #include "ui/post_code_dlg.h"
 #include "ui/post_set_dlg.h"
@@ -82,22 +82,27 @@ TEST_F(DialogsTest, ARefusedOrientationValueKeepsTheEarlierOnes) {
   EXPECT_EQ(PostSettings.JigToolUpHeight, 250);
 }
 
-TEST_F(DialogsTest, APathToleranceNotAboveZeroIsRefused) {
+TEST_F(DialogsTest, APathToleranceNotAboveZeroOrTooFineIsRefused) {
   PostSettings.JigTolerance = 0.005;
   PostSettings.FixMillMode = 0;
   Script(
       "text 9035 \"0\"\nclick 9037\nok\n"
       "text 9035 \"-0.01\"\nok\n"
-      "text 9035 \"0.000001\"\nok\n");
+      "text 9035 \"0.000099\"\nok\n"
+      "text 9035 \"0.0001\"\nok\n");
   COrientOptionDlg dialog;
   ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
-  int refusals = 0;
+  int not_above_zero = 0;
+  int too_fine = 0;
   for (const auto& line : Record()) {
-    if (line == U8(u8"message \"ui_test\" \"轨迹转换精度必须大于0！\" exclamation -> ok"))
-      ++refusals;
+    not_above_zero +=
+        line == U8(u8"message \"ui_test\" \"轨迹转换精度必须大于0！\" exclamation -> ok");
+    too_fine +=
+        line == U8(u8"message \"ui_test\" \"轨迹转换精度不能小于0.0001！\" exclamation -> ok");
   }
-  EXPECT_EQ(refusals, 2) << ::testing::PrintToString(Record());
-  EXPECT_EQ(PostSettings.JigTolerance, 0.000001);
+  EXPECT_EQ(not_above_zero, 2) << ::testing::PrintToString(Record());
+  EXPECT_EQ(too_fine, 1) << ::testing::PrintToString(Record());
+  EXPECT_EQ(PostSettings.JigTolerance, 0.0001);
   EXPECT_EQ(PostSettings.FixMillMode, 1);
 }
 
@@ -129,7 +134,7 @@ TEST_F(DialogsTest, AnEmptyViewerOpensAsNotepad) {
 TEST_F(DialogsTest, AProgramThatCannotBeStartedIsReported) {
   Script("");
   const std::string command = "C:\\nowhere\\ORVOPost.exe   *orvopost*pmf=C:\\x.pmf";
-  EXPECT_FALSE(StartProgram(command, ProgramStart{SW_SHOWNORMAL, false}));
+  EXPECT_FALSE(StartProgram(command, ProgramStart{SW_SHOWNORMAL}));
   const auto record = Record();
   ASSERT_EQ(record.size(), 1u) << ::testing::PrintToString(record);
   EXPECT_EQ(record[0], U8(u8"message \"ui_test\" \"无法启动程序：\\n") + command + "\" stop -> ok");

@@ -1,6 +1,6 @@
 // The post module's rules: registry value trimming, the process file's name
 // and bytes, and the three command lines.
-#include "shell/post_module.h"
+#include "environment/post_module.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <sstream>
 
 #include "framework/testing/test_folder.h"
-#include "shell/code_file_search.h"
-#include "shell/post_settings.h"
+#include "environment/code_file_search.h"
+#include "environment/post_settings.h"
 
 namespace zu {
 namespace {
@@ -72,14 +72,19 @@ TEST(PostModule, CodeFilesAreSearchedByTheirStemAndExtension) {
   struct Case {
     const char* code_file;
     const char* pattern;
+    const char* folder;
   } const cases[] = {
-      {"C:\\tmp\\x\\NC0001.cut", "C:\\tmp\\x\\NC0001*.cut"},
-      {"C:\\tmp\\NC0001.part.nc", "C:\\tmp\\NC0001.part*.nc"},
-      {"C:\\tmp\\NC0001", "C:\\tmp\\NC0001*.cut"},
-      {"NC.", "NC*."},
+      {"C:\\tmp\\x\\NC0001.cut", "C:\\tmp\\x\\NC0001*.cut", "C:\\tmp\\x\\"},
+      {"C:\\tmp\\NC0001.part.nc", "C:\\tmp\\NC0001.part*.nc", "C:\\tmp\\"},
+      {"C:\\tmp\\NC0001", "C:\\tmp\\NC0001*.cut", "C:\\tmp\\"},
+      {"NC.", "NC*.", ""},
+      // 淺 (B2 5C): its second byte is no separator
+      {"C:\\t\\\xB2\x5C.cut", "C:\\t\\\xB2\x5C*.cut", "C:\\t\\"},
   };
-  for (const auto& c : cases)
+  for (const auto& c : cases) {
     EXPECT_EQ(CodeFilePattern(c.code_file), c.pattern) << c.code_file;
+    EXPECT_EQ(PatternFolder(c.pattern), c.folder) << c.code_file;
+  }
 }
 
 TEST(PostModule, CommandLines) {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "framework/message_box.h"
-#include "shell/path_tests.h"
-#include "shell/post_module.h"
+#include "environment/path_tests.h"
+#include "environment/post_module.h"
 
 namespace zu {
 namespace {
@@ -52,7 +52,11 @@ int ReadPostRegValue(const char* name, Text& out) {
   return status;
 }
 
-bool StartProgram(const std::string& command_line, const ProgramStart& start) {
+namespace {
+
+// Creates the process of `command_line`; null handles, after a message box
+// with the stop icon, when it cannot be started. The caller closes both.
+PROCESS_INFORMATION CreateProgram(const std::string& command_line, const ProgramStart& start) {
   STARTUPINFOA startup;
   ZeroMemory(&startup, sizeof startup);
   startup.cb = sizeof startup;
@@ -67,13 +71,33 @@ bool StartProgram(const std::string& command_line, const ProgramStart& start) {
   if (!process.hProcess) {
     const std::string message = "无法启动程序：\n" + command_line;
     ShowMessage(message.c_str(), MessageIcon::Stop);
-    return false;
   }
-  if (start.wait)
-    WaitForSingleObject(process.hProcess, INFINITE);
+  return process;
+}
+
+}  // namespace
+
+bool StartProgram(const std::string& command_line, const ProgramStart& start) {
+  const PROCESS_INFORMATION process = CreateProgram(command_line, start);
+  if (!process.hProcess)
+    return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
+}
+
+ProgramRun RunProgram(const std::string& command_line, const ProgramStart& start) {
+  const PROCESS_INFORMATION process = CreateProgram(command_line, start);
+  ProgramRun run;
+  if (!process.hProcess)
+    return run;
+  run.started = true;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  run.exit_code = GetExitCodeProcess(process.hProcess, &code) ? code : ~0UL;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return run;
 }
 
 Launch LaunchPostProcessor(std::string_view prefix, const char* tool_location_file) {

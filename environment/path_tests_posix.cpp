@@ -2,7 +2,7 @@
 // the path itself (no wildcard search).
 #include <filesystem>
 
-#include "shell/path_tests.h"
+#include "environment/path_tests.h"
 
 namespace zu {
 

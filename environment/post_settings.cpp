@@ -1,4 +1,4 @@
-#include "shell/post_settings.h"
+#include "environment/post_settings.h"
 
 #include <cstdlib>
 
@@ -111,6 +111,8 @@ void LoadSettingsFrom(PostSettingsRecord& settings, const SettingsSources& sourc
   }
   file.Close();
   DefaultCodePath(settings, sources);
+  if (settings.JigTolerance > 0 && settings.JigTolerance < kMinJigTolerance)
+    settings.JigTolerance = kMinJigTolerance;
 }
 
 void SaveSettingsTo(const PostSettingsRecord& s) {

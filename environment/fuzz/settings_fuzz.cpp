@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/post_settings.h"
+#include "environment/post_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const int fd = ::memfd_create("ZuPost.ini", 0);

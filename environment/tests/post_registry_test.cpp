@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "shell/post_module.h"
+#include "environment/post_module.h"
 
 namespace zu {
 namespace {

@@ -1,9 +1,9 @@
-#include "shell/post_module.h"
+#include "environment/post_module.h"
 
 #include <cstring>
 
 #include "framework/text_file.h"
-#include "shell/post_settings.h"
+#include "environment/post_settings.h"
 
 namespace zu {
 

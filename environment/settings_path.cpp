@@ -1,4 +1,6 @@
-#include "shell/settings_path.h"
+#include "environment/settings_path.h"
+
+#include "framework/text.h"
 
 namespace zu {
 
@@ -7,7 +9,7 @@ std::string SettingsFilePath = "C:ZuPost.ini";
 std::string SettingsFolderFor(std::string_view exe_path) {
   std::string_view folder = exe_path;
   for (int cut = 0; cut < 2; ++cut) {
-    const auto slash = folder.rfind('\\');
+    const auto slash = FindLastCharacter(folder, '\\');
     folder = slash == std::string_view::npos ? std::string_view() : folder.substr(0, slash);
   }
   return std::string(folder) + "\\para";

@@ -2,7 +2,7 @@
 #include <io.h>
 #include <windows.h>
 
-#include "shell/path_tests.h"
+#include "environment/path_tests.h"
 
 namespace zu {
 

@@ -11,6 +11,11 @@
 
 namespace zu {
 
+// The finest path conversion tolerance (JigTolerance) the settings keep, in
+// mm: a tenth of a micrometre, finer than any machine resolves. A finer
+// positive value is refused by the dialog and raised to it when loaded.
+inline constexpr double kMinJigTolerance = 0.0001;
+
 struct PostSettingsRecord {
   Text CurrentMcf;      // NC system: .mcf file name without folder and extension
   Text McfFolder;       // folder of the .mcf files; from the registry only
@@ -54,7 +59,8 @@ struct SettingsSources {
 // of the file. Missing keys leave fields as they are; a file that cannot be
 // opened or does not start with "[MCFINFO]" changes nothing but McfFolder and
 // the default CodePathName. Lines longer than 1023 characters, keys or values
-// longer than 255 and lines without '=' are skipped.
+// longer than 255 and lines without '=' are skipped. A JigTolerance above zero
+// but below kMinJigTolerance is raised to it.
 void LoadSettingsFrom(PostSettingsRecord& settings, const SettingsSources& sources);
 
 // Writes every field but McfFolder to settings.FilePath ("%d", "%g", "%s").

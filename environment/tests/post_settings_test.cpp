@@ -1,6 +1,6 @@
 // The settings file: a fresh installation, the round trip, the registry's
 // say over McfFolder, hand-written and damaged files.
-#include "shell/post_settings.h"
+#include "environment/post_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -242,6 +242,26 @@ TEST_F(SettingsFile, LastValueWinsAndOddLinesAreSkipped) {
   EXPECT_EQ(s.PickPath, 0);       // an empty value gives 0
   EXPECT_EQ(s.CurrentMcf, "LAST");
   EXPECT_EQ(s.CodePathName, (home_.string() + "\\Cut\\NC0001.cut").c_str());
+}
+
+TEST_F(SettingsFile, AJigToleranceFinerThanTheBoundIsRaisedToIt) {
+  struct Case {
+    const char* value;
+    double loaded;
+  } const cases[] = {
+      {"1e-17", kMinJigTolerance},
+      {"0.000099", kMinJigTolerance},
+      {"0.0001", 0.0001},
+      {"0.002", 0.002},
+      {"0", 0},  // not above zero: the chords take the default
+      {"-1", -1},
+  };
+  for (const auto& c : cases) {
+    WriteFile(std::string("[MCFINFO]\r\nJigTolerance=") + c.value + "\r\n");
+    PostSettingsRecord s = Fresh();
+    LoadSettingsFrom(s, sources_);
+    EXPECT_EQ(s.JigTolerance, c.loaded) << c.value;
+  }
 }
 
 TEST_F(SettingsFile, AFileWithoutItsHeaderIsNotRead) {

@@ -1,9 +1,9 @@
 // The settings store on the platform: the registry's "PostPath", the host's
 // base folder and the Windows file system.
 #include "host/services.h"
-#include "shell/path_tests.h"
-#include "shell/post_module.h"
-#include "shell/post_settings.h"
+#include "environment/path_tests.h"
+#include "environment/post_module.h"
+#include "environment/post_settings.h"
 
 namespace zu {
 

@@ -49,15 +49,24 @@ std::string TextRoadCommand(std::string_view module_folder, std::string_view too
                             std::string_view code_file);
 std::string EditorCommand(std::string_view module_folder, std::string_view mcf_folder);
 
-// How a started program is handled (Windows only).
+// How a started program is shown: SW_SHOWNORMAL (1), or SW_HIDE (0).
 struct ProgramStart {
-  int show = 1;       // SW_SHOWNORMAL; SW_HIDE is 0
-  bool wait = false;  // wait for the program to end, without time limit
+  int show = 1;
 };
-// Starts `command_line` as the whole command line; true when a process was
-// created. Its handles are closed before returning. A program that cannot
-// be started is reported in a message box with the stop icon.
+// Starts `command_line` as the whole command line and goes on without
+// waiting; true when a process was created. Its handles are closed before
+// returning. A program that cannot be started is reported in a message box
+// with the stop icon. Windows only.
 bool StartProgram(const std::string& command_line, const ProgramStart& start);
+
+// How a program that was waited for ended.
+struct ProgramRun {
+  bool started = false;         // false: reported in a message box
+  unsigned long exit_code = 0;  // when started: the code it ended with
+};
+// Starts `command_line` like StartProgram and waits for it to end, without
+// time limit. Windows only.
+ProgramRun RunProgram(const std::string& command_line, const ProgramStart& start);
 
 // What entry point 1's launch came to.
 enum class Launch {

@@ -1,4 +1,4 @@
-#include "shell/settings_path.h"
+#include "environment/settings_path.h"
 
 #include <gtest/gtest.h>
 
