@@ -269,6 +269,31 @@ TEST_F(PostCommands, CancellingThePostCodeDialogEndsTheCommand) {
   EXPECT_THAT(Lines(settings_), Contains("FileNameID=4\r"));  // not saved
 }
 
+TEST_F(PostCommands, AnEmptyPickSaysThatNothingWasPicked) {
+  const auto run = Host("--command 1");
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const auto record = Lines(record_);
+  EXPECT_THAT(record,
+              Contains(U8(u8"message \"zuhost\" \"请先拾取轨迹才能进行后置代码。\" none -> ok")));
+  EXPECT_THAT(record, Not(Contains(HasSubstr(U8(u8"无法生成刀位文件")))));
+  EXPECT_EQ(record.back(), "host command ended");
+  EXPECT_TRUE(Lines(module_record_).empty());
+}
+
+TEST_F(PostCommands, APostCodeDialogThatCannotBeShownCancelsTheCommand) {
+  // Without a display no window can be made: the dialog's run fails.
+  char display[256] = {};
+  GetEnvironmentVariableA("DISPLAY", display, sizeof display);
+  SetEnvironmentVariableA("DISPLAY", nullptr);
+  const auto run = Host("--command 1 --pick all");
+  SetEnvironmentVariableA("DISPLAY", display);
+  EXPECT_THAT(run.output, HasSubstr("entry point 1 returned 0"));
+  EXPECT_THAT(run.output, HasSubstr(U8(u8"对话框无法显示，命令没有执行。")));
+  EXPECT_THAT(run.output, Not(HasSubstr("host: pick")));
+  EXPECT_EQ(Lines(record_).back(), "host command ended");
+  EXPECT_TRUE(Lines(module_record_).empty());
+}
+
 TEST_F(PostCommands, ConfirmingThePostCodeDialogAdvancesTheSerial) {
   Settings("FileNameID=4\r\nCodePathName=" + folder_ + "\\old.cut\r\n");
   const auto run = Host("--command 1 --pick all");

@@ -164,4 +164,88 @@ TEST_F(TextRoadCommands, CancellingTheDialogEndsTheCommand) {
                   "cancel", "end 9001 cancel", "host prompt \"\"", "host command ended"));
 }
 
+// The folders the text road made under the temporary folder for its code
+// files.
+int TemporaryCodeFolders() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((std::string(temp) + "zu2006r3-*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE)
+    return 0;
+  int count = 0;
+  do {
+    count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+TEST_F(TextRoadCommands, ARunThatEndsBeforePostingLeavesNoTemporaryFolder) {
+  const int before = TemporaryCodeFolders();
+  const std::string confirm = "dialog 9001\ntext 9006 \"NC0001\"\nok\n";
+  Host("milling_2d.json", "--command 5", confirm);                       // nothing picked
+  Host("milling_2d.json", "--command 5 --pick all --pick-cancel", confirm);  // picking cancelled
+  EXPECT_EQ(TemporaryCodeFolders(), before);
+  EXPECT_TRUE(Lines(module_record_).empty());
+}
+
+// A code file of an earlier run beside the one this run writes.
+const std::string kEarlierCodeFile = std::string(kCodeFolder) + "\\NC0001_2.cut";
+
+void WriteEarlierCodeFile() {
+  std::ofstream(kEarlierCodeFile) << "O0002\n";
+  HANDLE file = CreateFileA(kEarlierCodeFile.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  SYSTEMTIME earlier{2001, 1, 1, 1, 0, 0, 0, 0};
+  FILETIME time;
+  SystemTimeToFileTime(&earlier, &time);
+  SetFileTime(file, nullptr, nullptr, &time);
+  CloseHandle(file);
+}
+
+TEST_F(TextRoadCommands, CodeFilesOlderThanTheRunAreNotHandedOver) {
+  WriteEarlierCodeFile();
+  const auto host = Host("milling_2d.json", std::string("--command 1 --pick all --preselect "
+                                                        "--hook-wants-list --hook-temp ") +
+                                                kCodeFolder);
+  DeleteFileA(kEarlierCodeFile.c_str());
+  const auto record = Lines(record_);
+  EXPECT_THAT(record, Contains("host post hook took 1 code files"));
+  EXPECT_THAT(record, Contains("host code file \"" + kCodeFile + "\""));
+}
+
+TEST_F(TextRoadCommands, APostProcessorThatFailsIsReportedAndHandsOverNoCodeFiles) {
+  WriteEarlierCodeFile();
+  // A folder where the code file is to be written: the post processor fails.
+  CreateDirectoryA(kCodeFile.c_str(), nullptr);
+  const auto host = Host("milling_2d.json", std::string("--command 1 --pick all --preselect "
+                                                        "--hook-wants-list --hook-temp ") +
+                                                kCodeFolder);
+  RemoveDirectoryA(kCodeFile.c_str());
+  DeleteFileA(kEarlierCodeFile.c_str());
+  const auto record = Lines(record_);
+  EXPECT_THAT(record, Contains(HasSubstr(U8(u8"\"后置处理程序运行失败（退出码 "))));
+  EXPECT_THAT(record, Contains("host post hook took 0 code files"));
+  EXPECT_THAT(record, Not(Contains(HasSubstr("dialog 9002"))));  // nothing to show
+  EXPECT_EQ(record.back(), "host command ended");
+}
+
+TEST_F(TextRoadCommands, ACodeFileNameWithABackslashTrailByteIsFoundWhole) {
+  // 淺 is B2 5C in GBK: the name must not be split at its second byte.
+  const auto host = Host("milling_2d.json",
+                         std::string("--command 1 --pick all --preselect --hook-wants-list "
+                                     "--hook-temp ") +
+                             kCodeFolder,
+                         U8(u8"dialog 9001\nlist-click 1607 \"FANUC-0i\"\ntext 9006 \"淺1\"\nok\n"
+                            u8"dialog 9002\ncancel\n"));
+  const std::string code_file = std::string(kCodeFolder) + U8(u8"\\淺1.cut");
+  wchar_t wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_UTF8, 0, code_file.c_str(), -1, wide, MAX_PATH);
+  DeleteFileW(wide);
+  const auto record = Lines(record_);
+  EXPECT_THAT(record, Contains("host post hook took 1 code files"));
+  EXPECT_THAT(record, Contains("host code file \"" + code_file + "\""));
+}
+
 }  // namespace
