@@ -280,20 +280,6 @@ TEST_F(PostCommands, AnEmptyPickSaysThatNothingWasPicked) {
   EXPECT_TRUE(Lines(module_record_).empty());
 }
 
-TEST_F(PostCommands, APostCodeDialogThatCannotBeShownCancelsTheCommand) {
-  // Without a display no window can be made: the dialog's run fails.
-  char display[256] = {};
-  GetEnvironmentVariableA("DISPLAY", display, sizeof display);
-  SetEnvironmentVariableA("DISPLAY", nullptr);
-  const auto run = Host("--command 1 --pick all");
-  SetEnvironmentVariableA("DISPLAY", display);
-  EXPECT_THAT(run.output, HasSubstr("entry point 1 returned 0"));
-  EXPECT_THAT(run.output, HasSubstr(U8(u8"对话框无法显示，命令没有执行。")));
-  EXPECT_THAT(run.output, Not(HasSubstr("host: pick")));
-  EXPECT_EQ(Lines(record_).back(), "host command ended");
-  EXPECT_TRUE(Lines(module_record_).empty());
-}
-
 TEST_F(PostCommands, ConfirmingThePostCodeDialogAdvancesTheSerial) {
   Settings("FileNameID=4\r\nCodePathName=" + folder_ + "\\old.cut\r\n");
   const auto run = Host("--command 1 --pick all");
