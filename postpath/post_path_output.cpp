@@ -25,7 +25,7 @@ PostPathResult WritePostPathFile(PickNode* first, const char* /*code_file*/, con
   writer.SetProcessName("ORVO ZU.ProcessName");
   writer.SetProcessComment("ORVO");
   if (writer.FileWrite(file) != 0)
-    return {false, std::string(file) + " cannot be created"};
+    return {false, writer.ErrorText()};
   if (options.use_jig_coord) {
     if (options.fix_mill_mode == 1) {
       writer.UseJigRetract = 1;
@@ -66,8 +66,10 @@ PostPathResult WritePostPathFile(PickNode* first, const char* /*code_file*/, con
     }
   }
   writer.EndProcess();
+  // The writer's own reason: the file could not be written out, or a path
+  // was refused on the way.
   if (writer.FileClose() != 0)
-    return {false, std::string(file) + " could not be written completely"};
+    return {false, writer.ErrorText()};
   return {};
 }
 

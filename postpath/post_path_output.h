@@ -13,7 +13,7 @@ namespace zu {
 // What became of the file.
 struct [[nodiscard]] PostPathResult {
   bool ok = true;
-  std::string error;  // on failure: what could not be written
+  std::string error;  // on failure: the writer's reason (ErrorText)
 };
 
 // Writes the post-path file `file` for the picked paths from `first` on:

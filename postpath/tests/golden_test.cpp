@@ -4,8 +4,10 @@
 // cases hold no arcs, so no trigonometry of the C library enters them.
 //
 // ZU_UPDATE_GOLDEN=1 writes the golden files anew instead of comparing.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -92,6 +94,20 @@ INSTANTIATE_TEST_SUITE_P(Examples, MainRoadGoldenFiles, ::testing::ValuesIn(kCas
                            std::string name = info.param.golden;
                            return name.substr(0, name.find('.'));
                          });
+
+TEST(MainRoad, AFileThatCannotBeWrittenOutGivesTheWritersReason) {
+  PickNode* first = zuhost::testing::LoadAndPickAll(ZU_SOURCE_DIR, "milling_2d.json");
+  ASSERT_NE(first, nullptr);
+  const TestFolder folder;
+  const std::string full = folder.File("full.pmf");
+  std::filesystem::create_symlink("/dev/full", full);  // every write fails: no space
+  const PostPathResult result = WritePostPathFile(first, "C:\\NC0001.cut", full.c_str(), {});
+  EXPECT_FALSE(result.ok);
+  EXPECT_THAT(result.error, ::testing::HasSubstr("could not be written out"));
+  const PostPathResult missing =
+      WritePostPathFile(first, "C:\\NC0001.cut", folder.File("no/such/folder.pmf").c_str(), {});
+  EXPECT_THAT(missing.error, ::testing::HasSubstr("cannot be created"));
+}
 
 }  // namespace
 }  // namespace zu
