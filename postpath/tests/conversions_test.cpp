@@ -15,6 +15,7 @@
 #include "host/math.h"
 #include "host/row_ops.h"
 #include "hostapp/host_session.h"
+#include "hostapp/testing/long_rows.h"
 #include "hostapp/testing/test_paths.h"
 #include "pathinput/working_copy.h"
 #include "postpath/conversions.h"
@@ -234,6 +235,23 @@ TEST_F(Conversions, FixtureRetractsFrameATiltedPlanePath) {
   EXPECT_EQ(session().events()[prompts], "prompt \"生成刀位文件 2/3\"");
 }
 
+TEST_F(Conversions, APathWhoseFirstRowHasNoMovesStartsAtItsFirstMove) {
+  auto path = MillPath(7, {{}, {LineMove({3, 4, -2}, {9, 4, -2}, 2)}});
+  options_.use_jig_coord = 1;
+  options_.fix_mill_mode = 1;
+  options_.jig_tool_up_height = 500;
+  ConvertMillOrDrillPath(writer_, *path, 0, options_);
+  EXPECT_EQ(writer_.brackets.back().mill.home_point, (XYZ{3, 4, 500}));
+  // The retract takes the first move's feed type (-1 would be refused).
+  EXPECT_THAT(writer_.Blocks(), ElementsAre("1 f3 c0 d-1 m0 3,4,500", "1 f3 c0 d-1 m0 3,4,-2",
+                                            "1 f3 c0 d-1 m0 9,4,-2", "1 f3 c0 d-1 m0 9,4,500"));
+  options_.fix_mill_mode = 0;
+  AxisBlockWriter blocks(writer_);
+  ConvertToFiveAxisOrientation(blocks, *path, 0, options_);
+  EXPECT_EQ(writer_.brackets.back().mill.home_point, (XYZ{3, 4, -2}));
+  EXPECT_EQ(writer_.Blocks().front(), "1 f1 c0 d-1 m2 3,4,-2");
+}
+
 // A path whose work system and the fixture system are both `matrix`.
 std::unique_ptr<OrvoPath2d> InSystem(const TRANSF& matrix) {
   auto path = MillPath(7, {{LineMove({0, 0, 0}, {20, 0, 0}), Arc({20, 5, 0}, kPi),
@@ -363,6 +381,39 @@ TEST_F(Conversions, ARunOpenAtItsRowsEndIsCutToTheRowsLastPoint) {
   EXPECT_THAT(lines, ::testing::Contains("1 f5 c0 d-1 m0 3,0,0"));
   EXPECT_THAT(lines, ::testing::Contains("1 f5 c0 d-1 m0 4,0,0"));
   EXPECT_EQ(lines.back(), "1 f9 c0 d-1 m0 6,0,5");
+}
+
+// The linked blocks of a path of one row along X that cuts `runs`, worked
+// out from the runs alone: approach and plunge at the first run's start,
+// every further point of each run cut, a retract, approach and plunge
+// between runs, and the final retract from the last run's end.
+std::vector<std::string> LinkedBlocks(const std::vector<std::pair<int, int>>& runs) {
+  auto at = [](const char* head, int x, int z) {
+    return std::string(head) + " " + std::to_string(x) + ",0," + std::to_string(z);
+  };
+  std::vector<std::string> lines;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const auto [first, last] = runs[r];
+    if (r > 0)
+      lines.push_back(at("1 f8 c0 d-1 m1", runs[r - 1].second, 5));
+    lines.push_back(at("1 f2 c0 d-1 m2", first, 5));
+    lines.push_back(at("1 f3 c0 d-1 m0", first, 0));
+    for (int k = first + 1; k <= last; ++k)
+      lines.push_back(at("1 f5 c0 d-1 m0", k, 0));
+  }
+  lines.push_back(at("1 f9 c0 d-1 m0", runs.back().second, 5));
+  return lines;
+}
+
+TEST_F(Conversions, LongRowsTheHostSplitsAreCutAndLinkedAsWholeRows) {
+  for (const auto& row : zuhost::testing::LongRows()) {
+    KeepingWriter writer;
+    AxisBlockWriter blocks(writer);
+    auto path = MultiAxisPath(2303, {zuhost::testing::FlagsOf(row)});
+    ASSERT_EQ(ConvertMultiAxisPath(blocks, *path, 0), 1);
+    EXPECT_EQ(zuhost::testing::FirstDifference(writer.Blocks(), LinkedBlocks(row.runs)), "")
+        << row.what;
+  }
 }
 
 TEST_F(Conversions, OtherClassesAreNotMultiAxisPaths) {

@@ -12,6 +12,7 @@
 
 #include "host/row_ops.h"
 #include "hostapp/host_session.h"
+#include "hostapp/testing/long_rows.h"
 #include "hostapp/testing/test_paths.h"
 #include "pathinput/working_copy.h"
 #include "toolloc/path_records.h"
@@ -170,6 +171,18 @@ TEST_F(TextRoad, FixtureRetractsFrameThePathAboveWhereItStarts) {
                           "line 0,15,-2", "feed 1", "line 0,15,500"));
 }
 
+TEST_F(TextRoad, APathWhoseFirstRowHasNoMovesStartsAtItsFirstMove) {
+  options_.use_jig_coord = 1;
+  options_.jig_tool_up_height = 500;
+  auto path = zuhost::testing::MillRowsPath(7, {{}, {LineMove({3, 4, -2}, {9, 4, -2}, 2)}});
+  TextRoadState state;
+  RecordLog log;
+  WriteMillPath(log, *MakeWorkingCopy(*path), state, ncworkcoordinate{}, options_);
+  EXPECT_THAT(log.lines, ::testing::Contains("home 3,4,-2"));
+  EXPECT_THAT(log.Blocks(),
+              ElementsAre("line 3,4,500", "feed 3", "line 9,4,-2", "feed 3", "line 9,4,500"));
+}
+
 TEST_F(TextRoad, WithoutLinesOrArcsTheEndRetractRepeatsTheStartOne) {
   options_.use_jig_coord = 1;
   options_.jig_tool_up_height = 80;
@@ -277,6 +290,45 @@ TEST_F(TextRoad, PointsThatAreNoPathPointsAreSkippedWhenARowStarts) {
                   {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8", "axis 1,0,30 0,0,1",
                    "feed 9", "axis 4,0,30 0,0,1", "feed 1", "axis 4,0,5 0,0,1", "feed 2",
                    "axis 4,0,0 0,0,1", "feed 3", "axis 4,0,5 0,0,1", "feed 8"})));
+}
+
+// The blocks of a five-axis path of one row along X that cuts `runs`, worked
+// out from the runs alone: down from the safe height onto the first run's
+// start, every further point of each run cut, a link at the link height
+// between runs, and the retract from the last run's end.
+std::vector<std::string> StretchBlocks(const std::vector<std::pair<int, int>>& runs) {
+  auto at = [](int x, int z) {
+    return "axis " + std::to_string(x) + ",0," + std::to_string(z) + " 0,0,1";
+  };
+  std::vector<std::string> lines;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const auto [first, last] = runs[r];
+    if (r == 0) {
+      lines.insert(lines.end(), {at(first, 80), "feed 2", at(first, 5)});
+    } else {
+      const int before = runs[r - 1].second;
+      lines.insert(lines.end(), {at(before, 5), "feed 8", at(before, 30), "feed 9", at(first, 30),
+                                 "feed 1", at(first, 5), "feed 2"});
+    }
+    lines.insert(lines.end(), {at(first, 0), "feed 3"});
+    for (int k = first + 1; k <= last; ++k) {
+      lines.push_back(at(k, 0));
+      if (k == first + 1)
+        lines.push_back("feed 5");
+    }
+  }
+  lines.insert(lines.end(), {at(runs.back().second, 5), "feed 8"});
+  return lines;
+}
+
+TEST_F(TextRoad, LongRowsTheHostSplitsAreCutAndLinkedAsWholeRows) {
+  for (const auto& row : zuhost::testing::LongRows()) {
+    auto path = FiveAxisRowsPath({zuhost::testing::FlagsOf(row)});
+    TextRoadState state;
+    EXPECT_EQ(
+        zuhost::testing::FirstDifference(FiveAxisBlocks(*path, state), StretchBlocks(row.runs)), "")
+        << row.what;
+  }
 }
 
 TEST_F(TextRoad, AFiveAxisPathWithoutPointsStillEndsItsRecord) {
