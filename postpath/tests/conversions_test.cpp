@@ -295,14 +295,36 @@ TEST_F(Conversions, OrientationPointsGoToTheFixtureSystemAndBack) {
   CoordSysMatrix({5, 0, 0}, {std::sqrt(0.5), std::sqrt(0.5), 0},
                  {-std::sqrt(0.5), std::sqrt(0.5), 0}, path_system);
   CoordSysMatrix({0, 0, 10}, {1, 0, 0}, {0, 0.6, 0.8}, fixture_system);
-  session().document()->current_system.matrix = fixture_system;
+  ncworkcoordinate& fixture = session().document()->current_system;
+  fixture.matrix = fixture_system;
+  fixture.origin = {0, 0, 10};
+  fixture.x_axis = {1, 0, 0};
+  fixture.y_axis = {0, 0.6, 0.8};
+  fixture.z_axis = {0, -0.8, 0.6};
   auto path = InSystem(path_system);
+  path->wcs.origin = {5, 0, 0};
+  path->wcs.x_axis = {7, 7, 0};
+  path->wcs.y_axis = {-7, 7, 0};
   options_.use_jig_coord = 1;
   options_.jig_tolerance = 0.005;
   AxisBlockWriter blocks(writer_);
   ConvertToFiveAxisOrientation(blocks, *path, 0, options_);
   const FixtureMapping mapping(path_system, fixture_system);
   const auto& bracket = writer_.brackets.back();
+  // The record is in the fixture system, not the path's.
+  EXPECT_EQ(bracket.mill.origin, fixture.origin);
+  EXPECT_EQ(bracket.mill.x_axis, fixture.x_axis);
+  EXPECT_EQ(bracket.mill.y_axis, fixture.y_axis);
+  EXPECT_EQ(bracket.mill.z_axis, fixture.z_axis);
+  // Worked out by hand: the path's (0, 0, 0) is (5, 0, 0) of the document,
+  // (5, -8, -6) of the fixture; its (20, 0, 0) is (5 + 20s, 20s, 0) with
+  // s = sqrt(1/2); its Z axis is the fixture's (0, 0.8, 0.6).
+  const double s = std::sqrt(0.5);
+  EXPECT_NEAR(PointDistance(bracket.mill.home_point, {5, -8, -6}), 0, 1e-12);
+  EXPECT_NEAR(PointDistance(bracket.blocks[0].end_point, {5, -8, -6}), 0, 1e-12);
+  EXPECT_NEAR(PointDistance(bracket.blocks[1].end_point, {5 + 20 * s, 12 * s - 8, -16 * s - 6}), 0,
+              1e-12);
+  EXPECT_NEAR(PointDistance(bracket.mill.tool_axis, {0, 0.8, 0.6}), 0, 1e-15);
   XYZ axis;
   UnitDirection(mapping.ToFixture({0, 0, 0}), mapping.ToFixture({0, 0, 10}), axis);
   for (std::size_t i = 0; i < bracket.blocks.size(); ++i) {
