@@ -438,6 +438,61 @@ TEST_F(Conversions, LongRowsTheHostSplitsAreCutAndLinkedAsWholeRows) {
   }
 }
 
+TEST_F(Conversions, LaterRowsPassOverLeadingSkippedPointsAndPlungeOntoAnInnerFirstPoint) {
+  // Rows of points 0-3, 4-7 and 8-11. The path starts on its first path
+  // point, 2; row two's run goes on after its skipped points 4 and 5; row
+  // three starts inside a run, with a plunge.
+  auto path = MultiAxisPath(2303, {{255, 255, 0, 1}, {255, 255, 1, 1}, {1, 0, 1, 0}});
+  AxisBlockWriter blocks(writer_);
+  ConvertMultiAxisPath(blocks, *path, 0);
+  EXPECT_EQ(writer_.brackets.back().mill.home_point, (XYZ{2, 0, 80}));
+  EXPECT_THAT(writer_.Blocks(),
+              ElementsAre("1 f2 c0 d-1 m2 2,0,5", "1 f3 c0 d-1 m0 2,0,0", "1 f5 c0 d-1 m0 3,0,0",
+                          "1 f5 c0 d-1 m0 6,0,0", "1 f5 c0 d-1 m0 7,0,0", "1 f3 c0 d-1 m0 8,0,0",
+                          "1 f5 c0 d-1 m0 9,0,0", "1 f8 c0 d-1 m1 9,0,5", "1 f2 c0 d-1 m2 11,0,5",
+                          "1 f3 c0 d-1 m0 11,0,0", "1 f9 c0 d-1 m0 11,0,5"));
+}
+
+TEST_F(Conversions, EveryMultiAxisPathStartsAfreshInAFile) {
+  // The second path's approach repeats where the first path's final retract
+  // left the tool; it is written all the same, as is a record-by-record
+  // path's first point that repeats the last one written.
+  auto first = MultiAxisPath(2303, {{0, 0}});
+  auto second = MultiAxisPath(2303, {{255, 0, 1, 0}});
+  auto third = MultiAxisPath(2303, {{3}});
+  auto fourth = MultiAxisPath(2303, {{3}});
+  AxisBlockWriter blocks(writer_);
+  ConvertMultiAxisPath(blocks, *first, 0);
+  ASSERT_EQ(writer_.Blocks().back(), "1 f9 c0 d-1 m0 1,0,5");
+  ConvertMultiAxisPath(blocks, *second, 1);
+  EXPECT_EQ(writer_.Blocks().front(), "1 f2 c0 d-1 m2 1,0,5");
+  ConvertMultiAxisPath(blocks, *third, 2);
+  ConvertMultiAxisPath(blocks, *fourth, 3);
+  EXPECT_THAT(writer_.Blocks(), ElementsAre("1 f8 c0 d-1 m0 0,0,0"));
+}
+
+TEST_F(Conversions, MultiAxisPointsAndAxesAreWrittenInTheTurnedWorkSystem) {
+  // Worked out by hand: point i is (-10, -i, -5) in the work system, every
+  // axis (0, -0.6, 0.8), so 5 along it is (0, -3, 4).
+  auto path = zuhost::testing::TurnedFiveAxisRowsPath({{0, 1, 0}, {0, 1, 0}});
+  path->PathClassCode = 2303;
+  path->wcs.origin = {0, 10, 5};
+  AxisBlockWriter blocks(writer_);
+  ConvertMultiAxisPath(blocks, *path, 0);
+  const auto& bracket = writer_.brackets.back();
+  EXPECT_NEAR(PointDistance(bracket.mill.home_point, {-10, -3, 80}), 0, 1e-12);
+  EXPECT_NEAR(PointDistance(bracket.mill.tool_axis, {0, -0.6, 0.8}), 0, 1e-15);
+  EXPECT_EQ(bracket.mill.origin, (XYZ{0, 10, 5}));
+  EXPECT_THAT(writer_.Blocks(),
+              ElementsAre("1 f2 c0 d-1 m2 -10,-3,-1", "1 f3 c0 d-1 m0 -10,0,-5",
+                          "1 f5 c0 d-1 m0 -10,-1,-5", "1 f5 c0 d-1 m0 -10,-2,-5",
+                          "1 f8 c0 d-1 m1 -10,-5,-1", "1 f2 c0 d-1 m2 -10,-6,-1",
+                          "1 f3 c0 d-1 m0 -10,-3,-5", "1 f5 c0 d-1 m0 -10,-4,-5",
+                          "1 f5 c0 d-1 m0 -10,-5,-5", "1 f9 c0 d-1 m0 -10,-8,-1"));
+  for (const auto& block : bracket.blocks)
+    EXPECT_NEAR(PointDistance(block.vector, {0, -0.6, 0.8}), 0, 1e-15);
+}
+
 TEST_F(Conversions, OtherClassesAreNotMultiAxisPaths) {
   auto path = MultiAxisPath(2300, {{0, 0}});
   AxisBlockWriter blocks(writer_);
