@@ -477,12 +477,28 @@ TEST_F(Conversions, MultiAxisPointsAndAxesAreWrittenInTheTurnedWorkSystem) {
   auto path = zuhost::testing::TurnedFiveAxisRowsPath({{0, 1, 0}, {0, 1, 0}});
   path->PathClassCode = 2303;
   path->wcs.origin = {0, 10, 5};
+  path->wcs.x_axis = {0, 10, 0};
+  path->wcs.y_axis = {-10, 0, 0};
+  path->feed = {3000, 800, 1200, 400, 600, 0, 0};
   AxisBlockWriter blocks(writer_);
   ConvertMultiAxisPath(blocks, *path, 0);
   const auto& bracket = writer_.brackets.back();
   EXPECT_NEAR(PointDistance(bracket.mill.home_point, {-10, -3, 80}), 0, 1e-12);
   EXPECT_NEAR(PointDistance(bracket.mill.tool_axis, {0, -0.6, 0.8}), 0, 1e-15);
+  // The record: the path's work system, its link height and approach
+  // distance, its spindle speed and feeds, the stock box.
+  EXPECT_EQ(bracket.mill.path_name, "five");
   EXPECT_EQ(bracket.mill.origin, (XYZ{0, 10, 5}));
+  EXPECT_EQ(bracket.mill.x_axis, (XYZ{0, 10, 0}));
+  EXPECT_EQ(bracket.mill.y_axis, (XYZ{-10, 0, 0}));
+  EXPECT_EQ(bracket.mill.z_axis, (XYZ{0, 0, 1}));
+  EXPECT_EQ(bracket.mill.safe_height, 30);
+  EXPECT_EQ(bracket.mill.approach_height, 5);
+  EXPECT_EQ(bracket.mill.spindle_speed, 3000);
+  const double feeds[10] = {800, -1, -1, 600, 1200, 800, 1200, 1200, 400, -1};
+  EXPECT_TRUE(std::equal(feeds, feeds + 10, bracket.mill.feeds));
+  EXPECT_EQ(bracket.mill.stock_min, (XYZ{-10, -10, -30}));
+  EXPECT_EQ(bracket.mill.stock_max, (XYZ{130, 90, 0}));
   EXPECT_THAT(writer_.Blocks(),
               ElementsAre("1 f2 c0 d-1 m2 -10,-3,-1", "1 f3 c0 d-1 m0 -10,0,-5",
                           "1 f5 c0 d-1 m0 -10,-1,-5", "1 f5 c0 d-1 m0 -10,-2,-5",
