@@ -12,7 +12,13 @@ std::unique_ptr<OrvoPath> MakeWorkingCopy(const OrvoPath& path) {
 }
 
 const tool_block* FirstMove(const OrvoPath& path) {
-  return path.rows ? path.rows->first : nullptr;
+  // Rows without moves are passed over: the path starts with the first move
+  // it makes.
+  for (const tool_row* row = path.rows; row; row = row->next) {
+    if (row->first)
+      return row->first;
+  }
+  return nullptr;
 }
 
 XYZ StartPoint(const OrvoPath& path) {

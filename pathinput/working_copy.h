@@ -15,7 +15,8 @@ namespace zu {
 // (name, origin, axes, matrix) copied unchanged. Owned by the caller.
 std::unique_ptr<OrvoPath> MakeWorkingCopy(const OrvoPath& path);
 
-// The first move of the path's first row, or null when it has none.
+// The first move of the first row that has moves, or null when no row has
+// one.
 const tool_block* FirstMove(const OrvoPath& path);
 
 // Where the path starts: the start point of its first move (of a line its

@@ -3,8 +3,7 @@
 // as retract, approach and plunge moves along the tool axis.
 #include <memory>
 
-#include "host/math.h"
-#include "host/row_ops.h"
+#include "pathinput/five_axis_copy.h"
 #include "pathinput/row_operations.h"
 #include "postpath/conversions.h"
 
@@ -13,9 +12,6 @@ namespace {
 
 constexpr int kClassMultiAxis = 2302;
 constexpr int kClassFiveAxis = 2303;
-// Rows are resampled to at most this many points before they are written.
-constexpr int kRowPoints = 500;
-
 // Point flags that steer the record-by-record conversion.
 constexpr std::uint8_t kFlagPlunge = 2;
 constexpr std::uint8_t kFlagRetract = 3;
@@ -31,31 +27,6 @@ constexpr int kFinalRetract = 9;
 
 XYZ Plus(const XYZ& p, double d, const XYZ& v) {
   return {p.x + d * v.x, p.y + d * v.y, p.z + d * v.z};
-}
-
-struct ReleasePath {
-  void operator()(OrvoPath* path) const { delete path; }
-};
-using PathCopy = std::unique_ptr<OrvoPath, ReleasePath>;
-
-// The copy written: rows resampled, every point and axis mapped into the
-// path's work system.
-PathCopy MappedCopy(const OrvoPath& path) {
-  PathCopy copy(path.ClonePath());
-  NcFreeRows5(copy->rows5);
-  copy->rows5 = NcResampleRows5(path.rows5, kRowPoints);
-  const TRANSF& matrix = copy->wcs.matrix;
-  for (nc_row_5* row = copy->rows5; row; row = row->next) {
-    for (int i = 0; i <= row->last; ++i) {
-      nc_point5& p = row->points[i];
-      PointTransformInPlace(p.point, matrix);
-      XYZ axis;
-      CurveTransformVector(p.axis, matrix, axis);
-      MathSplitVector(axis.x, axis.y, axis.z);
-      p.axis = axis;
-    }
-  }
-  return copy;
 }
 
 bool HasRecordFlags(const nc_row_5* rows) {
@@ -223,7 +194,7 @@ int Linked(AxisBlockWriter& blocks, const OrvoPath& copy, CPostPathMill3DPara& r
 int ConvertMultiAxisPath(AxisBlockWriter& blocks, const OrvoPath& path, int /*path_index*/) {
   if (path.PathClassCode != kClassMultiAxis && path.PathClassCode != kClassFiveAxis)
     return 0;
-  const PathCopy copy = MappedCopy(path);
+  const std::unique_ptr<OrvoPath> copy = MakeFiveAxisWorkingCopy(path);
   CPostPathMill3DPara record;
   record.path_name = copy->GetPathNameInTree();
   record.path_type = path.PathClassCode == kClassMultiAxis ? PATHTYPE_MULTIAXIS : PATHTYPE_FIVEAXIS;

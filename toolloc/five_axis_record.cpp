@@ -4,16 +4,12 @@
 #include <memory>
 #include <optional>
 
-#include "host/math.h"
-#include "host/row_ops.h"
+#include "pathinput/five_axis_copy.h"
 #include "toolloc/path_records.h"
 #include "toolloc/record_parts.h"
 
 namespace zu {
 namespace {
-
-// Rows are resampled to at most this many points before they are written.
-constexpr int kRowPoints = 500;
 
 // Feed type codes of five-axis moves.
 constexpr int kAcrossAtLinkHeight = 1;
@@ -30,30 +26,6 @@ XYZ Plus(const XYZ& p, double d, const XYZ& v) {
 // The same point raised along `v` to the height `z`.
 XYZ RaisedTo(const XYZ& p, double z, const XYZ& v) {
   return Plus(p, z - p.z, v);
-}
-
-struct ReleaseClone {
-  void operator()(OrvoPath* path) const { delete path; }
-};
-
-// The clone written: its rows resampled, every point and axis mapped into
-// the path's work system.
-std::unique_ptr<OrvoPath, ReleaseClone> MappedClone(const OrvoPath& path) {
-  std::unique_ptr<OrvoPath, ReleaseClone> clone(path.ClonePath());
-  NcFreeRows5(clone->rows5);
-  clone->rows5 = NcResampleRows5(path.rows5, kRowPoints);
-  const TRANSF& matrix = clone->wcs.matrix;
-  for (nc_row_5* row = clone->rows5; row; row = row->next) {
-    for (int i = 0; i <= row->last; ++i) {
-      nc_point5& p = row->points[i];
-      PointTransformInPlace(p.point, matrix);
-      XYZ axis;
-      CurveTransformVector(p.axis, matrix, axis);
-      MathSplitVector(axis.x, axis.y, axis.z);
-      p.axis = axis;
-    }
-  }
-  return clone;
 }
 
 // The first point of `row` that is a path point, or -1.
@@ -185,7 +157,7 @@ class FiveAxisStream {
 }  // namespace
 
 void WriteFiveAxisPath(ToolLocationRecords& out, const OrvoPath& path, TextRoadState& state) {
-  const auto clone = MappedClone(path);
+  const auto clone = MakeFiveAxisWorkingCopy(path);
   out.PathStart({clone->GetPathNameInTree(), state.tool_index++});
   // The home point is above the first point of the first row that has
   // points; a path without any point has neither a home point nor moves, and

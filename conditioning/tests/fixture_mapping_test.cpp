@@ -43,6 +43,26 @@ TEST(FixtureMapping, ThereAndBackGivesThePointAgain) {
   }
 }
 
+TEST(FixtureMapping, PointsLandWhereTheyWereWorkedOutByHand) {
+  // The path's system has its origin at (100, 0, 0) of the document; the
+  // fixture's at (0, 50, 0), turned a quarter about Z: its X axis is the
+  // document's -Y, its Y axis the document's X.
+  TRANSF path;
+  path.m[0][3] = -100;
+  TRANSF fixture;
+  fixture.m[0][0] = 0, fixture.m[0][1] = -1, fixture.m[0][3] = 50;
+  fixture.m[1][0] = 1, fixture.m[1][1] = 0;
+  const FixtureMapping mapping(path, fixture);
+  // (1, 2, 3) of the path is (101, 2, 3) of the document.
+  ExpectNear(mapping.ToFixture({1, 2, 3}), {48, 101, 3});
+  ExpectNear(mapping.FromFixture({48, 101, 3}), {1, 2, 3});
+  // The fixture's origin is (-100, 50, 0) in the path's system.
+  ExpectNear(mapping.FromFixture({0, 0, 0}), {-100, 50, 0});
+  ExpectNear(mapping.ToFixture({-100, 50, 0}), {0, 0, 0});
+  // Up to 500 along the fixture's X axis: the document's -Y.
+  ExpectNear(mapping.RetractPoint({1, 2, 3}, kRetractAlongX, 500), {1, -450, 3});
+}
+
 TEST(FixtureMapping, IdenticalSystemsMapNothingAndRetractStraightUp) {
   const TRANSF tilted = SystemMatrix({10, 20, 30}, 0.3, 0.7);
   const FixtureMapping same(tilted, tilted);

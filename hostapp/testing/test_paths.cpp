@@ -65,4 +65,17 @@ std::unique_ptr<OrvoPath5Axis> FiveAxisRowsPath(const std::vector<std::vector<in
   return path;
 }
 
+std::unique_ptr<OrvoPath5Axis> TurnedFiveAxisRowsPath(const std::vector<std::vector<int>>& rows) {
+  auto path = FiveAxisRowsPath(rows);
+  for (nc_row_5* row = path->rows5; row; row = row->next) {
+    for (int i = 0; i <= row->last; ++i)
+      row->points[i].axis = {3, 0, 4};
+  }
+  TRANSF& m = path->wcs.matrix;
+  m.m[0][0] = 0, m.m[0][1] = 1, m.m[0][3] = -10;
+  m.m[1][0] = -1, m.m[1][1] = 0;
+  m.m[2][3] = -5;
+  return path;
+}
+
 }  // namespace zuhost::testing

@@ -26,4 +26,10 @@ std::unique_ptr<OrvoPath2d> MillRowsPath(int kind,
 // distance 5.
 std::unique_ptr<OrvoPath5Axis> FiveAxisRowsPath(const std::vector<std::vector<int>>& rows);
 
+// The same path turned: every tool axis (3, 0, 4), not of unit length, and a
+// work system that maps the document's (x, y, z) to (y - 10, -x, z - 5), a
+// quarter turn about Z and a shift. In the work system point i of the rows
+// is (-10, -i, -5) and every axis (0, -0.6, 0.8).
+std::unique_ptr<OrvoPath5Axis> TurnedFiveAxisRowsPath(const std::vector<std::vector<int>>& rows);
+
 }  // namespace zuhost::testing

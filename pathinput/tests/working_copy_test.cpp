@@ -48,6 +48,20 @@ TEST(WorkingCopy, APathStartsWhereItsFirstMoveStartsNotAtAnArcsCentre) {
   EXPECT_EQ(FirstMove(empty), nullptr);
 }
 
+TEST(WorkingCopy, APathStartsWithTheFirstMoveOfAnyRow) {
+  OrvoPath2d path;
+  path.rows = new tool_row;
+  path.rows->next = new tool_row;
+  path.rows->next->next = new tool_row;
+  path.rows->next->next->first = NcNewRow();
+  tls* line = NcNewLineGeom(1);
+  line[0].point = {3, 4, 5};
+  line[1].point = {6, 7, 8};
+  path.rows->next->next->first->geometry = line;
+  EXPECT_EQ(FirstMove(path), path.rows->next->next->first);
+  EXPECT_EQ(StartPoint(path), (XYZ{3, 4, 5}));
+}
+
 TEST(AxisRepeatFilter, DropsRepeatsBelowOneTrillionth) {
   AxisRepeatFilter filter;
   EXPECT_TRUE(filter.Passes({1, 2, 3}, {0, 0, 1}));

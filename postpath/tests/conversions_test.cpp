@@ -15,6 +15,7 @@
 #include "host/math.h"
 #include "host/row_ops.h"
 #include "hostapp/host_session.h"
+#include "hostapp/testing/long_rows.h"
 #include "hostapp/testing/test_paths.h"
 #include "pathinput/working_copy.h"
 #include "postpath/conversions.h"
@@ -234,6 +235,23 @@ TEST_F(Conversions, FixtureRetractsFrameATiltedPlanePath) {
   EXPECT_EQ(session().events()[prompts], "prompt \"生成刀位文件 2/3\"");
 }
 
+TEST_F(Conversions, APathWhoseFirstRowHasNoMovesStartsAtItsFirstMove) {
+  auto path = MillPath(7, {{}, {LineMove({3, 4, -2}, {9, 4, -2}, 2)}});
+  options_.use_jig_coord = 1;
+  options_.fix_mill_mode = 1;
+  options_.jig_tool_up_height = 500;
+  ConvertMillOrDrillPath(writer_, *path, 0, options_);
+  EXPECT_EQ(writer_.brackets.back().mill.home_point, (XYZ{3, 4, 500}));
+  // The retract takes the first move's feed type (-1 would be refused).
+  EXPECT_THAT(writer_.Blocks(), ElementsAre("1 f3 c0 d-1 m0 3,4,500", "1 f3 c0 d-1 m0 3,4,-2",
+                                            "1 f3 c0 d-1 m0 9,4,-2", "1 f3 c0 d-1 m0 9,4,500"));
+  options_.fix_mill_mode = 0;
+  AxisBlockWriter blocks(writer_);
+  ConvertToFiveAxisOrientation(blocks, *path, 0, options_);
+  EXPECT_EQ(writer_.brackets.back().mill.home_point, (XYZ{3, 4, -2}));
+  EXPECT_EQ(writer_.Blocks().front(), "1 f1 c0 d-1 m2 3,4,-2");
+}
+
 // A path whose work system and the fixture system are both `matrix`.
 std::unique_ptr<OrvoPath2d> InSystem(const TRANSF& matrix) {
   auto path = MillPath(7, {{LineMove({0, 0, 0}, {20, 0, 0}), Arc({20, 5, 0}, kPi),
@@ -277,14 +295,36 @@ TEST_F(Conversions, OrientationPointsGoToTheFixtureSystemAndBack) {
   CoordSysMatrix({5, 0, 0}, {std::sqrt(0.5), std::sqrt(0.5), 0},
                  {-std::sqrt(0.5), std::sqrt(0.5), 0}, path_system);
   CoordSysMatrix({0, 0, 10}, {1, 0, 0}, {0, 0.6, 0.8}, fixture_system);
-  session().document()->current_system.matrix = fixture_system;
+  ncworkcoordinate& fixture = session().document()->current_system;
+  fixture.matrix = fixture_system;
+  fixture.origin = {0, 0, 10};
+  fixture.x_axis = {1, 0, 0};
+  fixture.y_axis = {0, 0.6, 0.8};
+  fixture.z_axis = {0, -0.8, 0.6};
   auto path = InSystem(path_system);
+  path->wcs.origin = {5, 0, 0};
+  path->wcs.x_axis = {7, 7, 0};
+  path->wcs.y_axis = {-7, 7, 0};
   options_.use_jig_coord = 1;
   options_.jig_tolerance = 0.005;
   AxisBlockWriter blocks(writer_);
   ConvertToFiveAxisOrientation(blocks, *path, 0, options_);
   const FixtureMapping mapping(path_system, fixture_system);
   const auto& bracket = writer_.brackets.back();
+  // The record is in the fixture system, not the path's.
+  EXPECT_EQ(bracket.mill.origin, fixture.origin);
+  EXPECT_EQ(bracket.mill.x_axis, fixture.x_axis);
+  EXPECT_EQ(bracket.mill.y_axis, fixture.y_axis);
+  EXPECT_EQ(bracket.mill.z_axis, fixture.z_axis);
+  // Worked out by hand: the path's (0, 0, 0) is (5, 0, 0) of the document,
+  // (5, -8, -6) of the fixture; its (20, 0, 0) is (5 + 20s, 20s, 0) with
+  // s = sqrt(1/2); its Z axis is the fixture's (0, 0.8, 0.6).
+  const double s = std::sqrt(0.5);
+  EXPECT_NEAR(PointDistance(bracket.mill.home_point, {5, -8, -6}), 0, 1e-12);
+  EXPECT_NEAR(PointDistance(bracket.blocks[0].end_point, {5, -8, -6}), 0, 1e-12);
+  EXPECT_NEAR(PointDistance(bracket.blocks[1].end_point, {5 + 20 * s, 12 * s - 8, -16 * s - 6}), 0,
+              1e-12);
+  EXPECT_NEAR(PointDistance(bracket.mill.tool_axis, {0, 0.8, 0.6}), 0, 1e-15);
   XYZ axis;
   UnitDirection(mapping.ToFixture({0, 0, 0}), mapping.ToFixture({0, 0, 10}), axis);
   for (std::size_t i = 0; i < bracket.blocks.size(); ++i) {
@@ -363,6 +403,110 @@ TEST_F(Conversions, ARunOpenAtItsRowsEndIsCutToTheRowsLastPoint) {
   EXPECT_THAT(lines, ::testing::Contains("1 f5 c0 d-1 m0 3,0,0"));
   EXPECT_THAT(lines, ::testing::Contains("1 f5 c0 d-1 m0 4,0,0"));
   EXPECT_EQ(lines.back(), "1 f9 c0 d-1 m0 6,0,5");
+}
+
+// The linked blocks of a path of one row along X that cuts `runs`, worked
+// out from the runs alone: approach and plunge at the first run's start,
+// every further point of each run cut, a retract, approach and plunge
+// between runs, and the final retract from the last run's end.
+std::vector<std::string> LinkedBlocks(const std::vector<std::pair<int, int>>& runs) {
+  auto at = [](const char* head, int x, int z) {
+    return std::string(head) + " " + std::to_string(x) + ",0," + std::to_string(z);
+  };
+  std::vector<std::string> lines;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const auto [first, last] = runs[r];
+    if (r > 0)
+      lines.push_back(at("1 f8 c0 d-1 m1", runs[r - 1].second, 5));
+    lines.push_back(at("1 f2 c0 d-1 m2", first, 5));
+    lines.push_back(at("1 f3 c0 d-1 m0", first, 0));
+    for (int k = first + 1; k <= last; ++k)
+      lines.push_back(at("1 f5 c0 d-1 m0", k, 0));
+  }
+  lines.push_back(at("1 f9 c0 d-1 m0", runs.back().second, 5));
+  return lines;
+}
+
+TEST_F(Conversions, LongRowsTheHostSplitsAreCutAndLinkedAsWholeRows) {
+  for (const auto& row : zuhost::testing::LongRows()) {
+    KeepingWriter writer;
+    AxisBlockWriter blocks(writer);
+    auto path = MultiAxisPath(2303, {zuhost::testing::FlagsOf(row)});
+    ASSERT_EQ(ConvertMultiAxisPath(blocks, *path, 0), 1);
+    EXPECT_EQ(zuhost::testing::FirstDifference(writer.Blocks(), LinkedBlocks(row.runs)), "")
+        << row.what;
+  }
+}
+
+TEST_F(Conversions, LaterRowsPassOverLeadingSkippedPointsAndPlungeOntoAnInnerFirstPoint) {
+  // Rows of points 0-3, 4-7 and 8-11. The path starts on its first path
+  // point, 2; row two's run goes on after its skipped points 4 and 5; row
+  // three starts inside a run, with a plunge.
+  auto path = MultiAxisPath(2303, {{255, 255, 0, 1}, {255, 255, 1, 1}, {1, 0, 1, 0}});
+  AxisBlockWriter blocks(writer_);
+  ConvertMultiAxisPath(blocks, *path, 0);
+  EXPECT_EQ(writer_.brackets.back().mill.home_point, (XYZ{2, 0, 80}));
+  EXPECT_THAT(writer_.Blocks(),
+              ElementsAre("1 f2 c0 d-1 m2 2,0,5", "1 f3 c0 d-1 m0 2,0,0", "1 f5 c0 d-1 m0 3,0,0",
+                          "1 f5 c0 d-1 m0 6,0,0", "1 f5 c0 d-1 m0 7,0,0", "1 f3 c0 d-1 m0 8,0,0",
+                          "1 f5 c0 d-1 m0 9,0,0", "1 f8 c0 d-1 m1 9,0,5", "1 f2 c0 d-1 m2 11,0,5",
+                          "1 f3 c0 d-1 m0 11,0,0", "1 f9 c0 d-1 m0 11,0,5"));
+}
+
+TEST_F(Conversions, EveryMultiAxisPathStartsAfreshInAFile) {
+  // The second path's approach repeats where the first path's final retract
+  // left the tool; it is written all the same, as is a record-by-record
+  // path's first point that repeats the last one written.
+  auto first = MultiAxisPath(2303, {{0, 0}});
+  auto second = MultiAxisPath(2303, {{255, 0, 1, 0}});
+  auto third = MultiAxisPath(2303, {{3}});
+  auto fourth = MultiAxisPath(2303, {{3}});
+  AxisBlockWriter blocks(writer_);
+  ConvertMultiAxisPath(blocks, *first, 0);
+  ASSERT_EQ(writer_.Blocks().back(), "1 f9 c0 d-1 m0 1,0,5");
+  ConvertMultiAxisPath(blocks, *second, 1);
+  EXPECT_EQ(writer_.Blocks().front(), "1 f2 c0 d-1 m2 1,0,5");
+  ConvertMultiAxisPath(blocks, *third, 2);
+  ConvertMultiAxisPath(blocks, *fourth, 3);
+  EXPECT_THAT(writer_.Blocks(), ElementsAre("1 f8 c0 d-1 m0 0,0,0"));
+}
+
+TEST_F(Conversions, MultiAxisPointsAndAxesAreWrittenInTheTurnedWorkSystem) {
+  // Worked out by hand: point i is (-10, -i, -5) in the work system, every
+  // axis (0, -0.6, 0.8), so 5 along it is (0, -3, 4).
+  auto path = zuhost::testing::TurnedFiveAxisRowsPath({{0, 1, 0}, {0, 1, 0}});
+  path->PathClassCode = 2303;
+  path->wcs.origin = {0, 10, 5};
+  path->wcs.x_axis = {0, 10, 0};
+  path->wcs.y_axis = {-10, 0, 0};
+  path->feed = {3000, 800, 1200, 400, 600, 0, 0};
+  AxisBlockWriter blocks(writer_);
+  ConvertMultiAxisPath(blocks, *path, 0);
+  const auto& bracket = writer_.brackets.back();
+  EXPECT_NEAR(PointDistance(bracket.mill.home_point, {-10, -3, 80}), 0, 1e-12);
+  EXPECT_NEAR(PointDistance(bracket.mill.tool_axis, {0, -0.6, 0.8}), 0, 1e-15);
+  // The record: the path's work system, its link height and approach
+  // distance, its spindle speed and feeds, the stock box.
+  EXPECT_EQ(bracket.mill.path_name, "five");
+  EXPECT_EQ(bracket.mill.origin, (XYZ{0, 10, 5}));
+  EXPECT_EQ(bracket.mill.x_axis, (XYZ{0, 10, 0}));
+  EXPECT_EQ(bracket.mill.y_axis, (XYZ{-10, 0, 0}));
+  EXPECT_EQ(bracket.mill.z_axis, (XYZ{0, 0, 1}));
+  EXPECT_EQ(bracket.mill.safe_height, 30);
+  EXPECT_EQ(bracket.mill.approach_height, 5);
+  EXPECT_EQ(bracket.mill.spindle_speed, 3000);
+  const double feeds[10] = {800, -1, -1, 600, 1200, 800, 1200, 1200, 400, -1};
+  EXPECT_TRUE(std::equal(feeds, feeds + 10, bracket.mill.feeds));
+  EXPECT_EQ(bracket.mill.stock_min, (XYZ{-10, -10, -30}));
+  EXPECT_EQ(bracket.mill.stock_max, (XYZ{130, 90, 0}));
+  EXPECT_THAT(writer_.Blocks(),
+              ElementsAre("1 f2 c0 d-1 m2 -10,-3,-1", "1 f3 c0 d-1 m0 -10,0,-5",
+                          "1 f5 c0 d-1 m0 -10,-1,-5", "1 f5 c0 d-1 m0 -10,-2,-5",
+                          "1 f8 c0 d-1 m1 -10,-5,-1", "1 f2 c0 d-1 m2 -10,-6,-1",
+                          "1 f3 c0 d-1 m0 -10,-3,-5", "1 f5 c0 d-1 m0 -10,-4,-5",
+                          "1 f5 c0 d-1 m0 -10,-5,-5", "1 f9 c0 d-1 m0 -10,-8,-1"));
+  for (const auto& block : bracket.blocks)
+    EXPECT_NEAR(PointDistance(block.vector, {0, -0.6, 0.8}), 0, 1e-15);
 }
 
 TEST_F(Conversions, OtherClassesAreNotMultiAxisPaths) {

@@ -303,6 +303,24 @@ TEST(PostPathWriter, DrillingBrackets) {
   }
 }
 
+// Holes and blocks are counted from 1 in every bracket: a refusal names the
+// one of its own bracket, however many came before.
+TEST(PostPathWriter, RefusalsCountHolesAndBlocksInTheirOwnBracket) {
+  const auto drill = [](std::vector<Vec3> holes) {
+    PostPath path;
+    path.head = PlainHead(kPathDrill);
+    path.record = DrillRecord{};
+    path.holes = std::move(holes);
+    return path;
+  };
+  const Written holes =
+      Write(FileOf({drill({{1, 0, 0}, {2, 0, 0}}), drill({{3, 0, 0}, {kNaN, 0, 0}})}));
+  EXPECT_THAT(holes.result.error, HasSubstr(" hole 2 of bracket 2 is not a finite point"));
+  const Written blocks = Write(FileOf({Mill({LineTo({1, 0, 0}, 5), LineTo({2, 0, 0}, 5)}),
+                                       Mill({LineTo({3, 0, 0}, 5), LineTo({kInf, 0, 0}, 5)})}));
+  EXPECT_EQ(blocks.result.error, "the end point of block 2 of bracket 2 is not a finite point");
+}
+
 // Each case spoils the sample in one place; the writer refuses it, writes
 // every record before it and nothing of it or after it.
 TEST(PostPathWriter, RefusesWhatTheReaderWouldRefuse) {

@@ -12,6 +12,7 @@
 
 #include "host/row_ops.h"
 #include "hostapp/host_session.h"
+#include "hostapp/testing/long_rows.h"
 #include "hostapp/testing/test_paths.h"
 #include "pathinput/working_copy.h"
 #include "toolloc/path_records.h"
@@ -142,6 +143,18 @@ TEST_F(TextRoad, CompensationFollowsTheMarksOfLinesOnly) {
   EXPECT_THAT(MillBlocks(*without), ElementsAre("line 1,0,0", "feed 5", "line 2,0,0"));
 }
 
+TEST_F(TextRoad, ACompensationEndsOnceForEachStart) {
+  auto record = std::make_unique<SubPara7>();
+  record->side_selector = 1;
+  auto path = MillPath(7,
+                       {LineMove({0, 0, 0}, {1, 0, 0}, 4, kCompensationStart),
+                        LineMove({1, 0, 0}, {2, 0, 0}, 4, kCompensationEnd),
+                        LineMove({2, 0, 0}, {3, 0, 0}, 4, kCompensationEnd)},
+                       std::move(record));
+  EXPECT_THAT(MillBlocks(*path),
+              ElementsAre("line 1,0,0", "comp 1", "feed 5", "line 2,0,0", "comp 0", "line 3,0,0"));
+}
+
 TEST_F(TextRoad, Kind62PassesOverItsFirstCompensationStarts) {
   auto record = std::make_unique<SubPara62>();
   record->side = 0;  // side 1 for kind 62
@@ -168,6 +181,18 @@ TEST_F(TextRoad, FixtureRetractsFrameThePathAboveWhereItStarts) {
   EXPECT_THAT(MillBlocks(*path),
               ElementsAre("line 15,10,500", "feed 5", "arc 10,15,-2 10,10,-2 0,0,100", "feed 5",
                           "line 0,15,-2", "feed 1", "line 0,15,500"));
+}
+
+TEST_F(TextRoad, APathWhoseFirstRowHasNoMovesStartsAtItsFirstMove) {
+  options_.use_jig_coord = 1;
+  options_.jig_tool_up_height = 500;
+  auto path = zuhost::testing::MillRowsPath(7, {{}, {LineMove({3, 4, -2}, {9, 4, -2}, 2)}});
+  TextRoadState state;
+  RecordLog log;
+  WriteMillPath(log, *MakeWorkingCopy(*path), state, ncworkcoordinate{}, options_);
+  EXPECT_THAT(log.lines, ::testing::Contains("home 3,4,-2"));
+  EXPECT_THAT(log.Blocks(),
+              ElementsAre("line 3,4,500", "feed 3", "line 9,4,-2", "feed 3", "line 9,4,500"));
 }
 
 TEST_F(TextRoad, WithoutLinesOrArcsTheEndRetractRepeatsTheStartOne) {
@@ -277,6 +302,78 @@ TEST_F(TextRoad, PointsThatAreNoPathPointsAreSkippedWhenARowStarts) {
                   {"axis 1,0,0 0,0,1", "feed 5", "axis 1,0,5 0,0,1", "feed 8", "axis 1,0,30 0,0,1",
                    "feed 9", "axis 4,0,30 0,0,1", "feed 1", "axis 4,0,5 0,0,1", "feed 2",
                    "axis 4,0,0 0,0,1", "feed 3", "axis 4,0,5 0,0,1", "feed 8"})));
+}
+
+// The blocks of a five-axis path of one row along X that cuts `runs`, worked
+// out from the runs alone: down from the safe height onto the first run's
+// start, every further point of each run cut, a link at the link height
+// between runs, and the retract from the last run's end.
+std::vector<std::string> StretchBlocks(const std::vector<std::pair<int, int>>& runs) {
+  auto at = [](int x, int z) {
+    return "axis " + std::to_string(x) + ",0," + std::to_string(z) + " 0,0,1";
+  };
+  std::vector<std::string> lines;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const auto [first, last] = runs[r];
+    if (r == 0) {
+      lines.insert(lines.end(), {at(first, 80), "feed 2", at(first, 5)});
+    } else {
+      const int before = runs[r - 1].second;
+      lines.insert(lines.end(), {at(before, 5), "feed 8", at(before, 30), "feed 9", at(first, 30),
+                                 "feed 1", at(first, 5), "feed 2"});
+    }
+    lines.insert(lines.end(), {at(first, 0), "feed 3"});
+    for (int k = first + 1; k <= last; ++k) {
+      lines.push_back(at(k, 0));
+      if (k == first + 1)
+        lines.push_back("feed 5");
+    }
+  }
+  lines.insert(lines.end(), {at(runs.back().second, 5), "feed 8"});
+  return lines;
+}
+
+TEST_F(TextRoad, LongRowsTheHostSplitsAreCutAndLinkedAsWholeRows) {
+  for (const auto& row : zuhost::testing::LongRows()) {
+    auto path = FiveAxisRowsPath({zuhost::testing::FlagsOf(row)});
+    TextRoadState state;
+    EXPECT_EQ(
+        zuhost::testing::FirstDifference(FiveAxisBlocks(*path, state), StretchBlocks(row.runs)), "")
+        << row.what;
+  }
+}
+
+TEST_F(TextRoad, RowsPassOverLeadingSkippedPointsAndPlungeOntoAnInnerFirstPoint) {
+  // Rows of points 0-3, 4-7 and 8-11. The path starts on its first path
+  // point, 2; row two's stretch goes on after its skipped points 4 and 5;
+  // row three starts inside a stretch, with a plunge.
+  auto path = FiveAxisRowsPath({{255, 255, 0, 1}, {255, 255, 1, 1}, {1, 0, 1, 0}});
+  TextRoadState state;
+  EXPECT_THAT(FiveAxisBlocks(*path, state),
+              ElementsAre("axis 2,0,80 0,0,1", "feed 2", "axis 2,0,5 0,0,1", "axis 2,0,0 0,0,1",
+                          "feed 3", "axis 3,0,0 0,0,1", "feed 5", "axis 6,0,0 0,0,1",
+                          "axis 7,0,0 0,0,1", "axis 8,0,0 0,0,1", "feed 3", "axis 9,0,0 0,0,1",
+                          "feed 5", "axis 9,0,5 0,0,1", "feed 8", "axis 9,0,30 0,0,1", "feed 9",
+                          "axis 11,0,30 0,0,1", "feed 1", "axis 11,0,5 0,0,1", "feed 2",
+                          "axis 11,0,0 0,0,1", "feed 3", "axis 11,0,5 0,0,1", "feed 8"));
+}
+
+TEST_F(TextRoad, FiveAxisPointsAxesAndHomeAreInTheTurnedWorkSystem) {
+  // Worked out by hand: point i is (-10, -i, -5) in the work system, every
+  // axis (0, -0.6, 0.8); raised to a height z along it from height h, a
+  // point moves by (z - h) * (0, -0.6, 0.8).
+  auto path = zuhost::testing::TurnedFiveAxisRowsPath({{0, 1, 0}, {0, 1, 0}});
+  TextRoadState state;
+  RecordLog log;
+  WriteFiveAxisPath(log, *path, state);
+  EXPECT_THAT(log.lines, ::testing::Contains("home -10,-3,80"));
+  auto at = [](const char* point) { return std::string("axis ") + point + " 0,-0.6,0.8"; };
+  EXPECT_THAT(log.Blocks(),
+              ElementsAre(at("-10,-51.6,63.8"), "feed 2", at("-10,-3,-1"), at("-10,0,-5"), "feed 3",
+                          at("-10,-1,-5"), "feed 5", at("-10,-2,-5"), at("-10,-5,-1"), "feed 8",
+                          at("-10,-23.6,23.8"), "feed 9", at("-10,-24.6,23.8"), "feed 1",
+                          at("-10,-6,-1"), "feed 2", at("-10,-3,-5"), "feed 3", at("-10,-4,-5"),
+                          "feed 5", at("-10,-5,-5"), at("-10,-8,-1"), "feed 8"));
 }
 
 TEST_F(TextRoad, AFiveAxisPathWithoutPointsStillEndsItsRecord) {

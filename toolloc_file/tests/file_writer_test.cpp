@@ -229,6 +229,15 @@ TEST(FileWriter, RefusesRealsThatAreNotFinite) {
     ExpectRefused(r);
 }
 
+// Holes are counted from 0 in every record: a refusal names the hole of its
+// own record, however many the records before it held.
+TEST(FileWriter, RefusalsCountHolesInTheirOwnRecord) {
+  ToolLocationFile file = SampleFile();
+  ASSERT_EQ(file.paths[0].holes->size(), 2u);
+  file.paths[1].holes = std::vector<Vec3>{{1, 2, 3}, {kNaN, 0, 0}};
+  EXPECT_EQ(Write(file).result.error, "hole 1 in path record 1 is not a finite point");
+}
+
 TEST(FileWriter, RefusesTextsThatWouldBreakTheirLine) {
   const Refusal cases[] = {
       {"the name of tool 2 holds a line break or a NUL byte, which the file cannot hold",
