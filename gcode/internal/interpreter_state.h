@@ -60,6 +60,7 @@ struct Modal {
   Point offset;
   int compensation = kCompensationOff;
   bool compensation_changed = true;
+  bool compensation_starting = false;  // G41/G42 given, no straight move in the plane yet
   double feed = 0;
   bool feed_known = false;
   double speed = 0;
@@ -144,8 +145,10 @@ class Interpreter {
 
  private:
   // Reading
-  void HandleLine(bool fresh);
-  void Error(std::string message);
+  void HandleLine(const LinePosition& at, bool fresh);
+  void HandleHeader(LineKind kind, const LinePosition& at, bool fresh, std::string_view rest);
+  void RunBlock(std::string_view text);
+  void Error(std::string message, Outcome outcome = Outcome::kLeftOut);
   void Index(const std::string& key, const LinePosition& body);
   bool Find(const std::string& key, LinePosition& body, bool& cannot_seek);
   void Call(const std::string& key, long repeats);
@@ -154,6 +157,7 @@ class Interpreter {
 
   // Meaning
   void Execute();
+  void CheckAlarms(const Modal& before);
   bool Plan();
   bool TakeTechnology();
   bool PlanMotion();

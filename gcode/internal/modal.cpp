@@ -80,7 +80,38 @@ void Interpreter::Execute() {
     modal_ = saved;
     return;
   }
+  CheckAlarms(saved);
   Perform();
+}
+
+// What a control would stop at in a block whose meaning is plain: reported,
+// and the block read all the same.
+void Interpreter::CheckAlarms(const Modal& before) {
+  bool cuts = false;
+  Point from = before.position;
+  const PlaneAxes& p = kPlanes[static_cast<int>(modal_.plane)];
+  for (int i = 0; i < plan_.move_count; ++i) {
+    const Move& move = plan_.moves[static_cast<std::size_t>(i)];
+    cuts = cuts || move.kind != Move::kRapid;
+    if (!modal_.compensation_starting)
+      continue;
+    if (move.kind == Move::kArc) {
+      modal_.compensation_starting = false;
+      Error(std::string("cutter compensation ") +
+                (modal_.compensation == kCompensationLeft ? "G41" : "G42") +
+                " starts on an arc (a control raises an alarm): it starts at the next straight "
+                "move",
+            Outcome::kRead);
+    } else if (move.end[static_cast<std::size_t>(p.a)] != from[static_cast<std::size_t>(p.a)] ||
+               move.end[static_cast<std::size_t>(p.b)] != from[static_cast<std::size_t>(p.b)]) {
+      modal_.compensation_starting = false;
+    }
+    from = move.end;
+  }
+  // Holes are drilled at the feed rate too (CYCLE85 may bring its own).
+  cuts = cuts || (plan_.holes.count > 0 && !(plan_.holes.values.feed > 0));
+  if (cuts && !modal_.feed_known)
+    Error("a feed move with no feed rate in force (a control raises an alarm)", Outcome::kRead);
 }
 
 // Gives the block its meaning: the modal state it leaves and what it sends,
@@ -169,6 +200,9 @@ bool Interpreter::Plan() {
                                      ? kCompensationLeft
                                      : kCompensationRight;
         if (compensation != modal_.compensation) {
+          modal_.compensation_starting =
+              compensation != kCompensationOff &&
+              (modal_.compensation == kCompensationOff || modal_.compensation_starting);
           modal_.compensation = compensation;
           modal_.compensation_changed = true;
         }

@@ -23,16 +23,19 @@ bool Interpreter::Find(const std::string& key, LinePosition& body, bool& cannot_
       return false;
     }
     std::string_view line;
+    std::string_view rest;
     std::string header;
     while (true) {
+      const LinePosition line_at = source_.Position();
       if (!source_.Next(line)) {
         index_complete_ = true;
         break;
       }
       scanned_ = source_.Position();
-      const LineKind kind = internal::ClassifyLine(sys_, line, header);
+      const LineKind kind = internal::ClassifyLine(sys_, line, header, rest);
       if (kind == LineKind::kMainHeader || kind == LineKind::kSubprogramHeader) {
-        Index(header, scanned_);
+        // A call starts at the header line, whose words may be a block.
+        Index(header, line_at);
         if (header == key)
           break;
       }

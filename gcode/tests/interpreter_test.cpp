@@ -193,6 +193,38 @@ TEST(InterpreterTools, CompensationToolsTechnologyAndPathBreaks) {
     Check(c);
 }
 
+// What a control raises an alarm for, though the block's meaning is plain:
+// reported with its line, and read all the same.
+constexpr Case kAlarms[] = {
+    {F, "G0 X0 Y0\nG1 X10.\nG2 X20. R5.\nG1 X30. F100",
+     "next 1|start|rapid 0 0 0|feed 10 0 0 c0|arc 20 0 0 centre 15 0 0 axis 0 0 -1|"
+     "feedrate 100|feed 30 0 0|end|"
+     "alarm 2: a feed move with no feed rate in force (a control raises an alarm)|"
+     "alarm 3: a feed move with no feed rate in force (a control raises an alarm)"},
+    {F, "G0 X0 Y0 Z5.\nG81 X1. Y1. Z-1. R1.",
+     "next 1|start|rapid 0 0 5|drill 81 safe=0 dwell=0 peck=0 depth=2 clear=5 top=1 f=0 s=0|"
+     "hole 1 1 -1|flush|end|"
+     "alarm 2: a feed move with no feed rate in force (a control raises an alarm)"},
+    {F, "G0 X0 Y0 F100\nG41 D1 G3 X10. Y10. I10.\nG1 X20.",
+     "next 1|start|d 1|feedrate 100|rapid 0 0 0|arc 10 10 0 centre 10 0 0 axis 0 0 1|feed 20 10 0 "
+     "c1|end|"
+     "alarm 2: cutter compensation G41 starts on an arc (a control raises an alarm): it "
+     "starts at the next straight move"},
+    {F, "G0 X0 Y0 Z5. F100\nG42 D1\nG1 Z0\nG2 X10. Y10. J10.\nG1 X20.\nG3 X30. Y20. J10.",
+     "next 1|start|d 1|feedrate 100|rapid 0 0 5|feed 0 0 0 c2|arc 10 10 0 centre 0 10 0 axis 0 0 "
+     "-1|"
+     "feed 20 10 0|arc 30 20 0 centre 20 20 0 axis 0 0 1|end|"
+     "alarm 4: cutter compensation G42 starts on an arc (a control raises an alarm): it "
+     "starts at the next straight move"},
+    {F, "G0 X0 Y0 F100\nG41 D1 G1 X5.\nG3 X15. Y10. I10.",
+     "next 1|start|d 1|feedrate 100|rapid 0 0 0|feed 5 0 0 c1|arc 15 10 0 centre 15 0 0 axis 0 0 "
+     "1|end"},
+};
+TEST(InterpreterAlarms, ReportedWithTheirLineAndReadAllTheSame) {
+  for (const Case& c : kAlarms)
+    Check(c);
+}
+
 // Dwells, in each system's units; they send nothing but must not move.
 constexpr Case kDwells[] = {
     {F, "G1 X1. F100\nG4 X1.5\nG4 P1500\nG4 X1000\nG1 X2.",
