@@ -49,6 +49,8 @@ ProgramRead Interpreter::Run() {
 
 void Interpreter::Error(std::string message, Outcome outcome) {
   ++result_.error_count;
+  if (outcome == Outcome::kLeftOut)
+    ++result_.left_out;
   if (result_.errors.size() < options_.max_errors) {
     std::string_view text = line_;
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))

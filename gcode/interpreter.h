@@ -59,6 +59,7 @@ struct ReadOptions {
 struct [[nodiscard]] ProgramRead {
   std::vector<Diagnostic> errors;  // the first max_errors, in order
   std::uint64_t error_count = 0;   // all diagnostics, of every outcome
+  std::uint64_t left_out = 0;      // of them, blocks left out (Outcome::kLeftOut)
   std::uint64_t lines = 0;         // lines read, a subprogram's each time it runs
   int paths = 0;                   // paths sent
   bool ok() const { return error_count == 0; }
