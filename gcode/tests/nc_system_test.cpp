@@ -115,6 +115,10 @@ const Bad kBad[] = {
      "2: <word>: unit=\"min\" is not s, ms or rev"},
     {"<dwell><word address=\"X\" unit=\"s\"/><word address=\"X\" unit=\"ms\"/></dwell>",
      "2: <word>: address X given twice"},
+    {"<dwell><word address=\"X\" unit=\"s\"/><word address=\"P\" unit=\"ms\"/>"
+     "<word address=\"U\" unit=\"s\"/><word address=\"F\" unit=\"s\"/>"
+     "<word address=\"S\" unit=\"rev\"/></dwell>",
+     "2: <word>: at most four dwell words"},
     {"<cycles dwell_unit=\"rev\"/>", "2: <cycles>: dwell_unit=\"rev\" is not s or ms"},
     {"<subprograms max_depth=\"17\"/>",
      "2: <subprograms>: max_depth=\"17\" is not a whole number from 1 to 16"},
@@ -137,6 +141,28 @@ TEST(NcSystems, BadDescriptionsAreRefusedWithLineAndReason) {
     EXPECT_FALSE(load.ok) << text;
     EXPECT_EQ(load.error, std::string("<text>:") + bad.error) << text;
   }
+}
+
+TEST(NcSystems, ValuesAreReadWithTheirSignAndEveryDigit) {
+  const NcSystemLoad load = LoadNcSystemText(
+      "<ncsystem name=\"X\" format=\"1\">\n<work_offsets>\n"
+      "<offset g=\"54\" x=\"-12.5\" y=\"0.05\" z=\"-0.125\"/>\n"
+      "<offset g=\"59\" x=\"1000000\" y=\"-1000000\" z=\"-0\"/>\n</work_offsets>\n"
+      "<dwell><word address=\"X\" unit=\"s\"/><word address=\"P\" unit=\"ms\"/>"
+      "<word address=\"U\" unit=\"s\"/><word address=\"F\" unit=\"s\"/></dwell>\n"
+      "<gcodes><code number=\"999.9\" function=\"linear\"/></gcodes>\n</ncsystem>\n");
+  ASSERT_TRUE(load.ok) << load.error;
+  const auto& offsets = load.system.work_offsets;
+  ASSERT_EQ(offsets.size(), 2u);
+  EXPECT_EQ(offsets[0].g_key, 540);
+  EXPECT_EQ(offsets[0].x, -12.5);
+  EXPECT_EQ(offsets[0].y, 0.05);
+  EXPECT_EQ(offsets[0].z, -0.125);
+  EXPECT_EQ(offsets[1].g_key, 590);
+  EXPECT_EQ(offsets[1].x, 1000000);
+  EXPECT_EQ(offsets[1].y, -1000000);
+  EXPECT_EQ(load.system.dwell_words.size(), 4u);
+  EXPECT_EQ(load.system.g[9999].function, Function::kLinear);
 }
 
 struct BadRoot {

@@ -96,6 +96,13 @@ constexpr Case kCalls[] = {
     {F, "O1000\nG1 X1. F100\nM98 P22000\nM30\n" SUB_FANUC,
      OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|end"},
     {F, "O1000\nG1 X1. F100\nM98 P2000 L0\nM30\n" SUB_FANUC, OPEN "feed 1 0 0 c0|end"},
+    // the top subprogram number, alone and with packed repeats
+    {F, "O1000\nG1 X1. F100\nM98 P9999\nM30\nO9999\nG91 G1 X1.\nG90\nM99",
+     OPEN "feed 1 0 0 c0|feed 2 0 0|end"},
+    {F, "O1000\nG1 X1. F100\nM98 P29999\nM30\nO9999\nG91 G1 X1.\nG90\nM99",
+     OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|end"},
+    {F, "O1000\nG1 X1. F100\nM98 P10001\nM30\nO1\nG91 G1 X1.\nG90\nM99",
+     OPEN "feed 1 0 0 c0|feed 2 0 0|end"},
     // The first program is the main one, even when it ends in M99.
     {F, SUB_FANUC "O1000\nG1 X1. F100\nM98 P2000\nM30\n",
      "next 1|start|feed 1 0 0 c0|end|alarm 2: a feed move with no feed rate in force (a control "
@@ -218,6 +225,11 @@ TEST(Programs, WorkOffsetsAndMachineCoordinates) {
               "cannot be incremental"},
         &system);
   Check({F, "G10 L2 P7 X1.", "error 1: G10 L2 P7: no such work offset"}, &system);
+  Check({F, "G10 L2 P0 X1.", "error 1: G10 L2 P0: no such work offset"}, &system);
+  // the first and the last offset
+  Check({F, "G10 L2 P6 X7. Y-1.\nG10 L2 P1 Z2.\nG59 G1 X1. Y0 Z0 F100\nG54 X1. Y0 Z0",
+         OPEN "feed 8 -1 0 c0|feed 1 0 2|end"},
+        &system);
 }
 
 TEST(Programs, HomeGoesThroughTheBlocksPoint) {
