@@ -170,6 +170,8 @@ constexpr Case kTools[] = {
     {F, "G1 X0 F100\nG42 D2 X5.\nG3 X15. R5.\nX20.",
      OPEN "feedrate 100|feed 0 0 0 c0|d 2|feed 5 0 0 c2|arc 15 0 0 centre 10 0 0 axis 0 0 1|"
           "end|error 4: the arc needs its centre (I, J) or a radius"},
+    // D0, no offset, is an offset number all the same
+    {F, "G1 X0 F100\nG41 D0 X5.", OPEN "feedrate 100|feed 0 0 0 c0|d 0|feed 5 0 0 c1|end"},
     {F, "T1 M6\nG1 X1. F100\nT2 M6\nG1 X2.",
      OPEN
      "tool 1|feedrate 100|feed 1 0 0 c0|end|next 2|start|tool 2|feedrate 100|feed 2 0 0 c0|end"},
@@ -329,6 +331,11 @@ constexpr Case kCalls[] = {
     {S, AT "CYCLE81(20, 0, 2, -5, 8)",
      CALLS "drill 81 safe=2 dwell=0 peck=0 depth=8 clear=20 top=0 f=100 s=1000|hole 10 10 -8|"
            "flush|end"},
+    // the return plane on the reference plane
+    {S, AT "CYCLE81(0, 0, , , 8)",
+     CALLS "drill 81 safe=0 dwell=0 peck=0 depth=8 clear=0 top=0 f=100 s=1000|hole 10 10 -8|"
+           "flush|end"},
+    {S, AT "CYCLE81(20, 12345678901)", "error 3: argument 2 is out of range"},
     {S, AT "CYCLE81(20, 0, , , 8)",
      CALLS "drill 81 safe=0 dwell=0 peck=0 depth=8 clear=20 top=0 f=100 s=1000|hole 10 10 -8|"
            "flush|end"},
@@ -406,6 +413,15 @@ constexpr Case kErrors[] = {
     {S, "G1 X1 CR=5 F100", "error 1: CR= belongs to G2 and G3"},
     {S, "T=\"UNCLOSED M6", "error 1: unclosed '\"'"},
     {S, "G1 X1 F100 MSG(\"X2 (TEXT)\")", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+    {S, "T5 T=\"DRILL\"", "error 1: T given twice"},
+    {S, "G1 X1 F100 MSG=\"AT X2\" SOFT", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+    {S, "G1 X1 F100 MSG=\"AT X2", "error 1: unclosed '\"'"},
+    {F, "G10 L10 P1 R5.\nG10 L13 P1 R1.\nG1 X1. F100", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+    {F, "G10 L9 P1 R5.", "error 1: G10 L9 is not read"},
+    {F, "G10 L14 P1 R5.", "error 1: G10 L14 is not read"},
+    {S, "T=\"DRILL\" T5", "error 1: T given twice"},
+    {F, "G10 L2 X1.", "error 1: G10 needs L and P"},
+    {F, "G10 P1 X1.", "error 1: G10 needs L and P"},
 };
 TEST(InterpreterErrors, RefusedBlocksChangeNothing) {
   for (const Case& c : kErrors)

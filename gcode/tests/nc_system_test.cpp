@@ -74,6 +74,8 @@ const Bad kBad[] = {
      "2: <arcs>: tolerance=\"0\" is not a length above 0 and at most 10 mm"},
     {"<arcs tolerance=\"1e-3\"/>",
      "2: <arcs>: tolerance=\"1e-3\" is not a length above 0 and at most 10 mm"},
+    {"<paths cycles=\"mine\"/>", "2: <paths>: cycles=\"mine\" is not own or shared"},
+    {"<paths stop=\"often\"/>", "2: <paths>: stop=\"often\" is not yes or no"},
     {"<arcs tolerance=\"10.5\"/>",
      "2: <arcs>: tolerance=\"10.5\" is not a length above 0 and at most 10 mm"},
     {"<arcs radius=\"RR\"/>", "2: <arcs>: radius=\"RR\" is not a capital letter or empty"},
@@ -145,12 +147,14 @@ TEST(NcSystems, BadDescriptionsAreRefusedWithLineAndReason) {
 
 TEST(NcSystems, ValuesAreReadWithTheirSignAndEveryDigit) {
   const NcSystemLoad load = LoadNcSystemText(
-      "<ncsystem name=\"X\" format=\"1\">\n<work_offsets>\n"
+      std::string("<ncsystem name=\"X\" format=\"1\">\n<work_offsets>\n") +
       "<offset g=\"54\" x=\"-12.5\" y=\"0.05\" z=\"-0.125\"/>\n"
       "<offset g=\"59\" x=\"1000000\" y=\"-1000000\" z=\"-0\"/>\n</work_offsets>\n"
       "<dwell><word address=\"X\" unit=\"s\"/><word address=\"P\" unit=\"ms\"/>"
       "<word address=\"U\" unit=\"s\"/><word address=\"F\" unit=\"s\"/></dwell>\n"
-      "<gcodes><code number=\"999.9\" function=\"linear\"/></gcodes>\n</ncsystem>\n");
+      "<gcodes><code number=\"999.9\" function=\"linear\"/></gcodes>\n<arcs tolerance=\"10\"/>\n"
+      "<ignore><keyword name=\"FFW9_0\"/><keyword name=\"" +
+      std::string(32, 'K') + "\"/></ignore>\n</ncsystem>\n");
   ASSERT_TRUE(load.ok) << load.error;
   const auto& offsets = load.system.work_offsets;
   ASSERT_EQ(offsets.size(), 2u);
@@ -162,7 +166,26 @@ TEST(NcSystems, ValuesAreReadWithTheirSignAndEveryDigit) {
   EXPECT_EQ(offsets[1].x, 1000000);
   EXPECT_EQ(offsets[1].y, -1000000);
   EXPECT_EQ(load.system.dwell_words.size(), 4u);
+  EXPECT_EQ(load.system.arc_tolerance, 10);
+  EXPECT_EQ(load.system.ignored_keywords,
+            (std::vector<std::string>{"FFW9_0", std::string(32, 'K')}));
   EXPECT_EQ(load.system.g[9999].function, Function::kLinear);
+}
+
+TEST(NcSystems, KeywordsAreLimitedInLengthAndNumber) {
+  const auto load = [](const std::string& keywords) {
+    return LoadNcSystemText("<ncsystem name=\"X\" format=\"1\">\n<ignore>" + keywords +
+                            "</ignore>\n</ncsystem>\n");
+  };
+  const auto keyword = [](const std::string& name) { return "<keyword name=\"" + name + "\"/>"; };
+  EXPECT_EQ(load(keyword(std::string(33, 'K'))).error,
+            "<text>:2: <keyword>: name=\"" + std::string(33, 'K') +
+                "\" is not a keyword of capital letters, digits and '_'");
+  std::string many;
+  for (int i = 0; i < 64; ++i)
+    many += keyword("K" + std::to_string(i));
+  EXPECT_TRUE(load(many).ok);
+  EXPECT_EQ(load(many + keyword("K64")).error, "<text>:2: <keyword>: at most 64 keywords");
 }
 
 struct BadRoot {
