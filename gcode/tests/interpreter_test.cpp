@@ -178,6 +178,14 @@ constexpr Case kTools[] = {
     {F, "T1 M6\nG1 X1. F100\nT2\nG1 X2.\nM6\nG1 X3.",
      OPEN "tool 1|feedrate 100|feed 1 0 0 c0|feed 2 0 0|end|next 2|start|tool 2|feedrate 100|"
           "feed 3 0 0 c0|end"},
+    // only where the description asks for it is the comment the tool's name
+    {S, "T1 M6 ; FACE MILL\nG1 X1 F100", OPEN "tool 1|feedrate 100|feed 1 0 0 c0|end"},
+    {S,
+     "T=\""
+     "KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK"
+     "\" M6\nG1 X1 F100",
+     OPEN "name KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK|feedrate 100|"
+          "feed 1 0 0 c0|end"},
     {F, "T12 M6 (D12 DRILL)\nG1 X1. F100",
      OPEN "tool 12|name D12 DRILL|feedrate 100|feed 1 0 0 c0|end"},
     {H, "T3 M6 (END MILL 6)\nG1 X1 F100",
@@ -414,6 +422,11 @@ constexpr Case kErrors[] = {
     {S, "T=\"UNCLOSED M6", "error 1: unclosed '\"'"},
     {S, "G1 X1 F100 MSG(\"X2 (TEXT)\")", OPEN "feedrate 100|feed 1 0 0 c0|end"},
     {S, "T5 T=\"DRILL\"", "error 1: T given twice"},
+    {S,
+     "T=\""
+     "KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK"
+     "\"",
+     "error 1: a tool name of 1 to 64 characters"},
     {S, "G1 X1 F100 MSG=\"AT X2\" SOFT", OPEN "feedrate 100|feed 1 0 0 c0|end"},
     {S, "G1 X1 F100 MSG=\"AT X2", "error 1: unclosed '\"'"},
     {F, "G10 L10 P1 R5.\nG10 L13 P1 R1.\nG1 X1. F100", OPEN "feedrate 100|feed 1 0 0 c0|end"},

@@ -75,6 +75,9 @@ const Bad kBad[] = {
     {"<arcs tolerance=\"1e-3\"/>",
      "2: <arcs>: tolerance=\"1e-3\" is not a length above 0 and at most 10 mm"},
     {"<paths cycles=\"mine\"/>", "2: <paths>: cycles=\"mine\" is not own or shared"},
+    {"<arcs centre=\"relative\"/>",
+     "2: <arcs>: centre=\"relative\" is not incremental or absolute"},
+    {"<tools radius_offset=\"\"/>", "2: <tools>: radius_offset=\"\" is not a capital letter"},
     {"<paths stop=\"often\"/>", "2: <paths>: stop=\"often\" is not yes or no"},
     {"<arcs tolerance=\"10.5\"/>",
      "2: <arcs>: tolerance=\"10.5\" is not a length above 0 and at most 10 mm"},
@@ -146,15 +149,16 @@ TEST(NcSystems, BadDescriptionsAreRefusedWithLineAndReason) {
 }
 
 TEST(NcSystems, ValuesAreReadWithTheirSignAndEveryDigit) {
-  const NcSystemLoad load = LoadNcSystemText(
-      std::string("<ncsystem name=\"X\" format=\"1\">\n<work_offsets>\n") +
-      "<offset g=\"54\" x=\"-12.5\" y=\"0.05\" z=\"-0.125\"/>\n"
-      "<offset g=\"59\" x=\"1000000\" y=\"-1000000\" z=\"-0\"/>\n</work_offsets>\n"
-      "<dwell><word address=\"X\" unit=\"s\"/><word address=\"P\" unit=\"ms\"/>"
-      "<word address=\"U\" unit=\"s\"/><word address=\"F\" unit=\"s\"/></dwell>\n"
-      "<gcodes><code number=\"999.9\" function=\"linear\"/></gcodes>\n<arcs tolerance=\"10\"/>\n"
-      "<ignore><keyword name=\"FFW9_0\"/><keyword name=\"" +
-      std::string(32, 'K') + "\"/></ignore>\n</ncsystem>\n");
+  const NcSystemLoad load =
+      LoadNcSystemText(std::string("<ncsystem name=\"X\" format=\"1\">\n<work_offsets>\n") +
+                       "<offset g=\"54\" x=\"-12.5\" y=\"0.05\" z=\"-0.125\"/>\n"
+                       "<offset g=\"59\" x=\"1000000\" y=\"-1000000\" z=\"-0\"/>\n</work_offsets>\n"
+                       "<dwell><word address=\"X\" unit=\"s\"/><word address=\"P\" unit=\"ms\"/>"
+                       "<word address=\"U\" unit=\"s\"/><word address=\"F\" unit=\"s\"/></dwell>\n"
+                       "<gcodes><code number=\"999.9\" function=\"linear\"/></gcodes>\n"
+                       "<arcs tolerance=\"10\" centre=\"absolute\"/>\n"
+                       "<ignore><keyword name=\"FFW9_0\"/><keyword name=\"" +
+                       std::string(32, 'K') + "\"/></ignore>\n</ncsystem>\n");
   ASSERT_TRUE(load.ok) << load.error;
   const auto& offsets = load.system.work_offsets;
   ASSERT_EQ(offsets.size(), 2u);
@@ -167,6 +171,7 @@ TEST(NcSystems, ValuesAreReadWithTheirSignAndEveryDigit) {
   EXPECT_EQ(offsets[1].y, -1000000);
   EXPECT_EQ(load.system.dwell_words.size(), 4u);
   EXPECT_EQ(load.system.arc_tolerance, 10);
+  EXPECT_TRUE(load.system.centre_absolute);
   EXPECT_EQ(load.system.ignored_keywords,
             (std::vector<std::string>{"FFW9_0", std::string(32, 'K')}));
   EXPECT_EQ(load.system.g[9999].function, Function::kLinear);

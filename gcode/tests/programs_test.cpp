@@ -103,6 +103,14 @@ constexpr Case kCalls[] = {
      OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|end"},
     {F, "O1000\nG1 X1. F100\nM98 P10001\nM30\nO1\nG91 G1 X1.\nG90\nM99",
      OPEN "feed 1 0 0 c0|feed 2 0 0|end"},
+    // a repeat count beside packed repeats: L wins unless it is 1
+    {F, "O1000\nG1 X1. F100\nM98 P22000 L3\nM30\n" SUB_FANUC,
+     OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|feed 4 0 0|end"},
+    {F, "O1000\nG1 X1. F100\nM98 P22000 L1\nM30\n" SUB_FANUC,
+     OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|end"},
+    // a subprogram on the file's first line
+    {S, "%_N_SUB_SPF\nG1 X9 F100\nM17\n%_N_PART_MPF\nG1 X1 F100\nSUB\nM30",
+     OPEN "feed 1 0 0 c0|feed 9 0 0|end"},
     // The first program is the main one, even when it ends in M99.
     {F, SUB_FANUC "O1000\nG1 X1. F100\nM98 P2000\nM30\n",
      "next 1|start|feed 1 0 0 c0|end|alarm 2: a feed move with no feed rate in force (a control "
@@ -169,6 +177,10 @@ TEST(Programs, SubprogramRunsAreCounted) {
   Check({F, "G1 X1. F100\nM98 P2000 L9\nM30\n" SUB_FANUC,
          OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|feed 4 0 0|feed 5 0 0|feed 6 0 0|end|"
               "error 7: more than 5 subprogram runs"},
+        &system);
+  system.max_calls = 1;
+  Check({F, "G1 X1. F100\nM98 P2000\nM98 P2000\nM30\n" SUB_FANUC,
+         OPEN "feed 1 0 0 c0|feed 2 0 0|end|error 3: more than 1 subprogram runs"},
         &system);
 }
 
