@@ -47,6 +47,9 @@ constexpr Case kWords[] = {
     {F, "G1 X0.05 Y-0.005 Z.0125 F100", OPEN "feedrate 100|feed 0.05 -0.005 0.0125 c0|end"},
     {H, "G1 X0.05 Y-00.005 Z.0125 F100", OPEN "feedrate 100|feed 0.05 -0.005 0.0125 c0|end"},
     {F, "G1 X1000.0001 F100", OPEN "feedrate 100|feed 1000.0001 0 0 c0|end"},
+    // more digits than a double holds
+    {F, "G1 X-.12345678901234567890123 Y.98765432109876543210987 F100",
+     OPEN "feedrate 100|feed -0.1235 0.9877 0 c0|end"},
     {F, "G999.9", "error 1: unknown code G999.9"},
     {F, "G1000", "error 1: no such G code"},
     {F, "M999", "error 1: unknown code M999"},

@@ -114,6 +114,7 @@ const Bad kBad[] = {
     {"<gcodes><code function=\"linear\"/></gcodes>", "2: <code> needs the attribute number"},
     {"<work_offsets><offset g=\"54\" x=\"abc\"/></work_offsets>",
      "2: <offset>: x=\"abc\" is not a length in millimetres (at most 1000000)"},
+    {"<work_offsets><offset g=\"54\" w=\"1\"/></work_offsets>", "2: <offset> has no attribute w"},
     {"<work_offsets><offset g=\"54\"/><offset g=\"54\"/></work_offsets>",
      "2: <offset>: G54 is given twice"},
     {"<dwell><word address=\"X\" unit=\"min\"/></dwell>",
