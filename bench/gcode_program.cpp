@@ -24,7 +24,8 @@ std::string GeneratedProgram(int lines) {
   const auto pick = [&](std::int64_t low, std::int64_t high) {
     return low + static_cast<std::int64_t>(rng() % static_cast<std::uint64_t>(high - low + 1));
   };
-  std::string text = "%\nO1000 (BENCHMARK)\nG90 G54 G17 G21\n";
+  // A feed rate in force before the first feed move, as a control needs.
+  std::string text = "%\nO1000 (BENCHMARK)\nG90 G54 G17 G21 F500\n";
   int line = 3;
   std::int64_t x = 0, y = 0, z = 5000;
   int tool = 0;

@@ -110,6 +110,7 @@ void ReadBackPathBuilder::StartPath() {
   feed_count_ = -1;
   row_head_ = row_tail_ = nullptr;
   first_point_pending_ = true;
+  compensation_restart_ = false;
 }
 
 void ReadBackPathBuilder::Append(tool_block* move) {
@@ -151,6 +152,11 @@ void ReadBackPathBuilder::RapidTo(double x, double y, double z) {
 void ReadBackPathBuilder::FeedTo(double x, double y, double z, int compensation) {
   if (!AddLine({x, y, z}, feed_kind_, false))
     return;
+  if (compensation_restart_ && compensation != 0)
+    row_tail_->c = kCompensationStart;
+  compensation_restart_ = false;
+  if (compensation == 0 || compensation == 1 || compensation == 2)
+    compensation_on_ = compensation != 0;
   if (compensation == 0) {
     row_tail_->c = kCompensationEnd;
   } else if (compensation == 1 || compensation == 2) {
@@ -171,15 +177,23 @@ void ReadBackPathBuilder::ArcTo(double ex, double ey, double ez, double cx, doub
   const XYZ e{ex, ey, ez};
   const XYZ c{cx, cy, cz};
   const XYZ n{nx, ny, nz};
+  // The sweep is measured in the arc's plane: a helix's end is taken back
+  // along the axis into the plane of its start.
+  XYZ axis = n;
+  const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+  if (length > 0)
+    axis = {n.x / length, n.y / length, n.z / length};
+  const double rise = (e.x - s.x) * axis.x + (e.y - s.y) * axis.y + (e.z - s.z) * axis.z;
+  const XYZ e_in_plane{e.x - rise * axis.x, e.y - rise * axis.y, e.z - rise * axis.z};
   double alpha = 0;
-  MathArcAngle(c, s, e, alpha);
+  MathArcAngle(c, s, e_in_plane, alpha);
   double sweep = alpha;
-  if (Same(s, e) && std::fabs(alpha) < kSame) {
+  if (Same(s, e_in_plane) && std::fabs(alpha) < kSame) {
     sweep = kFullTurn;
   } else {
     XYZ to_s, to_e, p;
     MathSub(s, c, to_s);
-    MathSub(e, c, to_e);
+    MathSub(e_in_plane, c, to_e);
     CrossProduct(to_s, to_e, p);
     double beta = 0;
     MathVectorAngle(n, p, beta);
@@ -224,14 +238,40 @@ void ReadBackPathBuilder::SetFeedRate(double feed) {
       return;
     }
   }
-  if (++feed_count_ > 3)
-    feed_count_ = 0;
-  feed_table_[feed_count_] = feed;
+  if (feed_count_ == 3) {
+    // A path holds four feeds: the moves made at them keep them in a path
+    // of their own, and the moves that follow go on in a new one.
+    if (open_path_ && open_path_->PathKind != kDrillingPath && row_head_)
+      ContinueInNewPath();
+    feed_count_ = -1;
+  }
+  feed_table_[++feed_count_] = feed;
   feed_kind_ = KindOfEntry(feed_count_);
 }
 
+void ReadBackPathBuilder::ContinueInNewPath() {
+  const tool kept_tool = open_path_->Tool;
+  const double speed = open_path_->feed.spindle_speed;
+  const auto* side = dynamic_cast<const SubPara7*>(open_path_->sub_para.get());
+  const int side_selector = side ? side->side_selector : 0;
+  const XYZ at = current_;
+  EndPath();
+  StartPath();
+  open_path_->Tool = kept_tool;
+  open_path_->feed.spindle_speed = speed;
+  if (side_selector != 0) {
+    auto new_side = std::make_unique<SubPara7>();
+    new_side->side_selector = side_selector;
+    open_path_->sub_para = std::move(new_side);
+  }
+  current_ = at;
+  first_point_pending_ = false;
+  compensation_restart_ = compensation_on_;
+}
+
 void ReadBackPathBuilder::SetSpindleSpeed(double speed) {
-  if (open_path_)
+  // A spindle stop before the path ends is not the speed the path cut at.
+  if (open_path_ && !(speed == 0 && open_path_->feed.spindle_speed > 0))
     open_path_->feed.spindle_speed = speed;
 }
 

@@ -56,6 +56,9 @@ class ReadBackPathBuilder final : public CodeReadBackReceiver {
  private:
   // Appends a line to `target` at `kind`; false when none was made.
   bool AddLine(const XYZ& target, int kind, bool rapid);
+  // Hands the open milling path to the document and goes on in a new one
+  // with the same tool, spindle speed and compensation, from where the tool is.
+  void ContinueInNewPath();
   void Append(tool_block* move);
   // Segment kind of feed-table entry `index`.
   static int KindOfEntry(int index);
@@ -67,7 +70,10 @@ class ReadBackPathBuilder final : public CodeReadBackReceiver {
   OrvoPath* open_path_ = nullptr;
   double feed_table_[4] = {};
   int feed_count_ = -1;
-  int feed_kind_ = 9;
+  // Feed moves before any feed rate are feed moves all the same: entry 0's.
+  int feed_kind_ = 2;
+  bool compensation_on_ = false;       // the last compensation mark started it
+  bool compensation_restart_ = false;  // the next feed move starts it again
   std::vector<XYZ> holes_;
 };
 

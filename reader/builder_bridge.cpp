@@ -65,6 +65,11 @@ void BuilderBridge::SetToolName(std::string_view name) {
 }
 
 void BuilderBridge::SetToolInteger1(int number) {
+  // The tool number comes first of a tool's values, at a path's start and
+  // at a tool change: what was kept of the tool before is not this tool's.
+  const std::optional<double> speed = technology_.spindle_speed;
+  technology_ = Technology{};
+  technology_.spindle_speed = speed;
   technology_.integer1 = number;
   builder_.SetToolInteger1(number);
 }

@@ -6,7 +6,9 @@
 // the bridge ends the open path (handing it to the document) before a drill
 // group when the path holds moves or holes already, and before moves that
 // follow holes, and gives each drilling path, and each path it opens
-// itself, the tool and spindle speed set before.
+// itself, the tool and spindle speed set before. A tool number (sent at each
+// path's start and at a tool change, before the tool's other values) starts
+// the tool's values afresh.
 #pragma once
 
 #include <optional>

@@ -3,6 +3,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "reader/reason_texts.h"
+
 namespace zureader {
 
 std::string SystemNotLoadedText(const std::string& xml_file, const std::string& reason) {
@@ -13,12 +15,32 @@ std::string CodeFileNotReadText(const std::string& code_file, bool opened) {
   return (opened ? "代码文件没有读完，读到的轨迹已生成：\n" : "无法打开代码文件：\n") + code_file;
 }
 
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
+      out += escape;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string ProgramProblemsText(const std::string& code_file, const zu::gcode::ProgramRead& read) {
   if (read.ok())
     return {};
-  char head[160];
-  std::snprintf(head, sizeof head, "代码文件中有 %" PRIu64 " 个程序段无法识别，已跳过：\n",
-                read.error_count);
+  char head[200];
+  if (read.left_out == read.error_count)
+    std::snprintf(head, sizeof head, "代码文件中有 %" PRIu64 " 个程序段无法识别，已跳过：\n",
+                  read.error_count);
+  else
+    std::snprintf(head, sizeof head,
+                  "代码文件中有 %" PRIu64 " 处错误，其中 %" PRIu64 " 个程序段无法识别，已跳过：\n",
+                  read.error_count, read.left_out);
   std::string text = head + code_file + "\n";
   std::size_t listed = 0;
   for (const auto& error : read.errors) {
@@ -28,9 +50,9 @@ std::string ProgramProblemsText(const std::string& code_file, const zu::gcode::P
     char line[40];
     std::snprintf(line, sizeof line, "\n第 %" PRIu64 " 行 ", error.line);
     text += line;
-    text += error.block;
+    text += Escaped(error.block);
     text += "\n    ";
-    text += error.message;
+    text += Escaped(ReasonText(error.message));
   }
   if (read.error_count > listed) {
     char more[80];

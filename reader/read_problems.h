@@ -1,9 +1,10 @@
 // What the reader tells the person when a code file could not be read
-// whole: the text of the message shown after reading (in the host's code
-// page; the interpreter's own reasons are ASCII).
+// whole: the text of the message shown after reading, in the host's code
+// page, the interpreter's reasons given in Chinese (reason_texts.h).
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "gcode/interpreter.h"
 
@@ -18,8 +19,14 @@ std::string SystemNotLoadedText(const std::string& xml_file, const std::string& 
 // The code file could not be opened or read to its end.
 std::string CodeFileNotReadText(const std::string& code_file, bool opened);
 
-// The blocks left out of `code_file`, each with its line, text and reason;
-// empty when the program was read whole.
+// What was wrong in `code_file`: each block left out, read in spite of an
+// alarm, or where reading ended, with its line, text and reason; empty when
+// the program was read whole. Bytes that are no text (a binary file's NUL,
+// control characters) are shown escaped ("\x00"): a message ends at NUL.
 std::string ProgramProblemsText(const std::string& code_file, const zu::gcode::ProgramRead& read);
+
+// `text` with its bytes below 0x20 and 0x7F written as "\xNN"; other bytes,
+// double-byte characters' included, as they are.
+std::string Escaped(std::string_view text);
 
 }  // namespace zureader

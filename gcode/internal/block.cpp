@@ -286,7 +286,9 @@ std::string ProgramKey(std::uint64_t number) {
   return "O" + std::to_string(number);
 }
 
-LineKind ClassifyLine(const NcSystem& system, std::string_view line, std::string& key) {
+LineKind ClassifyLine(const NcSystem& system, std::string_view line, std::string& key,
+                      std::string_view& rest) {
+  rest = {};
   Cursor at{line.data(), line.data() + line.size()};
   at.SkipBlanks();
   const char first = Upper(at.Peek());
@@ -304,6 +306,7 @@ LineKind ClassifyLine(const NcSystem& system, std::string_view line, std::string
       for (int digits = 0; IsDigit(at.Peek()) && digits < 9; ++digits)
         number = number * 10 + static_cast<std::uint64_t>(*at.p++ - '0');
       key = ProgramKey(number);
+      rest = std::string_view(at.p, static_cast<std::size_t>(at.end - at.p));
       return LineKind::kMainHeader;
     }
     if (system.file_headers && line.end() - at.p > 3 && at.p[0] == '_' && Upper(at.p[1]) == 'N' &&
@@ -327,6 +330,7 @@ LineKind ClassifyLine(const NcSystem& system, std::string_view line, std::string
         number = number * 10 + static_cast<std::uint64_t>(*number_at.p++ - '0');
       if (!IsDigit(number_at.Peek())) {
         key = ProgramKey(number);
+        rest = std::string_view(number_at.p, static_cast<std::size_t>(number_at.end - number_at.p));
         return LineKind::kMainHeader;
       }
     }

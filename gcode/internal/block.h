@@ -67,8 +67,11 @@ enum class LineKind {
 };
 
 // What kind of line `line` is; for a header, its program's key in `key`
-// ("O" and the number without leading zeros, or the upper-case name).
-LineKind ClassifyLine(const NcSystem& system, std::string_view line, std::string& key);
+// ("O" and the number without leading zeros, or the upper-case name) and,
+// for a numbered header (O1234, %1234), what follows the number on its line
+// in `rest` (empty otherwise).
+LineKind ClassifyLine(const NcSystem& system, std::string_view line, std::string& key,
+                      std::string_view& rest);
 
 // Reads `line` into `block`. Returns "" or what is wrong. A block to be
 // skipped (block delete) comes back empty with `deleted` set.

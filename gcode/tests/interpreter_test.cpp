@@ -43,6 +43,17 @@ constexpr Case kWords[] = {
     {H, "G1 X1000 Y1.5 Z-250 F100", OPEN "feedrate 100|feed 1000 1.5 -250 c0|end"},
     {S, "G1 X1000 Y1.5 Z-250 F100", OPEN "feedrate 100|feed 1000 1.5 -250 c0|end"},
     {F, "G1 X.5 Y-.25 Z0. F100", OPEN "feedrate 100|feed 0.5 -0.25 0 c0|end"},
+    // zeros right after the point count
+    {F, "G1 X0.05 Y-0.005 Z.0125 F100", OPEN "feedrate 100|feed 0.05 -0.005 0.0125 c0|end"},
+    {H, "G1 X0.05 Y-00.005 Z.0125 F100", OPEN "feedrate 100|feed 0.05 -0.005 0.0125 c0|end"},
+    {F, "G1 X1000.0001 F100", OPEN "feedrate 100|feed 1000.0001 0 0 c0|end"},
+    // more digits than a double holds
+    {F, "G1 X-.12345678901234567890123 Y.98765432109876543210987 F100",
+     OPEN "feedrate 100|feed -0.1235 0.9877 0 c0|end"},
+    {F, "G999.9", "error 1: unknown code G999.9"},
+    {F, "G1000", "error 1: no such G code"},
+    {F, "M999", "error 1: unknown code M999"},
+    {F, "M1000", "error 1: no such M code"},
     {F, "G1 X0.0000000000000000000001 Y123456789012345678.9 F1",
      "error 1: the value of Y is out of range"},
     {F, "G20 G1 X1. Y10000 F10", OPEN "feedrate 254|feed 25.4 25.4 0 c0|end"},
@@ -162,12 +173,22 @@ constexpr Case kTools[] = {
     {F, "G1 X0 F100\nG42 D2 X5.\nG3 X15. R5.\nX20.",
      OPEN "feedrate 100|feed 0 0 0 c0|d 2|feed 5 0 0 c2|arc 15 0 0 centre 10 0 0 axis 0 0 1|"
           "end|error 4: the arc needs its centre (I, J) or a radius"},
+    // D0, no offset, is an offset number all the same
+    {F, "G1 X0 F100\nG41 D0 X5.", OPEN "feedrate 100|feed 0 0 0 c0|d 0|feed 5 0 0 c1|end"},
     {F, "T1 M6\nG1 X1. F100\nT2 M6\nG1 X2.",
      OPEN
      "tool 1|feedrate 100|feed 1 0 0 c0|end|next 2|start|tool 2|feedrate 100|feed 2 0 0 c0|end"},
     {F, "T1 M6\nG1 X1. F100\nT2\nG1 X2.\nM6\nG1 X3.",
      OPEN "tool 1|feedrate 100|feed 1 0 0 c0|feed 2 0 0|end|next 2|start|tool 2|feedrate 100|"
           "feed 3 0 0 c0|end"},
+    // only where the description asks for it is the comment the tool's name
+    {S, "T1 M6 ; FACE MILL\nG1 X1 F100", OPEN "tool 1|feedrate 100|feed 1 0 0 c0|end"},
+    {S,
+     "T=\""
+     "KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK"
+     "\" M6\nG1 X1 F100",
+     OPEN "name KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK|feedrate 100|"
+          "feed 1 0 0 c0|end"},
     {F, "T12 M6 (D12 DRILL)\nG1 X1. F100",
      OPEN "tool 12|name D12 DRILL|feedrate 100|feed 1 0 0 c0|end"},
     {H, "T3 M6 (END MILL 6)\nG1 X1 F100",
@@ -190,6 +211,38 @@ constexpr Case kTools[] = {
 };
 TEST(InterpreterTools, CompensationToolsTechnologyAndPathBreaks) {
   for (const Case& c : kTools)
+    Check(c);
+}
+
+// What a control raises an alarm for, though the block's meaning is plain:
+// reported with its line, and read all the same.
+constexpr Case kAlarms[] = {
+    {F, "G0 X0 Y0\nG1 X10.\nG2 X20. R5.\nG1 X30. F100",
+     "next 1|start|rapid 0 0 0|feed 10 0 0 c0|arc 20 0 0 centre 15 0 0 axis 0 0 -1|"
+     "feedrate 100|feed 30 0 0|end|"
+     "alarm 2: a feed move with no feed rate in force (a control raises an alarm)|"
+     "alarm 3: a feed move with no feed rate in force (a control raises an alarm)"},
+    {F, "G0 X0 Y0 Z5.\nG81 X1. Y1. Z-1. R1.",
+     "next 1|start|rapid 0 0 5|drill 81 safe=0 dwell=0 peck=0 depth=2 clear=5 top=1 f=0 s=0|"
+     "hole 1 1 -1|flush|end|"
+     "alarm 2: a feed move with no feed rate in force (a control raises an alarm)"},
+    {F, "G0 X0 Y0 F100\nG41 D1 G3 X10. Y10. I10.\nG1 X20.",
+     "next 1|start|d 1|feedrate 100|rapid 0 0 0|arc 10 10 0 centre 10 0 0 axis 0 0 1|feed 20 10 0 "
+     "c1|end|"
+     "alarm 2: cutter compensation G41 starts on an arc (a control raises an alarm): it "
+     "starts at the next straight move"},
+    {F, "G0 X0 Y0 Z5. F100\nG42 D1\nG1 Z0\nG2 X10. Y10. J10.\nG1 X20.\nG3 X30. Y20. J10.",
+     "next 1|start|d 1|feedrate 100|rapid 0 0 5|feed 0 0 0 c2|arc 10 10 0 centre 0 10 0 axis 0 0 "
+     "-1|"
+     "feed 20 10 0|arc 30 20 0 centre 20 20 0 axis 0 0 1|end|"
+     "alarm 4: cutter compensation G42 starts on an arc (a control raises an alarm): it "
+     "starts at the next straight move"},
+    {F, "G0 X0 Y0 F100\nG41 D1 G1 X5.\nG3 X15. Y10. I10.",
+     "next 1|start|d 1|feedrate 100|rapid 0 0 0|feed 5 0 0 c1|arc 15 10 0 centre 15 0 0 axis 0 0 "
+     "1|end"},
+};
+TEST(InterpreterAlarms, ReportedWithTheirLineAndReadAllTheSame) {
+  for (const Case& c : kAlarms)
     Check(c);
 }
 
@@ -289,6 +342,11 @@ constexpr Case kCalls[] = {
     {S, AT "CYCLE81(20, 0, 2, -5, 8)",
      CALLS "drill 81 safe=2 dwell=0 peck=0 depth=8 clear=20 top=0 f=100 s=1000|hole 10 10 -8|"
            "flush|end"},
+    // the return plane on the reference plane
+    {S, AT "CYCLE81(0, 0, , , 8)",
+     CALLS "drill 81 safe=0 dwell=0 peck=0 depth=8 clear=0 top=0 f=100 s=1000|hole 10 10 -8|"
+           "flush|end"},
+    {S, AT "CYCLE81(20, 12345678901)", "error 3: argument 2 is out of range"},
     {S, AT "CYCLE81(20, 0, , , 8)",
      CALLS "drill 81 safe=0 dwell=0 peck=0 depth=8 clear=20 top=0 f=100 s=1000|hole 10 10 -8|"
            "flush|end"},
@@ -366,6 +424,20 @@ constexpr Case kErrors[] = {
     {S, "G1 X1 CR=5 F100", "error 1: CR= belongs to G2 and G3"},
     {S, "T=\"UNCLOSED M6", "error 1: unclosed '\"'"},
     {S, "G1 X1 F100 MSG(\"X2 (TEXT)\")", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+    {S, "T5 T=\"DRILL\"", "error 1: T given twice"},
+    {S,
+     "T=\""
+     "KKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKKK"
+     "\"",
+     "error 1: a tool name of 1 to 64 characters"},
+    {S, "G1 X1 F100 MSG=\"AT X2\" SOFT", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+    {S, "G1 X1 F100 MSG=\"AT X2", "error 1: unclosed '\"'"},
+    {F, "G10 L10 P1 R5.\nG10 L13 P1 R1.\nG1 X1. F100", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+    {F, "G10 L9 P1 R5.", "error 1: G10 L9 is not read"},
+    {F, "G10 L14 P1 R5.", "error 1: G10 L14 is not read"},
+    {S, "T=\"DRILL\" T5", "error 1: T given twice"},
+    {F, "G10 L2 X1.", "error 1: G10 needs L and P"},
+    {F, "G10 P1 X1.", "error 1: G10 needs L and P"},
 };
 TEST(InterpreterErrors, RefusedBlocksChangeNothing) {
   for (const Case& c : kErrors)

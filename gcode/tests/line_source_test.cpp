@@ -120,6 +120,21 @@ TEST(LineSources, CutLinesLongerThanTheLimit) {
   }
 }
 
+TEST(LineSources, APositionPastTheEndCannotBeGoneTo) {
+  const std::string text = "O1\nG1 X1.\n";
+  MemoryReader reader(text, 4);
+  StreamLineSource stream(reader, 4);
+  TextLineSource memory(text);
+  for (LineSource* source :
+       {static_cast<LineSource*>(&memory), static_cast<LineSource*>(&stream)}) {
+    EXPECT_FALSE(source->Seek({text.size() + 1, 9}));
+    EXPECT_TRUE(source->Seek({3, 2}));
+    std::string_view line;
+    ASSERT_TRUE(source->Next(line));
+    EXPECT_EQ(line, "G1 X1.");
+  }
+}
+
 TEST(LineSources, FileByteReaderReadsAndSeeks) {
   std::FILE* file = std::tmpfile();
   ASSERT_NE(file, nullptr);

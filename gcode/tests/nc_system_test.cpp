@@ -74,6 +74,11 @@ const Bad kBad[] = {
      "2: <arcs>: tolerance=\"0\" is not a length above 0 and at most 10 mm"},
     {"<arcs tolerance=\"1e-3\"/>",
      "2: <arcs>: tolerance=\"1e-3\" is not a length above 0 and at most 10 mm"},
+    {"<paths cycles=\"mine\"/>", "2: <paths>: cycles=\"mine\" is not own or shared"},
+    {"<arcs centre=\"relative\"/>",
+     "2: <arcs>: centre=\"relative\" is not incremental or absolute"},
+    {"<tools radius_offset=\"\"/>", "2: <tools>: radius_offset=\"\" is not a capital letter"},
+    {"<paths stop=\"often\"/>", "2: <paths>: stop=\"often\" is not yes or no"},
     {"<arcs tolerance=\"10.5\"/>",
      "2: <arcs>: tolerance=\"10.5\" is not a length above 0 and at most 10 mm"},
     {"<arcs radius=\"RR\"/>", "2: <arcs>: radius=\"RR\" is not a capital letter or empty"},
@@ -109,12 +114,17 @@ const Bad kBad[] = {
     {"<gcodes><code function=\"linear\"/></gcodes>", "2: <code> needs the attribute number"},
     {"<work_offsets><offset g=\"54\" x=\"abc\"/></work_offsets>",
      "2: <offset>: x=\"abc\" is not a length in millimetres (at most 1000000)"},
+    {"<work_offsets><offset g=\"54\" w=\"1\"/></work_offsets>", "2: <offset> has no attribute w"},
     {"<work_offsets><offset g=\"54\"/><offset g=\"54\"/></work_offsets>",
      "2: <offset>: G54 is given twice"},
     {"<dwell><word address=\"X\" unit=\"min\"/></dwell>",
      "2: <word>: unit=\"min\" is not s, ms or rev"},
     {"<dwell><word address=\"X\" unit=\"s\"/><word address=\"X\" unit=\"ms\"/></dwell>",
      "2: <word>: address X given twice"},
+    {"<dwell><word address=\"X\" unit=\"s\"/><word address=\"P\" unit=\"ms\"/>"
+     "<word address=\"U\" unit=\"s\"/><word address=\"F\" unit=\"s\"/>"
+     "<word address=\"S\" unit=\"rev\"/></dwell>",
+     "2: <word>: at most four dwell words"},
     {"<cycles dwell_unit=\"rev\"/>", "2: <cycles>: dwell_unit=\"rev\" is not s or ms"},
     {"<subprograms max_depth=\"17\"/>",
      "2: <subprograms>: max_depth=\"17\" is not a whole number from 1 to 16"},
@@ -137,6 +147,51 @@ TEST(NcSystems, BadDescriptionsAreRefusedWithLineAndReason) {
     EXPECT_FALSE(load.ok) << text;
     EXPECT_EQ(load.error, std::string("<text>:") + bad.error) << text;
   }
+}
+
+TEST(NcSystems, ValuesAreReadWithTheirSignAndEveryDigit) {
+  const NcSystemLoad load =
+      LoadNcSystemText(std::string("<ncsystem name=\"X\" format=\"1\">\n<work_offsets>\n") +
+                       "<offset g=\"54\" x=\"-12.5\" y=\"0.05\" z=\"-0.125\"/>\n"
+                       "<offset g=\"59\" x=\"1000000\" y=\"-1000000\" z=\"-0\"/>\n</work_offsets>\n"
+                       "<dwell><word address=\"X\" unit=\"s\"/><word address=\"P\" unit=\"ms\"/>"
+                       "<word address=\"U\" unit=\"s\"/><word address=\"F\" unit=\"s\"/></dwell>\n"
+                       "<gcodes><code number=\"999.9\" function=\"linear\"/></gcodes>\n"
+                       "<arcs tolerance=\"10\" centre=\"absolute\"/>\n"
+                       "<ignore><keyword name=\"FFW9_0\"/><keyword name=\"" +
+                       std::string(32, 'K') + "\"/></ignore>\n</ncsystem>\n");
+  ASSERT_TRUE(load.ok) << load.error;
+  const auto& offsets = load.system.work_offsets;
+  ASSERT_EQ(offsets.size(), 2u);
+  EXPECT_EQ(offsets[0].g_key, 540);
+  EXPECT_EQ(offsets[0].x, -12.5);
+  EXPECT_EQ(offsets[0].y, 0.05);
+  EXPECT_EQ(offsets[0].z, -0.125);
+  EXPECT_EQ(offsets[1].g_key, 590);
+  EXPECT_EQ(offsets[1].x, 1000000);
+  EXPECT_EQ(offsets[1].y, -1000000);
+  EXPECT_EQ(load.system.dwell_words.size(), 4u);
+  EXPECT_EQ(load.system.arc_tolerance, 10);
+  EXPECT_TRUE(load.system.centre_absolute);
+  EXPECT_EQ(load.system.ignored_keywords,
+            (std::vector<std::string>{"FFW9_0", std::string(32, 'K')}));
+  EXPECT_EQ(load.system.g[9999].function, Function::kLinear);
+}
+
+TEST(NcSystems, KeywordsAreLimitedInLengthAndNumber) {
+  const auto load = [](const std::string& keywords) {
+    return LoadNcSystemText("<ncsystem name=\"X\" format=\"1\">\n<ignore>" + keywords +
+                            "</ignore>\n</ncsystem>\n");
+  };
+  const auto keyword = [](const std::string& name) { return "<keyword name=\"" + name + "\"/>"; };
+  EXPECT_EQ(load(keyword(std::string(33, 'K'))).error,
+            "<text>:2: <keyword>: name=\"" + std::string(33, 'K') +
+                "\" is not a keyword of capital letters, digits and '_'");
+  std::string many;
+  for (int i = 0; i < 64; ++i)
+    many += keyword("K" + std::to_string(i));
+  EXPECT_TRUE(load(many).ok);
+  EXPECT_EQ(load(many + keyword("K64")).error, "<text>:2: <keyword>: at most 64 keywords");
 }
 
 struct BadRoot {

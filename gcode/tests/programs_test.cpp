@@ -43,7 +43,9 @@ void Check(const Case& c, const NcSystem* system = nullptr) {
 constexpr Case kStructure[] = {
     {F, "%\nO1000 (MAIN)\nG1 X1. F100\n%\nG1 X2.", OPEN "feed 1 0 0 c0|end"},
     {F, "%\nG1 X1. F100\nM30\nG1 X2.\n%", OPEN "feed 1 0 0 c0|end"},
-    {F, "O1000\nG1 X1. F100\nO2000\nG1 X2.", OPEN "feed 1 0 0 c0|end"},
+    {F, "O1000\nG1 X1. F100\nO2000\nG1 X2.",
+     OPEN "feed 1 0 0 c0|end|ended 3: the main program has no end (M30, M2 or M99) before this "
+          "program: reading ends here"},
     {F, "(NO HEADER)\nG1 X1. F100\nM99\nG1 X2.", OPEN "feed 1 0 0 c0|end"},
     {F, "O0001\nG1 X1. F100", OPEN "feed 1 0 0 c0|end"},
     {H, "%1234\nG1 X1 F100\nM30\n%2000\nG1 X2", OPEN "feed 1 0 0 c0|end"},
@@ -56,6 +58,35 @@ TEST(Programs, MainProgramBeginsAndEnds) {
     Check(c);
 }
 
+// Words after a program number on its line are a block; reading that ends
+// before the main program's end word, or at an O word this reader does not
+// know, says so.
+constexpr Case kHeaderLines[] = {
+    {F, "O1000 G0 X5. Y5.\nG1 X6. F100\nM30", OPEN "rapid 5 5 0|feed 6 5 0 c0|end"},
+    {F, "O1000X5.\nG1 Y5. F100\nM30", OPEN "rapid 5 0 0|feed 5 5 0 c0|end"},
+    {H, "%1234 G1 X1 F100\nM30", OPEN "feed 1 0 0 c0|end"},
+    {F, "O1000 (MAIN)\nG1 X1. F100\nM30", OPEN "feed 1 0 0 c0|end"},
+    {F, "G1 X1. F100\nM98 P2000\nM30\nO2000 G91 G1 X1.\nG90\nM99",
+     OPEN "feed 1 0 0 c0|feed 2 0 0|end"},
+    {F, "G1 X1. F100\nM98 P2000 L2\nM30\nO2000G91 G1 X1.\nG90\nM99",
+     OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|end"},
+    {F, "G1 X1. F100\nO2000 IF [#1 GT 5] GOTO 10\nG1 X2.\nM30",
+     OPEN "feed 1 0 0 c0|end|ended 2: an O word this reader does not know: reading ends here"},
+    {F, "G1 X1. F100\nO100 repeat [3]\nG1 X2.\nO100 endrepeat\nM30",
+     OPEN "feed 1 0 0 c0|end|ended 2: an O word this reader does not know: reading ends here"},
+    {S, "%_N_PART_MPF\nG1 X1 F100\n%_N_SUB_SPF\nG1 X2\nM17",
+     OPEN "feed 1 0 0 c0|end|ended 3: the main program has no end (M30, M2 or M17 or RET) before "
+          "this program: reading ends here"},
+    // a UTF-8 byte-order mark before the first line
+    {F, "\xEF\xBB\xBF%\nO1000\nG1 X1. F100\nM30\n%", OPEN "feed 1 0 0 c0|end"},
+    {F, "\xEF\xBB\xBFG1 X1. F100", OPEN "feed 1 0 0 c0|end"},
+    {F, "G1 X1. F100\n\xEF\xBB\xBFG1 X2.", OPEN "feed 1 0 0 c0|end|error 2: unexpected 0xEF"},
+};
+TEST(Programs, HeaderLinesAndWhereReadingEnds) {
+  for (const Case& c : kHeaderLines)
+    Check(c);
+}
+
 #define SUB_FANUC "O2000\nG91 G1 X1.\nG90\nM99\n"
 
 // Subprograms of the same file, called as each system calls them.
@@ -65,8 +96,25 @@ constexpr Case kCalls[] = {
     {F, "O1000\nG1 X1. F100\nM98 P22000\nM30\n" SUB_FANUC,
      OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|end"},
     {F, "O1000\nG1 X1. F100\nM98 P2000 L0\nM30\n" SUB_FANUC, OPEN "feed 1 0 0 c0|end"},
+    // the top subprogram number, alone and with packed repeats
+    {F, "O1000\nG1 X1. F100\nM98 P9999\nM30\nO9999\nG91 G1 X1.\nG90\nM99",
+     OPEN "feed 1 0 0 c0|feed 2 0 0|end"},
+    {F, "O1000\nG1 X1. F100\nM98 P29999\nM30\nO9999\nG91 G1 X1.\nG90\nM99",
+     OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|end"},
+    {F, "O1000\nG1 X1. F100\nM98 P10001\nM30\nO1\nG91 G1 X1.\nG90\nM99",
+     OPEN "feed 1 0 0 c0|feed 2 0 0|end"},
+    // a repeat count beside packed repeats: L wins unless it is 1
+    {F, "O1000\nG1 X1. F100\nM98 P22000 L3\nM30\n" SUB_FANUC,
+     OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|feed 4 0 0|end"},
+    {F, "O1000\nG1 X1. F100\nM98 P22000 L1\nM30\n" SUB_FANUC,
+     OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|end"},
+    // a subprogram on the file's first line
+    {S, "%_N_SUB_SPF\nG1 X9 F100\nM17\n%_N_PART_MPF\nG1 X1 F100\nSUB\nM30",
+     OPEN "feed 1 0 0 c0|feed 9 0 0|end"},
     // The first program is the main one, even when it ends in M99.
-    {F, SUB_FANUC "O1000\nG1 X1. F100\nM98 P2000\nM30\n", "next 1|start|feed 1 0 0 c0|end"},
+    {F, SUB_FANUC "O1000\nG1 X1. F100\nM98 P2000\nM30\n",
+     "next 1|start|feed 1 0 0 c0|end|alarm 2: a feed move with no feed rate in force (a control "
+     "raises an alarm)"},
     {F, "G1 X1. F100\nM98 P2000\nM30\nO2000\nG1 Y1.\nM98 P3000\nM99\nO3000\nG1 Z1.\nM99",
      OPEN "feed 1 0 0 c0|feed 1 1 0|feed 1 1 1|end"},
     {F, "O1000\nG1 X1. F100\nM98 P9000\nG1 X2.\nM30",
@@ -130,6 +178,10 @@ TEST(Programs, SubprogramRunsAreCounted) {
          OPEN "feed 1 0 0 c0|feed 2 0 0|feed 3 0 0|feed 4 0 0|feed 5 0 0|feed 6 0 0|end|"
               "error 7: more than 5 subprogram runs"},
         &system);
+  system.max_calls = 1;
+  Check({F, "G1 X1. F100\nM98 P2000\nM98 P2000\nM30\n" SUB_FANUC,
+         OPEN "feed 1 0 0 c0|feed 2 0 0|end|error 3: more than 1 subprogram runs"},
+        &system);
 }
 
 // A source that cannot go back: calls are refused, the rest is read.
@@ -185,6 +237,11 @@ TEST(Programs, WorkOffsetsAndMachineCoordinates) {
               "cannot be incremental"},
         &system);
   Check({F, "G10 L2 P7 X1.", "error 1: G10 L2 P7: no such work offset"}, &system);
+  Check({F, "G10 L2 P0 X1.", "error 1: G10 L2 P0: no such work offset"}, &system);
+  // the first and the last offset
+  Check({F, "G10 L2 P6 X7. Y-1.\nG10 L2 P1 Z2.\nG59 G1 X1. Y0 Z0 F100\nG54 X1. Y0 Z0",
+         OPEN "feed 8 -1 0 c0|feed 1 0 2|end"},
+        &system);
 }
 
 TEST(Programs, HomeGoesThroughTheBlocksPoint) {

@@ -76,7 +76,8 @@ class RecordingReceiver : public PathReceiver {
 };
 
 // The calls and errors of `program` read as `system` says, one per line:
-// errors as "error LINE: MESSAGE".
+// diagnostics as "error LINE: MESSAGE" (the block left out), "alarm LINE:
+// MESSAGE" (read all the same) or "ended LINE: MESSAGE" (reading ended).
 inline std::string Record(const NcSystem& system, std::string_view program) {
   RecordingReceiver receiver;
   TextLineSource source(program);
@@ -84,8 +85,12 @@ inline std::string Record(const NcSystem& system, std::string_view program) {
   std::string out;
   for (const std::string& line : receiver.lines)
     out += line + "\n";
-  for (const Diagnostic& error : read.errors)
-    out += "error " + std::to_string(error.line) + ": " + error.message + "\n";
+  for (const Diagnostic& error : read.errors) {
+    const char* what = error.outcome == Outcome::kRead    ? "alarm "
+                       : error.outcome == Outcome::kEnded ? "ended "
+                                                          : "error ";
+    out += what + std::to_string(error.line) + ": " + error.message + "\n";
+  }
   return out;
 }
 

@@ -103,10 +103,10 @@ TEST_F(Builder, FeedsFillTheFeedTableAndTheMovesTakeTheirKinds) {
   }
 }
 
-TEST_F(Builder, FeedMovesBeforeAnyFeedRateStayRapidAndALaterPathKeepsTheLastKind) {
+TEST_F(Builder, FeedMovesBeforeAnyFeedRateAreFeedMovesAndALaterPathKeepsTheLastKind) {
   builder_.StartPath();
   builder_.RapidTo(0, 0, 0);
-  builder_.FeedTo(1, 0, 0, -1);  // no feed rate yet: the rapid kind
+  builder_.FeedTo(1, 0, 0, -1);  // no feed rate yet: entry 0's kind, not the rapid kind
   builder_.SetFeedRate(100);
   builder_.SetFeedRate(200);  // entry 1: kind 3
   builder_.FeedTo(2, 0, 0, -1);
@@ -116,12 +116,52 @@ TEST_F(Builder, FeedMovesBeforeAnyFeedRateStayRapidAndALaterPathKeepsTheLastKind
   builder_.EndPath();
   const auto added = Added();
   ASSERT_EQ(added.size(), 2u);
-  EXPECT_EQ(Kinds(*added[0]), (std::vector<int>{9, 4}));  // two feeds: entry 1 is A's kind 4
+  EXPECT_EQ(Kinds(*added[0]), (std::vector<int>{2, 4}));  // D (100) and A (200)
+  EXPECT_EQ(added[0]->rows->first->host_int1, 0);         // a feed move
   // The second path's table is empty: its move keeps kind 3.
   EXPECT_EQ(Kinds(*added[1]), (std::vector<int>{3}));
 }
 
-TEST_F(Builder, AFifthFeedOverwritesTheFirstEntry) {
+TEST_F(Builder, AFifthFeedGoesOnInANewPathAndEveryMoveKeepsItsFeed) {
+  builder_.StartPath();
+  builder_.SetToolInteger1(4);
+  builder_.SetToolName("END MILL");
+  builder_.SetSpindleSpeed(3000);
+  builder_.RapidTo(0, 0, 0);
+  double x = 0;
+  for (double feed : {100.0, 200.0, 300.0, 400.0}) {
+    builder_.SetFeedRate(feed);
+    x += 1;
+    builder_.FeedTo(x, 0, 0, x == 1 ? 1 : -1);
+  }
+  builder_.SetFeedRate(500);  // a fifth: the four above stay in a path
+  builder_.FeedTo(5, 0, 0, -1);
+  builder_.SetFeedRate(200);  // in the new path, a second feed
+  builder_.FeedTo(6, 0, 0, -1);
+  builder_.EndPath();
+  const auto added = Added();
+  ASSERT_EQ(added.size(), 2u);
+  const OrvoMillFeedRate& first = added[0]->feed;
+  EXPECT_EQ((std::vector<double>{first.feed_d, first.feed_b, first.feed_a, first.feed_c}),
+            (std::vector<double>{100, 200, 300, 400}));
+  EXPECT_EQ(Kinds(*added[0]), (std::vector<int>{2, 5, 4, 7}));
+  const OrvoPath& second = *added[1];
+  EXPECT_EQ(second.feed.feed_d, 500);
+  EXPECT_EQ(second.feed.feed_a, 200);
+  EXPECT_EQ(Kinds(second), (std::vector<int>{2, 4}));
+  // It goes on from where the tool is, with the tool, speed and compensation.
+  EXPECT_EQ(second.rows->first->line()[0].point, (XYZ{4, 0, 0}));
+  EXPECT_EQ(second.rows->first->line()[1].point, (XYZ{5, 0, 0}));
+  EXPECT_EQ(second.rows->first->c, kCompensationStart);
+  EXPECT_EQ(second.Tool.int1, 4);
+  EXPECT_EQ(second.Tool.name, "END MILL");
+  EXPECT_EQ(second.feed.spindle_speed, 3000);
+  auto* side = dynamic_cast<SubPara7*>(added[1]->GetSubPara());
+  ASSERT_NE(side, nullptr);
+  EXPECT_EQ(side->side_selector, 1);
+}
+
+TEST_F(Builder, AFifthFeedBeforeAnyMoveStartsTheTableAfresh) {
   builder_.StartPath();
   for (double feed : {10.0, 20.0, 30.0, 40.0, 50.0})
     builder_.SetFeedRate(feed);
@@ -132,6 +172,23 @@ TEST_F(Builder, AFifthFeedOverwritesTheFirstEntry) {
   ASSERT_EQ(added.size(), 1u);
   EXPECT_EQ(added[0]->feed.feed_a, 50);  // one value counted: entry 0 is A
   EXPECT_EQ(Kinds(*added[0]), (std::vector<int>{4}));
+}
+
+TEST_F(Builder, ASpindleStopBeforeThePathEndsKeepsTheSpeedItCutAt) {
+  struct Case {
+    std::vector<double> speeds;
+    double kept;
+  } const cases[] = {{{4500, 0}, 4500}, {{4500, 0, 6000}, 6000}, {{0}, 0}, {{0, 800}, 800}};
+  for (const auto& c : cases) {
+    ReadBackPathBuilder builder;
+    builder.StartPath();
+    builder.RapidTo(0, 0, 0);
+    for (double speed : c.speeds) {
+      builder.SetSpindleSpeed(speed);
+      builder.FeedTo(builder.current_point().x + 1, 0, 0, -1);
+    }
+    EXPECT_EQ(builder.open_path()->feed.spindle_speed, c.kept) << c.speeds.size();
+  }
 }
 
 // The arc the builder made last, in the open path.
@@ -153,6 +210,12 @@ TEST_F(Builder, ArcsRunCounterClockwiseAboutTheirAxis) {
       {{-10, 0, 0}, {0, 0, 0}, {0, 0, -1}, kPi},
       {{10, 0, 0}, {0, 0, 0}, {0, 0, -1}, 2 * kPi},  // end on start: a full circle
       {{0, 0, -10}, {0, 0, 0}, {0, 1, 0}, kPi / 2},  // in the XZ plane
+      // helices: the sweep about the axis, whatever the rise
+      {{-10, 0, -5}, {0, 0, 0}, {0, 0, 1}, kPi},
+      {{-10, 0, 3}, {0, 0, 0}, {0, 0, -1}, kPi},
+      {{0, 10, -2}, {0, 0, 0}, {0, 0, -1}, 3 * kPi / 2},
+      {{10, 0, -4}, {0, 0, 0}, {0, 0, 1}, 2 * kPi},  // a full turn down
+      {{10, 6, 0}, {0, 0, 0}, {0, -1, 0}, 2 * kPi},  // a full turn along Y, in the XZ plane
   };
   for (const auto& c : cases) {
     ReadBackPathBuilder builder;

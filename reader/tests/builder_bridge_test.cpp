@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -119,6 +120,26 @@ TEST(BuilderBridge, DrillGroupsAndMovesOfOnePathBecomePathsOfTheirOwn) {
                   "drill 81 0 0 0 5 10 2 100 900", "int1 4", "spindle 900", "hole 1 1 -3", "flush",
                   "end", "drill 83 0 0 1 5 2 2 100 900", "int1 4", "spindle 900", "hole 2 2 -3",
                   "flush", "end", "start", "int1 4", "spindle 900", "rapid 0 0 20", "end"));
+}
+
+// A tool change starts the tool's data afresh: a drilling path after it has
+// the new tool's number and name, and none of the old tool's D and diameter.
+TEST(BuilderBridge, ADrillAfterAToolChangeHasNoneOfTheOldToolsData) {
+  const std::string program =
+      "T2 M6 (END MILL D10)\nG10 L12 P2 R5.\nS6000 M3\nG0 X0. Y0. Z5.\nG41 D2 G1 X10. F200.\n"
+      "G40 G0 Z50.\nT3 M6 (DRILL D8.5)\nS1800 M3\nG99 G81 X15. Y15. Z-12. R2. F150.\nG80\nM30\n";
+  zu::gcode::TextLineSource source(program);
+  RecordingBuilder builder;
+  BuilderBridge bridge(builder);
+  const auto read = zu::gcode::ReadProgram(Fanuc(), source, bridge);
+  ASSERT_TRUE(read.ok()) << (read.errors.empty() ? "" : read.errors[0].message);
+  const auto drill =
+      std::find_if(builder.calls.begin(), builder.calls.end(),
+                   [](const std::string& call) { return call.starts_with("drill"); });
+  ASSERT_NE(drill, builder.calls.end());
+  EXPECT_THAT(
+      std::vector<std::string>(drill + 1, builder.calls.end()),
+      ElementsAre("name DRILL D8.5", "int1 3", "spindle 1800", "hole 15 15 -12", "flush", "end"));
 }
 
 TEST(BuilderBridge, EveryToolValueGoesToItsOwnOperation) {

@@ -13,8 +13,9 @@ using ::testing::Not;
 zu::gcode::ProgramRead WithErrors(std::uint64_t count) {
   zu::gcode::ProgramRead read;
   read.error_count = count;
+  read.left_out = count;
   for (std::uint64_t i = 0; i < count && i < 1000; ++i)
-    read.errors.push_back({i + 10, "G99.7 X" + std::to_string(i), "unknown G code 99.7"});
+    read.errors.push_back({i + 10, "G99.7 X" + std::to_string(i), "unknown code G99.7"});
   return read;
 }
 
@@ -26,7 +27,7 @@ TEST(ReadProblems, ErrorsAreListedUpToTheLimitAndTheRestCounted) {
   const std::string all = ProgramProblemsText("C:\\a.cut", WithErrors(kListedErrors));
   EXPECT_THAT(all, HasSubstr("C:\\a.cut"));
   EXPECT_THAT(all, HasSubstr("10 "));
-  EXPECT_THAT(all, HasSubstr("G99.7 X11\n    unknown G code 99.7"));
+  EXPECT_THAT(all, HasSubstr("G99.7 X11\n    未知代码 G99.7"));
   EXPECT_THAT(all, Not(HasSubstr("……")));
 
   const std::string more = ProgramProblemsText("C:\\a.cut", WithErrors(kListedErrors + 1));
@@ -39,6 +40,36 @@ TEST(ReadProblems, ErrorsAreListedUpToTheLimitAndTheRestCounted) {
   EXPECT_THAT(ProgramProblemsText("C:\\a.cut", many), HasSubstr("5000"));
   EXPECT_THAT(ProgramProblemsText("C:\\a.cut", many),
               HasSubstr("另有 " + std::to_string(5000 - kListedErrors) + " 处"));
+}
+
+TEST(ReadProblems, BytesThatAreNoTextAreShownEscapedAndNothingIsCut) {
+  zu::gcode::ProgramRead read;
+  read.error_count = read.left_out = 1;
+  read.errors.push_back({1,
+                         std::string("\x7F"
+                                     "ELF\x01\0\0X\xB5\xB6\tY",
+                                     12),
+                         "unexpected 0x7F"});
+  const std::string text = ProgramProblemsText("C:\\a.bin", read);
+  EXPECT_EQ(text.find('\0'), std::string::npos);
+  EXPECT_THAT(text, HasSubstr("\\x7FELF\\x01\\x00\\x00X\xB5\xB6\\x09Y\n    意外的字符 0x7F"));
+}
+
+TEST(ReadProblems, BlocksReadInSpiteOfAnAlarmAreNotCountedAsLeftOut) {
+  zu::gcode::ProgramRead read;
+  read.error_count = 3;
+  read.left_out = 1;
+  read.errors.push_back({2, "G1 X1.",
+                         "a feed move with no feed rate in force (a control raises an alarm)",
+                         zu::gcode::Outcome::kRead});
+  read.errors.push_back({3, "G1 X2. Q#1", "missing value after Q"});
+  read.errors.push_back({4, "O100 REPEAT [3]",
+                         "an O word this reader does not know: reading ends here",
+                         zu::gcode::Outcome::kEnded});
+  const std::string text = ProgramProblemsText("a.nc", read);
+  EXPECT_THAT(text, HasSubstr("代码文件中有 3 处错误，其中 1 个程序段无法识别，已跳过："));
+  EXPECT_THAT(text, HasSubstr("第 2 行 G1 X1.\n    进给移动没有指定进给速度"));
+  EXPECT_THAT(text, HasSubstr("第 4 行 O100 REPEAT [3]\n    无法识别的 O 指令，读到此处为止"));
 }
 
 TEST(ReadProblems, TheFileOrDescriptionIsNamed) {
