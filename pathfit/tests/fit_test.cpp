@@ -374,6 +374,100 @@ TEST(FitPolyline, RunsOverThemselves) {
   EXPECT_EQ(Arcs(turns), turns.size());
 }
 
+// Circles traced past a full turn (overlapping finishing passes, several
+// turns): as the points pass by the start the chord from it flips by half a
+// turn, and no arc from the start reaches beyond. Each run takes the fewest
+// arcs its sweep allows (at most 270 degrees each), at every tolerance and
+// sampling.
+TEST(FitPolyline, CirclesPastAFullTurnBecomeArcs) {
+  struct Case {
+    double radius;
+    double turns;
+    std::size_t at_most;  // 270-degree arcs the sweep needs, plus one where it is a whole number
+  };
+  const Case cases[] = {{5, 1.25, 2}, {5, 1.5, 3}, {5, 2, 3}, {25, 2, 3}, {25, 3, 5}};
+  for (const Case& c : cases) {
+    for (double tolerance : {0.001, 0.005, 0.05}) {
+      for (const Sampling sampling : {ByChord(tolerance / 4), ByStep(0.05)}) {
+        shapes::ArcShape circle = CircleOf(c.radius);
+        circle.sweep = 2 * kPi * c.turns;
+        const std::vector<XYZ> points = shapes::SampleArc(circle, sampling);
+        const std::string what = "r " + std::to_string(c.radius) + ", " + std::to_string(c.turns) +
+                                 " turns at " + std::to_string(tolerance) + ", " +
+                                 std::to_string(points.size()) + " points";
+        const std::vector<FitElement> fitted = FitAndCheck(points, Limits(tolerance), what);
+        EXPECT_LE(fitted.size(), c.at_most) << what;
+        EXPECT_GE(Arcs(fitted) + 1, fitted.size()) << what;  // a short line may close it
+      }
+    }
+  }
+}
+
+// A spiral sampled so densely that an element spans thousands of points: the
+// region of circles vouches for ends a few points past what the exact tests
+// allow, and the fitter must still find the farthest end that passes rather
+// than fall back to short lines. Sampled at 1,000 points the same spiral
+// takes 19 elements.
+TEST(FitPolyline, DenseSpiralKeepsItsArcs) {
+  const double length = kPi * 5 * (2 * 20 + 0.5 * 5);
+  const std::vector<XYZ> points = shapes::Spiral(20, 0.5, 5, length / 100000);
+  const std::vector<FitElement> fitted = FitAndCheck(points, Limits(0.005), "dense spiral");
+  EXPECT_LE(fitted.size(), 19u);
+  EXPECT_EQ(Arcs(fitted), fitted.size());
+}
+
+// Points closer than the minimum section line are merged, and the fit then
+// works to what the merging left of the tolerance: the original points stay
+// within the tolerance. A dense noisy run with a minimum just below half the
+// tolerance makes the merging cost most of it.
+TEST(FitPolyline, MergedRunsKeepTheTolerance) {
+  std::mt19937 random(5);
+  const double tolerance = 0.01;
+  for (const double section : {0.0049, 0.003}) {
+    FitLimits limits = Limits(tolerance);
+    limits.min_section_line = section;
+    std::vector<XYZ> points;
+    for (int k = 0; k <= 3000; ++k)
+      points.push_back({0.001 * k, 0.3 * std::sin(0.002 * k), 0});
+    const std::vector<XYZ> zigzag = Noisy(points, 0.6 * tolerance, random);
+    const std::vector<XYZ> arc = shapes::SampleArc(CircleOf(2), ByStep(section / 2));
+    for (const auto& [what, run] : {std::pair{"dense noisy wave", zigzag}, {"dense circle", arc}}) {
+      const FitResult result = FitPolyline(run, limits);
+      ASSERT_TRUE(result.ok()) << what;
+      const check::CheckReport report = check::CheckFit(run, result.elements, limits);
+      EXPECT_TRUE(report.ok()) << what << " with minimum " << section << ": "
+                               << report.first_problem;
+    }
+  }
+}
+
+// The largest sweep may be anything up to a full turn, a full turn included.
+TEST(FitPolyline, SweepLimitUpToAFullTurn) {
+  shapes::ArcShape arc = CircleOf(5);
+  arc.sweep = 1.9 * kPi;
+  const std::vector<XYZ> points = shapes::SampleArc(arc, ByChord(0.001));
+  struct Case {
+    double max_sweep;
+    FitStatus status;
+    std::size_t elements;
+  };
+  const Case cases[] = {{2 * kPi, FitStatus::kOk, 1},
+                        {std::nextafter(2 * kPi, 7.0), FitStatus::kBadLimits, 0},
+                        {1.5 * kPi, FitStatus::kOk, 2},
+                        {0, FitStatus::kBadLimits, 0}};
+  for (const Case& c : cases) {
+    FitLimits limits = Limits(0.005);
+    limits.max_arc_sweep = c.max_sweep;
+    const FitResult result = FitPolyline(points, limits);
+    EXPECT_EQ(result.status, c.status) << c.max_sweep;
+    EXPECT_EQ(result.elements.size(), c.elements) << c.max_sweep;
+    if (result.ok()) {
+      const check::CheckReport report = check::CheckFit(points, result.elements, limits);
+      EXPECT_TRUE(report.ok()) << c.max_sweep << ": " << report.first_problem;
+    }
+  }
+}
+
 TEST(FitPolyline, RunsWithoutAnElement) {
   const FitLimits limits = Limits(0.01);
   struct Case {
