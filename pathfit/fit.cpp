@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -79,16 +80,16 @@ double MergeClosePoints(std::span<const XYZ> points, double min_length, std::vec
 }
 
 // The candidates found while scanning from one start point: the latest few
-// of each kind, and further back, at doubling distances, the latest whose
-// number is a multiple of 4, 8, 16, ... When the structures vouch for ends a
-// little past what the exact tests allow (long, dense runs), the farthest
-// end that passes is then still among them, at most about as far back again
-// as it lies from the last one found.
+// of each kind; further back, at doubling distances, the latest whose number
+// is a multiple of 4, 8, 16, ...; and the first, second, fourth, eighth, ...
+// When the structures vouch for ends past what the exact tests allow (long,
+// dense runs; points going back a little), the farthest end that passes is
+// still near one of them.
 template <typename T, std::size_t N>
 class Latest {
  public:
   static constexpr std::size_t kLevels = 24;
-  static constexpr std::size_t kMost = N + kLevels;
+  static constexpr std::size_t kMost = N + 2 * kLevels;
 
   void Clear() { next_ = 0; }
   void Push(const T& item) {
@@ -96,22 +97,33 @@ class Latest {
     ++next_;
     for (std::size_t k = 0; k < kLevels && next_ % (std::size_t{4} << k) == 0; ++k)
       levels_[k] = item;
+    const int power = std::countr_zero(next_);
+    if ((next_ >> power) == 1 && power < static_cast<int>(kLevels))
+      firsts_[static_cast<std::size_t>(power)] = item;
   }
   // The latest items first, then the farther ones (some may repeat).
   std::size_t size() const {
     std::size_t levels = 0;
     while (levels < kLevels && next_ >= (std::size_t{4} << levels))
       ++levels;
-    return std::min(next_, N) + levels;
+    const std::size_t firsts = std::min<std::size_t>(std::bit_width(next_), kLevels);
+    return std::min(next_, N) + levels + firsts;
   }
   const T& operator[](std::size_t k) const {
     const std::size_t recent = std::min(next_, N);
-    return k < recent ? items_[k] : levels_[k - recent];
+    if (k < recent)
+      return items_[k];
+    k -= recent;
+    std::size_t levels = 0;
+    while (levels < kLevels && next_ >= (std::size_t{4} << levels))
+      ++levels;
+    return k < levels ? levels_[k] : firsts_[k - levels];
   }
 
  private:
   std::array<T, N> items_;
   std::array<T, kLevels> levels_;
+  std::array<T, kLevels> firsts_;
   std::size_t next_ = 0;
 };
 
