@@ -430,7 +430,7 @@ TEST(FitPolyline, CirclesPastAFullTurnBecomeArcs) {
   const Case cases[] = {{5, 1.25, 2}, {5, 1.5, 3}, {5, 2, 3}, {25, 2, 3}, {25, 3, 5}};
   for (const Case& c : cases) {
     for (double tolerance : {0.001, 0.005, 0.05}) {
-      for (const Sampling sampling : {ByChord(tolerance / 4), ByStep(0.05)}) {
+      for (const Sampling sampling : {ByChord(tolerance / 4), ByStep(0.1)}) {
         shapes::ArcShape circle = CircleOf(c.radius);
         circle.sweep = 2 * kPi * c.turns;
         const std::vector<XYZ> points = shapes::SampleArc(circle, sampling);
