@@ -203,7 +203,7 @@ std::vector<FitPart> GeneratedFitCorpus(double tolerance) {
   // The same spiral sampled ever more densely: elements of thousands of
   // points.
   FitPart dense_spirals{"dense spirals", {}};
-  for (std::size_t n : {1000, 10000, 40000})
+  for (std::size_t n : {1000, 10000})
     Add(dense_spirals, DenseSpiral(n));
   parts.push_back(std::move(dense_spirals));
 
