@@ -57,6 +57,30 @@ ArcShape LongArc(double radius, int axis = 2) {
 
 }  // namespace
 
+std::vector<XYZ> DenseSpiral(std::size_t n) {
+  // Five turns from radius 20, 0.5 mm apart: about 667 mm long.
+  constexpr double kR0 = 20, kPitch = 0.5, kTurns = 5;
+  const double length = kPi * kTurns * (2 * kR0 + kPitch * kTurns);
+  return shapes::Spiral(kR0, kPitch, kTurns, length / static_cast<double>(n));
+}
+
+std::vector<XYZ> DenseNoisyLine(std::size_t n, double noise, std::mt19937& random) {
+  std::vector<XYZ> points;
+  for (std::size_t k = 0; k < n; ++k)
+    points.push_back({1e-4 * static_cast<double>(k), 0, 0});
+  shapes::AddNoise(points, noise, 2, random);
+  return points;
+}
+
+std::vector<XYZ> TimingTurns(std::size_t n) {
+  std::vector<XYZ> points;
+  for (std::size_t k = 0; k < n; ++k) {
+    const double angle = 4 * kPi * static_cast<double>(k) / static_cast<double>(n - 1);
+    points.push_back({25 * std::cos(angle), 25 * std::sin(angle), 0});
+  }
+  return points;
+}
+
 std::size_t FitPart::points() const {
   std::size_t n = 0;
   for (const FitRun& run : runs)
@@ -159,6 +183,38 @@ std::vector<FitPart> GeneratedFitCorpus(double tolerance) {
     Add(helices, std::move(run));
   }
   parts.push_back(std::move(helices));
+
+  // Paths that pass their own start: circles traced past a full turn, as
+  // overlapping finishing passes and several turns, clean and with noise.
+  FitPart overlapping{"circles past a full turn", {}};
+  for (double radius : {5.0, 25.0}) {
+    for (double turns : {1.1, 1.25, 1.5, 2.0, 3.0}) {
+      ArcShape shape = Circle(radius);
+      shape.sweep = 2 * kPi * turns;
+      for (Sampling sampling : {ByChord(tolerance / 4), ByChord(tolerance / 1.5), ByStep(0.05)}) {
+        std::vector<XYZ> points = shapes::SampleArc(shape, sampling);
+        Add(overlapping, Noisy(points, noise, 2, random));
+        Add(overlapping, std::move(points));
+      }
+    }
+  }
+  parts.push_back(std::move(overlapping));
+
+  // The same spiral sampled ever more densely: elements of thousands of
+  // points.
+  FitPart dense_spirals{"dense spirals", {}};
+  for (std::size_t n : {1000, 10000})
+    Add(dense_spirals, DenseSpiral(n));
+  parts.push_back(std::move(dense_spirals));
+
+  // Straight runs sampled every 0.1 um with noise about the tolerance: below
+  // it one line stands for the run, above it the points themselves decide.
+  FitPart noisy_lines{"dense noisy lines", {}};
+  for (std::size_t n : {1000, 10000}) {
+    for (double factor : {0.5, 0.75, 1.0, 1.25, 1.5})
+      Add(noisy_lines, DenseNoisyLine(n, factor * tolerance, random));
+  }
+  parts.push_back(std::move(noisy_lines));
 
   FitPart degenerate{"degenerate", {}};
   degenerate.runs.push_back({{{1, 1, 0}, {1, 1, 0}, {1, 1, 0}, {2, 1, 0}, {2, 1, 0}, {3, 2, 0}}});

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,9 @@ struct FitPart {
 // spirals; splines; letter outlines and tool paths of lines and arcs; zigzags,
 // stars and corners that must stay lines; arcs in ZX and YZ; helices;
 // degenerate runs (repeated points, two points, collinear, closed circles,
-// a run in one place).
+// a run in one place); circles past a full turn (1.1 to 3 turns);
+// spirals sampled ever more densely; straight runs sampled every 0.1 um
+// with noise of 0.5 to 1.5 times the tolerance.
 std::vector<FitPart> GeneratedFitCorpus(double tolerance);
 
 // One part per *.txt file of `folder` (sorted by name), named after it:
@@ -43,5 +46,11 @@ std::vector<FitPart> ReadFitCorpus(const std::string& folder, std::string& error
 std::vector<XYZ> TimingCircle(std::size_t n);
 std::vector<XYZ> TimingSpiral(std::size_t n);
 std::vector<XYZ> TimingZigzag(std::size_t n);
+// Two turns of a circle of radius 25 in n points.
+std::vector<XYZ> TimingTurns(std::size_t n);
+// Five turns of a spiral (radius 20, 0.5 mm a turn) in about n points.
+std::vector<XYZ> DenseSpiral(std::size_t n);
+// n points 0.1 um apart along X, moved by up to `noise` within XY.
+std::vector<XYZ> DenseNoisyLine(std::size_t n, double noise, std::mt19937& random);
 
 }  // namespace zu::bench

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -79,20 +80,50 @@ double MergeClosePoints(std::span<const XYZ> points, double min_length, std::vec
 }
 
 // The candidates found while scanning from one start point: the latest few
-// of each kind, kept in rings that live as long as the fitter.
+// of each kind; further back, at doubling distances, the latest whose number
+// is a multiple of 4, 8, 16, ...; and the first, second, fourth, eighth, ...
+// When the structures vouch for ends past what the exact tests allow (long,
+// dense runs; points going back a little), the farthest end that passes is
+// still near one of them.
 template <typename T, std::size_t N>
 class Latest {
  public:
+  static constexpr std::size_t kLevels = 24;
+  static constexpr std::size_t kMost = N + 2 * kLevels;
+
   void Clear() { next_ = 0; }
   void Push(const T& item) {
     items_[next_ % N] = item;
     ++next_;
+    for (std::size_t k = 0; k < kLevels && next_ % (std::size_t{4} << k) == 0; ++k)
+      levels_[k] = item;
+    const int power = std::countr_zero(next_);
+    if ((next_ >> power) == 1 && power < static_cast<int>(kLevels))
+      firsts_[static_cast<std::size_t>(power)] = item;
   }
-  std::size_t size() const { return std::min(next_, N); }
-  const T& operator[](std::size_t k) const { return items_[k]; }
+  // The latest items first, then the farther ones (some may repeat).
+  std::size_t size() const {
+    std::size_t levels = 0;
+    while (levels < kLevels && next_ >= (std::size_t{4} << levels))
+      ++levels;
+    const std::size_t firsts = std::min<std::size_t>(std::bit_width(next_), kLevels);
+    return std::min(next_, N) + levels + firsts;
+  }
+  const T& operator[](std::size_t k) const {
+    const std::size_t recent = std::min(next_, N);
+    if (k < recent)
+      return items_[k];
+    k -= recent;
+    std::size_t levels = 0;
+    while (levels < kLevels && next_ >= (std::size_t{4} << levels))
+      ++levels;
+    return k < levels ? levels_[k] : firsts_[k - levels];
+  }
 
  private:
   std::array<T, N> items_;
+  std::array<T, kLevels> levels_;
+  std::array<T, kLevels> firsts_;
   std::size_t next_ = 0;
 };
 
@@ -230,7 +261,9 @@ std::size_t Fitter::Next(std::size_t i, FitElement& element) {
     std::size_t j;
     const ArcCandidate* arc;  // null for a line
   };
-  std::array<Ref, 15> order;
+  std::array<Ref, decltype(lines_)::kMost + 1 + decltype(sure_arcs_)::kMost +
+                      decltype(other_arcs_)::kMost>
+      order;
   std::size_t n = 0;
   for (std::size_t k = 0; k < lines_.size(); ++k) {
     if (lines_[k] != sure_line)
@@ -245,6 +278,10 @@ std::size_t Fitter::Next(std::size_t i, FitElement& element) {
             [](const Ref& x, const Ref& y) { return x.j != y.j ? x.j > y.j : (!x.arc && y.arc); });
   for (std::size_t k = 0; k < n; ++k) {
     const Ref& c = order[k];
+    // The same end again (a level repeating a recent item) was tried.
+    if (k > 0 && c.j == order[k - 1].j && (c.arc == nullptr) == (order[k - 1].arc == nullptr) &&
+        (c.arc == nullptr || c.arc->axis == order[k - 1].arc->axis))
+      continue;
     if (c.arc) {
       if (TryArc(i, *c.arc, element))
         return c.j;

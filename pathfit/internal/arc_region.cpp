@@ -292,7 +292,16 @@ bool ArcRegion::Advance(std::size_t j, ArcGuess& guess) {
   if (rho > tol) {
     const Vec2 direction = (1 / rho) * chord;
     if (turning_started_) {
-      turning_ += RoughAngle(last_chord_, direction);
+      const double step = RoughAngle(last_chord_, direction);
+      // Points that went round and pass by the start again flip the chord
+      // by about half a turn in one step, which the counter cannot tell
+      // from a turn back. No arc from the start reaches past that point
+      // (its sweep would exceed a full turn): the region ends there.
+      if (std::fabs(step) > kPi / 2 && std::fabs(turning_) > kPi / 2 && rho < farthest_ / 2) {
+        killed_ = true;
+        return false;
+      }
+      turning_ += step;
     } else {
       turning_started_ = true;
       first_noise_ = std::asin(std::min(1.0, tol / rho));
