@@ -55,6 +55,17 @@ ArcShape LongArc(double radius, int axis = 2) {
   return arc;
 }
 
+// n points evenly along `turns` turns of a circle of `radius` about the
+// origin in XY, from angle 0.
+std::vector<XYZ> CircleTurns(std::size_t n, double radius, double turns) {
+  std::vector<XYZ> points;
+  for (std::size_t k = 0; k < n; ++k) {
+    const double angle = 2 * kPi * turns * static_cast<double>(k) / static_cast<double>(n - 1);
+    points.push_back({radius * std::cos(angle), radius * std::sin(angle), 0});
+  }
+  return points;
+}
+
 }  // namespace
 
 std::vector<XYZ> DenseSpiral(std::size_t n) {
@@ -73,12 +84,7 @@ std::vector<XYZ> DenseNoisyLine(std::size_t n, double noise, std::mt19937& rando
 }
 
 std::vector<XYZ> TimingTurns(std::size_t n) {
-  std::vector<XYZ> points;
-  for (std::size_t k = 0; k < n; ++k) {
-    const double angle = 4 * kPi * static_cast<double>(k) / static_cast<double>(n - 1);
-    points.push_back({25 * std::cos(angle), 25 * std::sin(angle), 0});
-  }
-  return points;
+  return CircleTurns(n, 25, 2);
 }
 
 std::size_t FitPart::points() const {
@@ -295,11 +301,7 @@ std::vector<FitPart> ReadFitCorpus(const std::string& folder, std::string& error
 }
 
 std::vector<XYZ> TimingCircle(std::size_t n) {
-  std::vector<XYZ> points;
-  for (std::size_t k = 0; k < n; ++k) {
-    const double angle = 2 * kPi * static_cast<double>(k) / static_cast<double>(n - 1);
-    points.push_back({100 * std::cos(angle), 100 * std::sin(angle), 0});
-  }
+  std::vector<XYZ> points = CircleTurns(n, 100, 1);
   points.back() = points.front();
   return points;
 }

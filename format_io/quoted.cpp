@@ -2,19 +2,25 @@
 
 namespace zu::fio {
 
-std::string Quoted(std::string_view bytes, std::size_t shown) {
+std::string Escaped(std::string_view bytes) {
   constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out = "\"";
-  for (std::size_t i = 0; i < bytes.size() && i < shown; ++i) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char byte : bytes) {
+    const auto c = static_cast<unsigned char>(byte);
     if (c < 0x20 || c == 0x7f) {
       out += "\\x";
       out += kHex[c >> 4];
       out += kHex[c & 15];
     } else {
-      out += static_cast<char>(c);
+      out += byte;
     }
   }
+  return out;
+}
+
+std::string Quoted(std::string_view bytes, std::size_t shown) {
+  std::string out = "\"" + Escaped(bytes.substr(0, shown));
   if (bytes.size() > shown)
     out += "...";
   out += '"';

@@ -7,6 +7,10 @@
 
 namespace zu::fio {
 
+// `bytes` with control bytes (below 0x20, and 0x7F) as \xNN with upper-case
+// hex digits: a NUL or a line end cannot cut or break the text it goes into.
+std::string Escaped(std::string_view bytes);
+
 // `bytes` in double quotes: at most `shown` of them, then "..." when there
 // are more; control bytes (below 0x20, and 0x7F) as \xNN with upper-case
 // hex digits, so that a message stays one line of plain text.

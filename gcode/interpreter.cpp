@@ -76,8 +76,10 @@ void Interpreter::HandleHeader(LineKind kind, const LinePosition& at, bool fresh
   // Words after a program number are its program's first block; words that
   // are none (an O word of another dialect's control flow: "O100 REPEAT
   // [3]", "O2000 IF [...]") make no header this reader knows.
-  if (kind == LineKind::kMainHeader && !rest.empty()) {
-    bool deleted = false;
+  // The words are read once, here, and carried out below where they count.
+  const bool words = kind == LineKind::kMainHeader && !rest.empty();
+  bool deleted = false;
+  if (words) {
     if (!internal::ParseBlock(sys_, rest, block_, deleted).empty()) {
       Error("an O word this reader does not know: reading ends here", Outcome::kEnded);
       stop_ = true;
@@ -90,7 +92,8 @@ void Interpreter::HandleHeader(LineKind kind, const LinePosition& at, bool fresh
     if (kind != LineKind::kTapeMark && stack_.back().key == key_ &&
         at.offset == stack_.back().body.offset) {
       // The called program's own header: its words are its first block.
-      RunBlock(rest);
+      if (words)
+        CarryOut(deleted);
       return;
     }
     // A subprogram ran into the next program.
@@ -105,28 +108,32 @@ void Interpreter::HandleHeader(LineKind kind, const LinePosition& at, bool fresh
       break;
     case LineKind::kSubprogramHeader:
       if (main_started_ && !skipping_)
-        Error("the main program has no end (M30, M2 or " + EndName() +
-                  ") before this program: reading ends here",
-              Outcome::kEnded);
+        MainProgramWithoutEnd();
       skipping_ = true;
       break;
     case LineKind::kMainHeader:
       if (main_started_) {
         if (!skipping_)
-          Error("the main program has no end (M30, M2 or " + EndName() +
-                    ") before this program: reading ends here",
-                Outcome::kEnded);
+          MainProgramWithoutEnd();
         stop_ = true;
       } else {
         main_started_ = true;
         main_key_ = key_;
         skipping_ = false;
-        RunBlock(rest);
+        if (words)
+          CarryOut(deleted);
       }
       break;
     case LineKind::kBlock:
       break;
   }
+}
+
+// The main program ran into the header of another program.
+void Interpreter::MainProgramWithoutEnd() {
+  Error("the main program has no end (M30, M2 or " + EndName() +
+            ") before this program: reading ends here",
+        Outcome::kEnded);
 }
 
 // Reads `text`, a block of the line being read, and carries it out.
@@ -137,6 +144,12 @@ void Interpreter::RunBlock(std::string_view text) {
     Error(std::move(error));
     return;
   }
+  CarryOut(deleted);
+}
+
+// Carries out the block just read into block_, unless block delete skips it
+// or it holds nothing.
+void Interpreter::CarryOut(bool deleted) {
   if (deleted || block_.Empty())
     return;
   main_started_ = true;

@@ -103,24 +103,22 @@ class Latest {
   }
   // The latest items first, then the farther ones (some may repeat).
   std::size_t size() const {
-    std::size_t levels = 0;
-    while (levels < kLevels && next_ >= (std::size_t{4} << levels))
-      ++levels;
     const std::size_t firsts = std::min<std::size_t>(std::bit_width(next_), kLevels);
-    return std::min(next_, N) + levels + firsts;
+    return std::min(next_, N) + Levels() + firsts;
   }
   const T& operator[](std::size_t k) const {
     const std::size_t recent = std::min(next_, N);
     if (k < recent)
       return items_[k];
     k -= recent;
-    std::size_t levels = 0;
-    while (levels < kLevels && next_ >= (std::size_t{4} << levels))
-      ++levels;
+    const std::size_t levels = Levels();
     return k < levels ? levels_[k] : firsts_[k - levels];
   }
 
  private:
+  // How many levels hold an item: level k once 4 << k items were pushed.
+  std::size_t Levels() const { return std::min<std::size_t>(std::bit_width(next_ >> 2), kLevels); }
+
   std::array<T, N> items_;
   std::array<T, kLevels> levels_;
   std::array<T, kLevels> firsts_;

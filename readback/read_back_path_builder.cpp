@@ -180,9 +180,7 @@ void ReadBackPathBuilder::ArcTo(double ex, double ey, double ez, double cx, doub
   // The sweep is measured in the arc's plane: a helix's end is taken back
   // along the axis into the plane of its start.
   XYZ axis = n;
-  const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-  if (length > 0)
-    axis = {n.x / length, n.y / length, n.z / length};
+  MathSplitVector(axis.x, axis.y, axis.z);
   const double rise = (e.x - s.x) * axis.x + (e.y - s.y) * axis.y + (e.z - s.z) * axis.z;
   const XYZ e_in_plane{e.x - rise * axis.x, e.y - rise * axis.y, e.z - rise * axis.z};
   double alpha = 0;

@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "format_io/quoted.h"
 #include "reader/reason_texts.h"
 
 namespace zureader {
@@ -13,21 +14,6 @@ std::string SystemNotLoadedText(const std::string& xml_file, const std::string& 
 
 std::string CodeFileNotReadText(const std::string& code_file, bool opened) {
   return (opened ? "代码文件没有读完，读到的轨迹已生成：\n" : "无法打开代码文件：\n") + code_file;
-}
-
-std::string Escaped(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out;
 }
 
 std::string ProgramProblemsText(const std::string& code_file, const zu::gcode::ProgramRead& read) {
@@ -50,9 +36,9 @@ std::string ProgramProblemsText(const std::string& code_file, const zu::gcode::P
     char line[40];
     std::snprintf(line, sizeof line, "\n第 %" PRIu64 " 行 ", error.line);
     text += line;
-    text += Escaped(error.block);
+    text += zu::fio::Escaped(error.block);
     text += "\n    ";
-    text += Escaped(ReasonText(error.message));
+    text += zu::fio::Escaped(ReasonText(error.message));
   }
   if (read.error_count > listed) {
     char more[80];

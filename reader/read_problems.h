@@ -25,8 +25,4 @@ std::string CodeFileNotReadText(const std::string& code_file, bool opened);
 // control characters) are shown escaped ("\x00"): a message ends at NUL.
 std::string ProgramProblemsText(const std::string& code_file, const zu::gcode::ProgramRead& read);
 
-// `text` with its bytes below 0x20 and 0x7F written as "\xNN"; other bytes,
-// double-byte characters' included, as they are.
-std::string Escaped(std::string_view text);
-
 }  // namespace zureader

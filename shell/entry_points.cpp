@@ -94,6 +94,15 @@ bool Confirmed(INT_PTR result) {
   return result == IDOK;
 }
 
+// Ends a command whose first dialog was not confirmed: a Cancel clears the
+// prompt line, a dialog not shown leaves Confirmed's words on it. Returns 0.
+int EndUnconfirmed(INT_PTR result) {
+  if (result == IDCANCEL)
+    HostShowPrompt("");
+  HostEndCommand();
+  return 0;
+}
+
 // The common tail of both modes: the viewer, the process file and the post
 // processor. A post processor that cannot be started has been reported in a
 // message box; the command then ends as after a start, so that the host does
@@ -114,12 +123,8 @@ int FirstCall(const std::string& prefix) {
   const zu::PostCodeChoice choice = zu::RunPostCodeDialog();
   // A dialog that could not be shown is no confirmation: the command ends
   // as on Cancel instead of picking for an empty code-file name.
-  if (!Confirmed(choice.result)) {
-    if (choice.result == IDCANCEL)
-      HostShowPrompt("");
-    HostEndCommand();
-    return 0;
-  }
+  if (!Confirmed(choice.result))
+    return EndUnconfirmed(choice.result);
   CopyInto(zu::PostCodeName, choice.code_file.c_str());
   if (choice.mode == 1) {
     const std::string prompt = "拾取了刀位文件 " + choice.tool_location_file.str();
@@ -314,12 +319,8 @@ int PostToCode(zu::TextArray* code_files) {
   LoadCommandSettings();
 
   zu::CNcSystemDlg dialog;
-  if (const INT_PTR result = dialog.DoModal(); !Confirmed(result)) {
-    if (result == IDCANCEL)
-      HostShowPrompt("");
-    HostEndCommand();
-    return 0;
-  }
+  if (const INT_PTR result = dialog.DoModal(); !Confirmed(result))
+    return EndUnconfirmed(result);
   const MadeFolder made_folder(dialog.made_folder);
 
   HostSetPickState(kPickStatePaths, 0, 0);

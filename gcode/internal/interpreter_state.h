@@ -148,6 +148,8 @@ class Interpreter {
   void HandleLine(const LinePosition& at, bool fresh);
   void HandleHeader(LineKind kind, const LinePosition& at, bool fresh, std::string_view rest);
   void RunBlock(std::string_view text);
+  void CarryOut(bool deleted);
+  void MainProgramWithoutEnd();
   void Error(std::string message, Outcome outcome = Outcome::kLeftOut);
   void Index(const std::string& key, const LinePosition& body);
   bool Find(const std::string& key, LinePosition& body, bool& cannot_seek);
@@ -188,6 +190,10 @@ class Interpreter {
   void ChangeTool();
   void OpenPath(PathKind kind);
   void ClosePath(bool send_held);
+  // Ends the open drill group, if any: its holes go to the receiver.
+  void EndDrillGroup();
+  // Sends the held positioning rapids to the open path and forgets them.
+  void SendHeldRapids();
   void Sync(bool opening = false);
   void SendRapid(const Point& end);
   void SendCut(const Move& move);

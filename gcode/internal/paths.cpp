@@ -31,6 +31,17 @@ void Interpreter::OpenPath(PathKind kind) {
   modal_.compensation_changed = true;
   SendToolState();
   Sync(true);
+  SendHeldRapids();
+}
+
+void Interpreter::EndDrillGroup() {
+  if (group_open_) {
+    out_.FlushDrillPoints();
+    group_open_ = false;
+  }
+}
+
+void Interpreter::SendHeldRapids() {
   for (std::size_t i = 0; i < held_count_; ++i)
     out_.RapidTo(held_[i][0], held_[i][1], held_[i][2]);
   held_count_ = 0;
@@ -41,15 +52,9 @@ void Interpreter::ClosePath(bool send_held) {
     held_count_ = 0;  // positioning outside any path
     return;
   }
-  if (group_open_) {
-    out_.FlushDrillPoints();
-    group_open_ = false;
-  }
-  if (send_held) {
-    for (std::size_t i = 0; i < held_count_; ++i)
-      out_.RapidTo(held_[i][0], held_[i][1], held_[i][2]);
-    held_count_ = 0;
-  }
+  EndDrillGroup();
+  if (send_held)
+    SendHeldRapids();
   out_.EndPath();
   kind_ = PathKind::kNone;
 }
@@ -68,13 +73,8 @@ void Interpreter::Sync(bool opening) {
                        (modal_.d >= 0 && modal_.d != d_sent_);
   if (changes && !opening) {
     // What the path did before the change goes first, in the code's order.
-    if (group_open_) {
-      out_.FlushDrillPoints();
-      group_open_ = false;
-    }
-    for (std::size_t i = 0; i < held_count_; ++i)
-      out_.RapidTo(held_[i][0], held_[i][1], held_[i][2]);
-    held_count_ = 0;
+    EndDrillGroup();
+    SendHeldRapids();
   }
   if (!std::isnan(diameter) && !(diameter == diameter_sent_)) {
     out_.SetToolDimension1(diameter);
@@ -115,10 +115,7 @@ void Interpreter::SendRapid(const Point& end) {
   modal_.position = end;
   modal_.position_known = true;
   if (kind_ == PathKind::kMilling) {
-    if (group_open_) {
-      out_.FlushDrillPoints();
-      group_open_ = false;
-    }
+    EndDrillGroup();
     out_.RapidTo(end[0], end[1], end[2]);
     return;
   }
@@ -129,13 +126,8 @@ void Interpreter::SendRapid(const Point& end) {
   if (kind_ == PathKind::kNone) {
     OpenPath(PathKind::kMilling);
   } else {
-    if (group_open_) {
-      out_.FlushDrillPoints();
-      group_open_ = false;
-    }
-    for (std::size_t i = 0; i < held_count_; ++i)
-      out_.RapidTo(held_[i][0], held_[i][1], held_[i][2]);
-    held_count_ = 0;
+    EndDrillGroup();
+    SendHeldRapids();
   }
   out_.RapidTo(end[0], end[1], end[2]);
 }
@@ -149,13 +141,8 @@ void Interpreter::SendCut(const Move& move) {
   }
   if (kind_ == PathKind::kNone)
     OpenPath(PathKind::kMilling);
-  if (group_open_) {
-    out_.FlushDrillPoints();
-    group_open_ = false;
-  }
-  for (std::size_t i = 0; i < held_count_; ++i)
-    out_.RapidTo(held_[i][0], held_[i][1], held_[i][2]);
-  held_count_ = 0;
+  EndDrillGroup();
+  SendHeldRapids();
   if (move.kind == Move::kFeed) {
     int compensation = kUnchanged;
     if (modal_.compensation_changed) {
@@ -181,10 +168,8 @@ void Interpreter::SendHole(const DrillValues& values, const Point& bottom) {
   if (kind_ == PathKind::kNone)
     OpenPath(sys_.cycles_own_paths ? PathKind::kDrilling : PathKind::kMilling);
   held_count_ = 0;  // the positioning between holes goes with the holes
-  if (group_open_ && !(group_ == values)) {
-    out_.FlushDrillPoints();
-    group_open_ = false;
-  }
+  if (!(group_ == values))
+    EndDrillGroup();
   if (!group_open_) {
     out_.StartDrillPath(values.mode, values.safe, values.dwell, values.peck, values.depth,
                         values.clearance, values.surface, values.feed, values.speed);

@@ -75,16 +75,22 @@ const zu::gcode::NcSystem& Fanuc() {
   return system;
 }
 
+// Reads the FANUC-0i `program` through a bridge into `builder`; it must read
+// without an error.
+void ReadThroughBridge(const std::string& program, RecordingBuilder& builder) {
+  zu::gcode::TextLineSource source(program);
+  BuilderBridge bridge(builder);
+  const auto read = zu::gcode::ReadProgram(Fanuc(), source, bridge);
+  ASSERT_TRUE(read.ok()) << (read.errors.empty() ? "" : read.errors[0].message);
+}
+
 TEST(BuilderBridge, AProgramReachesTheBuilderInTheOrderOfTheCode) {
   const std::string program =
       "%\nO1000\nG21 G17 G40 G90 G54\nT3 M6\nS2000 M3\nG0 X0. Y0. Z10.\nG1 Z-1. F300.\n"
       "G41 D3 X10. Y0.\nG3 X0. Y10. I-10. J0.\nG40 G1 X0. Y0.\n"
       "G98 G81 X20. Y20. Z-5. R2. F100.\nX30.\nG80\nM30\n%\n";
-  zu::gcode::TextLineSource source(program);
   RecordingBuilder builder;
-  BuilderBridge bridge(builder);
-  const auto read = zu::gcode::ReadProgram(Fanuc(), source, bridge);
-  ASSERT_TRUE(read.ok()) << (read.errors.empty() ? "" : read.errors[0].message);
+  ASSERT_NO_FATAL_FAILURE(ReadThroughBridge(program, builder));
   EXPECT_THAT(builder.calls,
               ElementsAre("next 1", "start", "int1 3", "feedrate 300", "spindle 2000",
                           "rapid 0 0 10", "feed 0 0 -1 c0", "int2 3", "feed 10 0 -1 c1",
@@ -128,11 +134,8 @@ TEST(BuilderBridge, ADrillAfterAToolChangeHasNoneOfTheOldToolsData) {
   const std::string program =
       "T2 M6 (END MILL D10)\nG10 L12 P2 R5.\nS6000 M3\nG0 X0. Y0. Z5.\nG41 D2 G1 X10. F200.\n"
       "G40 G0 Z50.\nT3 M6 (DRILL D8.5)\nS1800 M3\nG99 G81 X15. Y15. Z-12. R2. F150.\nG80\nM30\n";
-  zu::gcode::TextLineSource source(program);
   RecordingBuilder builder;
-  BuilderBridge bridge(builder);
-  const auto read = zu::gcode::ReadProgram(Fanuc(), source, bridge);
-  ASSERT_TRUE(read.ok()) << (read.errors.empty() ? "" : read.errors[0].message);
+  ASSERT_NO_FATAL_FAILURE(ReadThroughBridge(program, builder));
   const auto drill =
       std::find_if(builder.calls.begin(), builder.calls.end(),
                    [](const std::string& call) { return call.starts_with("drill"); });
