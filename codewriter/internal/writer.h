@@ -1,0 +1,85 @@
+// The code writer's state while it writes one program: where the tool is,
+// the modal words in force, the tool and spindle, and the notes on what the
+// machine could not do as asked. Split by what it writes: writer.cpp the
+// program's frame, paths and tool changes; motion.cpp moves, arcs and
+// dwells; cycles.cpp drilling.
+#pragma once
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "codewriter/arc_pieces.h"
+#include "codewriter/block_output.h"
+#include "codewriter/code_writer.h"
+
+namespace zu::codewriter::internal {
+
+class Writer {
+ public:
+  Writer(const cut::Program& program, const machine::MachineConfig& machine, std::string& code);
+
+  WriteResult Write(const WriteOptions& options);
+
+ private:
+  // writer.cpp
+  void ProgramStart(const std::string& name);
+  void ProgramEnd();
+  void ToolChange(const cut::Path& path, std::size_t index);
+  void Spindle(double speed);
+  void PathStart(const cut::Path& path, const cut::Vec& target);
+  void PathEnd(const cut::Path& path);
+  void Note(const std::string& what);
+
+  // motion.cpp
+  // `axes`: bit 0 X, 1 Y, 2 Z: the axes the move may name.
+  void Rapid(const cut::Vec& end, unsigned axes = 7);
+  void Line(const cut::Vec& end, double feed, cut::Side side);
+  void Arc(const cut::Step& step);
+  void Dwell(double seconds);
+  void MotionWord(std::string& b, int g);
+  void SideWords(std::string& b, cut::Side side);
+  // The axis words of a move to `end` (those of `axes` that change, or are
+  // not known); the position becomes `end` on those axes. False when none
+  // is written.
+  bool AxisWords(std::string& b, const cut::Vec& end, unsigned axes);
+  void FeedWord(std::string& b, double feed);
+  void PlaneWord(std::string& b, int plane);
+  void DwellWords(std::string& b, double seconds);
+  void Length(std::string& b, char address, double mm);
+
+  // cycles.cpp
+  void Drill(const cut::Path& path);
+  void NativeCycle(const cut::Path& path);
+  void SiemensCycles(const cut::Path& path);
+  void ExpandedCycle(const cut::Path& path);
+
+  const cut::Program& program_;
+  const machine::MachineConfig& machine_;
+  std::string& code_;
+  BlockOutput out_;
+  WriteResult result_;
+  double scale_;  // millimetres to the machine's units
+
+  // What is in force; unknown at the start.
+  cut::Vec position_;
+  std::array<bool, 3> known_{};
+  std::array<std::string, 3> axis_text_;
+  int motion_ = -1;
+  int plane_ = 17;
+  std::string feed_text_;
+  double speed_ = 0;
+  bool spindle_on_ = false;
+  bool coolant_on_ = false;
+  std::optional<std::size_t> tool_;
+  bool length_offset_due_ = false;
+  cut::Side side_ = cut::Side::kOff;
+  // Arcs the machine could not take as they were, by outcome.
+  std::map<ArcOutcome, std::size_t> arc_outcomes_;
+  std::size_t split_arcs_ = 0;
+  ArcSplit split_;
+  std::string word_;
+};
+
+}  // namespace zu::codewriter::internal
