@@ -21,7 +21,7 @@ Vec V(const zu::Vec3& v) {
 // (A, -1, -1, D, B, A, B, B, C, -1 for codes 0 to 9); code 1 is always
 // rapid.
 double FeedOfCode(const FeedLine& line, int code) {
-  const std::array<double, 10> feeds = {line.a, -1, -1, line.d, line.b,
+  const std::array<double, 10> feeds = {line.a, -1,     -1,     line.d, line.b,
                                         line.a, line.b, line.b, line.c, -1};
   if (code <= 1 || code > 9)
     return -1;
