@@ -263,6 +263,11 @@ WriteResult Writer::Write(const WriteOptions& options) {
       return result_;
     }
   }
+  // About 30 bytes a block: the text grows once, not by doubling.
+  std::size_t moves = 0;
+  for (const cut::Path& path : program_.paths)
+    moves += path.steps.size() + path.holes.size();
+  code_.reserve(1024 + 32 * moves);
   ProgramStart(options.program_name);
   for (std::size_t k = 0; k < program_.paths.size(); ++k) {
     const cut::Path& path = program_.paths[k];
