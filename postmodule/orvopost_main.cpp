@@ -1,11 +1,16 @@
-// ORVOPost.exe, the post processor, first form: it takes both of its command
-// lines, finds and reads what they name, and reports what it received. It
-// writes no G code yet: for the text tool-location file and for the
-// post-path file it writes a report of the file as the code file. With
-// ZU_POSTMODULE_RECORD set it appends what it received to that file, so
-// that tests can check the exact command line.
+// ORVOPost.exe, the post processor. Both of its command lines name a
+// tool-location file, a machine configuration (.mcf) and a code file; it
+// writes the machine's G code into the code file, reads the program back
+// and compares it with the file (NAME.check.txt beside the code file), and
+// on the main road opens the code file in the viewer the process file
+// names. The code file is written whole or not at all.
+//
+// For tests: ZU_POSTMODULE_RECORD names a file to which what it received
+// and did is appended; ZU_POST_NO_VIEWER set keeps the viewer from being
+// started (what would be started is recorded and printed instead).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,10 +18,11 @@
 #include <sstream>
 #include <string>
 
+#include "gcode/nc_system.h"
+#include "machine/machine_reader.h"
+#include "postjob/post_job.h"
 #include "postmodule/command_line.h"
 #include "postmodule/module_record.h"
-#include "postmodule/post_path_report.h"
-#include "postmodule/tool_location_report.h"
 
 namespace {
 
@@ -26,7 +32,10 @@ enum ExitCode {
   kMissingFile = 3,
   kBadProcessFile = 4,
   kBadToolLocationFile = 5,
-  kCodeFileNotWritten = 6
+  kCodeFileNotWritten = 6,
+  kBadMachineFile = 7,
+  kRefused = 8,
+  kNotVerified = 9,
 };
 
 int Fail(int code, const std::string& message) {
@@ -35,68 +44,190 @@ int Fail(int code, const std::string& message) {
   return code;
 }
 
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::optional<std::string> ReadWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in)
     return std::nullopt;
   std::ostringstream text;
   text << in.rdbuf();
+  if (in.bad())
+    return std::nullopt;
   return text.str();
 }
 
-// Writes the code file; false when it cannot be written whole.
-bool WriteCodeFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  return static_cast<bool>(out);
+std::string SystemMessage(DWORD error) {
+  char text[512] = {};
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                     0, text, sizeof text, nullptr);
+  std::string message(text, length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                              message.back() == ' ' || message.back() == '.'))
+    message.pop_back();
+  return message.empty() ? "error " + std::to_string(error) : message;
 }
 
-// "*posttc*PMF*MCF*CODE*": the text tool-location file PMF for the NC system
-// MCF into the code file CODE. Until G code is written, the code file holds
-// a report of what the tool-location file holds; a file that cannot be read
-// gets its error line there and a non-zero exit.
+// Writes `bytes` beside `path` and renames the copy into place, so that the
+// file is either the whole new text or left as it was. The reason on failure.
+std::optional<std::string> WriteWhole(const std::string& path, const std::string& bytes) {
+  const std::string part = path + ".part";
+  HANDLE file = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return SystemMessage(GetLastError());
+  std::size_t done = 0;
+  bool ok = true;
+  DWORD error = 0;
+  while (ok && done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 20));
+    DWORD written = 0;
+    ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
+    done += written;
+  }
+  if (!ok)
+    error = GetLastError();
+  if (!CloseHandle(file) && ok) {
+    ok = false;
+    error = GetLastError();
+  }
+  if (ok && !MoveFileExA(part.c_str(), path.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    ok = false;
+    error = GetLastError();
+  }
+  if (ok)
+    return std::nullopt;
+  DeleteFileA(part.c_str());
+  return SystemMessage(error);
+}
+
+// "FOLDER\NAME.EXT" -> "NAME".
+std::string ProgramName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/:");
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.find_last_of('.');
+  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// "FOLDER\NAME.EXT" -> "FOLDER\NAME.check.txt".
+std::string CheckFileFor(const std::string& code_file) {
+  const std::size_t slash = code_file.find_last_of("\\/:");
+  const std::size_t dot = code_file.find_last_of('.');
+  const bool has_extension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return (has_extension ? code_file.substr(0, dot) : code_file) + ".check.txt";
+}
+
+// The NC-system description a configuration names: beside the .mcf unless
+// the name has a folder; NAME.xml of the .mcf when it names none.
+std::string DescriptionFor(const std::string& machine_file, const std::string& description) {
+  const std::size_t slash = machine_file.find_last_of("\\/:");
+  const std::string folder = slash == std::string::npos ? "" : machine_file.substr(0, slash + 1);
+  if (description.empty()) {
+    const std::size_t dot = machine_file.find_last_of('.');
+    return (dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                ? machine_file
+                : machine_file.substr(0, dot)) +
+           ".xml";
+  }
+  const bool absolute = description.find(':') != std::string::npos ||
+                        description.front() == '\\' || description.front() == '/';
+  return absolute ? description : folder + description;
+}
+
+struct Files {
+  zu::postjob::Road road = zu::postjob::Road::kToolLocationText;
+  std::string tool_location;
+  std::string machine;
+  std::string code;
+};
+
+int Post(const Files& files) {
+  const zu::machine::MachineReadResult read = zu::machine::ReadMachineConfig(files.machine);
+  if (!read.config)
+    return Fail(kBadMachineFile, read.error + "; no code written");
+  const zu::machine::MachineConfig& config = *read.config;
+  const std::string description = DescriptionFor(files.machine, config.identity.description);
+  const zu::gcode::NcSystemLoad system = zu::gcode::LoadNcSystemFile(description);
+  if (!system.ok)
+    return Fail(kBadMachineFile, "the NC-system description " + system.error + "; no code written");
+  const auto text = ReadWhole(files.tool_location);
+  if (!text)
+    return Fail(kMissingFile, "the file " + files.tool_location + " cannot be read; no code written");
+
+  zu::postjob::PostJob job;
+  job.road = files.road;
+  job.tool_location_text = *text;
+  job.tool_location_name = files.tool_location;
+  job.code_name = files.code;
+  job.program_name = ProgramName(files.code);
+  job.machine = &config;
+  job.system = &system.system;
+  const zu::postjob::PostOutcome outcome = zu::postjob::RunPostJob(job);
+  if (outcome.status == zu::postjob::PostStatus::kBadToolLocationFile)
+    return Fail(kBadToolLocationFile, outcome.message + "; no code written");
+  if (outcome.status == zu::postjob::PostStatus::kRefused)
+    return Fail(kRefused, outcome.message);
+
+  if (const auto reason = WriteWhole(files.code, outcome.code))
+    return Fail(kCodeFileNotWritten, "the code file " + files.code + " cannot be written: " + *reason);
+  const std::string check = CheckFileFor(files.code);
+  if (const auto reason = WriteWhole(check, outcome.check_report))
+    return Fail(kCodeFileNotWritten, "the check report " + check + " cannot be written: " + *reason);
+  postmodule::RecordLine("wrote " + std::to_string(outcome.written.blocks) + " blocks of " +
+                         config.identity.name + " code into " + files.code);
+  for (const std::string& note : outcome.written.notes)
+    postmodule::RecordLine("note: " + note);
+  char deviation[64];
+  std::snprintf(deviation, sizeof deviation, "%.6f", outcome.verified.largest_deviation);
+  postmodule::RecordLine(std::string("verified: ") + (outcome.verified.ok ? "PASS" : "FAIL") +
+                         ", largest deviation " + deviation + " mm, report " + check);
+  if (outcome.status == zu::postjob::PostStatus::kNotVerified)
+    return Fail(kNotVerified, outcome.message + " (" + check + ")");
+  std::printf("ORVOPost: wrote %zu blocks of %s code into %s; read back within %s mm (%s)\n",
+              outcome.written.blocks, config.identity.name.c_str(), files.code.c_str(), deviation,
+              check.c_str());
+  return kDone;
+}
+
+// Opens the code file in the viewer, without waiting for it.
+void StartViewer(const std::string& viewer, const std::string& code_file) {
+  if (viewer.empty())
+    return;
+  std::string command = "\"" + viewer + "\" \"" + code_file + "\"";
+  if (std::getenv("ZU_POST_NO_VIEWER")) {
+    postmodule::RecordLine("viewer not started: " + command);
+    std::printf("ORVOPost: would start the viewer: %s\n", command.c_str());
+    return;
+  }
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    Fail(kDone, "the viewer " + viewer + " cannot be started: " + SystemMessage(GetLastError()));
+    return;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  postmodule::RecordLine("viewer started: " + command);
+}
+
+// "*posttc*PMF*MCF*CODE*": the text tool-location file PMF.
 int PostTextToolLocationFile(const postmodule::PostRequest& request) {
   postmodule::RecordLine("form posttc");
   postmodule::RecordLine("tool-location file: " + request.tool_location_file);
   postmodule::RecordLine("machine file: " + request.machine_file);
   postmodule::RecordLine("code file: " + request.code_file);
-  auto refuse = [&](int code, const std::string& message) {
-    WriteCodeFile(request.code_file, "(ORVOPost: " + message + ")\r\n");
-    return Fail(code, message);
-  };
-  if (!Exists(request.machine_file))
-    return refuse(kMissingFile, "the file " + request.machine_file + " does not exist");
-  const auto text = ReadWhole(request.tool_location_file);
-  if (!text)
-    return refuse(kMissingFile, "the file " + request.tool_location_file + " cannot be read");
-  const postmodule::Report report =
-      postmodule::ReportToolLocationFile(*text, request.tool_location_file, request.machine_file);
-  if (!WriteCodeFile(request.code_file, report.text))
-    return Fail(kCodeFileNotWritten, "the code file " + request.code_file + " cannot be written");
-  if (!report.ok) {
-    postmodule::RecordLine("ORVOPost error: " + report.text.substr(0, report.text.size() - 2));
-    return kBadToolLocationFile;
-  }
-  postmodule::RecordLine("wrote a report into " + request.code_file);
-  std::printf("ORVOPost: wrote a report of %s into %s\n", request.tool_location_file.c_str(),
-              request.code_file.c_str());
-  return kDone;
+  return Post({zu::postjob::Road::kToolLocationText, request.tool_location_file, request.machine_file,
+               request.code_file});
 }
 
 // "  *orvopost*pmf=FILE": the post-path file FILE, with the process file
-// beside it naming the NC system (mcfname) and the code file (gcodename).
-// Until G code is written, the code file holds a report of what the
-// post-path file holds; a file that cannot be read gets its error line
-// there and a non-zero exit.
+// beside it naming the machine (mcfname), the code file (gcodename) and the
+// viewer (exename).
 int PostPostPathFile(const postmodule::PostRequest& request) {
   postmodule::RecordLine("form orvopost");
-  postmodule::RecordLine("tool-location file: " + request.tool_location_file +
-                         (Exists(request.tool_location_file) ? "" : " (missing)"));
+  postmodule::RecordLine("tool-location file: " + request.tool_location_file);
   const std::string process = postmodule::ProcessFileFor(request.tool_location_file);
   postmodule::RecordLine("process file: " + process);
   const auto process_text = ReadWhole(process);
@@ -107,27 +238,15 @@ int PostPostPathFile(const postmodule::PostRequest& request) {
     return Fail(kBadProcessFile, process + ": " + file.error);
   for (const auto& [key, value] : file.entries)
     postmodule::RecordLine("  " + key + " " + value);
-  const std::string& machine_file = file.entries.at("mcfname");
   const std::string& code_file = file.entries.at("gcodename");
-  auto refuse = [&](int code, const std::string& message) {
-    WriteCodeFile(code_file, "(ORVOPost: " + message + ")\r\n");
-    return Fail(code, message);
-  };
-  const auto text = ReadWhole(request.tool_location_file);
-  if (!text)
-    return refuse(kMissingFile, "the file " + request.tool_location_file + " cannot be read");
-  const postmodule::Report report =
-      postmodule::ReportPostPathFile(*text, request.tool_location_file, machine_file);
-  if (!WriteCodeFile(code_file, report.text))
-    return Fail(kCodeFileNotWritten, "the code file " + code_file + " cannot be written");
-  if (!report.ok) {
-    postmodule::RecordLine("ORVOPost error: " + report.text.substr(0, report.text.size() - 2));
-    return kBadToolLocationFile;
+  const int result = Post({zu::postjob::Road::kPostPath, request.tool_location_file,
+                           file.entries.at("mcfname"), code_file});
+  if (result == kDone) {
+    const auto viewer = file.entries.find("exename");
+    if (viewer != file.entries.end())
+      StartViewer(viewer->second, code_file);
   }
-  postmodule::RecordLine("wrote a report into " + code_file);
-  std::printf("ORVOPost: wrote a report of %s into %s\n", request.tool_location_file.c_str(),
-              code_file.c_str());
-  return kDone;
+  return result;
 }
 
 }  // namespace
@@ -139,9 +258,11 @@ int main() {
   if (!parsed.request)
     return Fail(kBadCommandLine, "malformed command line: " + parsed.error);
   const postmodule::PostRequest& request = *parsed.request;
-
-  if (request.form == postmodule::PostRequest::Form::PostTc)
-    return PostTextToolLocationFile(request);
-
-  return PostPostPathFile(request);
+  try {
+    if (request.form == postmodule::PostRequest::Form::PostTc)
+      return PostTextToolLocationFile(request);
+    return PostPostPathFile(request);
+  } catch (const std::exception& e) {
+    return Fail(kCodeFileNotWritten, std::string("stopped: ") + e.what());
+  }
 }
