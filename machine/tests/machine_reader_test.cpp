@@ -110,6 +110,24 @@ constexpr Case kCases[] = {
     {"[cycles]\ndwell_address = \"PX\"\n",
      "M.mcf line 4: [cycles] dwell_address: \"PX\" is not one of \"F\", \"P\", \"U\", \"X\""},
     {"[\"a\\u0001\"]\n", "M.mcf line 3: unknown table [a\\x01]"},
+    // Characters beyond ASCII: in comments only.
+    {"# \xE6\x9C\xBA\xE5\xBA\x8A \xC3\xA9\n[arcs] # \xC7\xAA\nxy = true\n", ""},
+    {"G4\xC7\xAA"
+     "arcs]\n",
+     "M.mcf line 3: a byte above 0x7F outside a comment (only comments may hold characters "
+     "other than ASCII)"},
+    {"[tools]\nspindle_cw = \"M3 \xC3\xA9\"\n",
+     "M.mcf line 4: a byte above 0x7F outside a comment (only comments may hold characters "
+     "other than ASCII)"},
+    {"[tools]\nspindle_cw = \"\"\"\n# \xC3\xA9\"\"\"\n",
+     "M.mcf line 5: a byte above 0x7F outside a comment (only comments may hold characters "
+     "other than ASCII)"},
+    {"[tools]\nspindle_cw = \'M3 # \'\n# \xC3\xA9\n",
+     "M.mcf line 4: [tools] spindle_cw: "
+     "\"M3 # \" holds ' ', which is not allowed here"},
+    {"[tools]\nspindle_cw = \"\"\"M3\"\"\"\"\"  # \xC3\xA9\n",
+     "M.mcf line 4: [tools] "
+     "spindle_cw: \"M3\"\"\" holds '\"', which is not allowed here"},
     // What no single value shows.
     {"[block]\nnumber_start = 100\nnumber_max = 50\n",
      "M.mcf line 4: [block] number_start: 100 is above number_max 50"},
