@@ -372,6 +372,8 @@ class Reader {
       return Refuse(LineOf(parsed.error().source()), fio::Escaped(parsed.error().description()));
     MachineConfig config;
     std::vector<Section> sections = Sections(config);
+    // Tables and keys come sorted by name: every one is read, and the
+    // refusal the message names is the one nearest the file's start.
     for (auto&& [key, node] : parsed.table()) {
       const int line = LineOf(key.source());
       Section* section = nullptr;
@@ -379,22 +381,22 @@ class Reader {
         if (key.str() == candidate.table)
           section = &candidate;
       if (section == nullptr)
-        return Refuse(line, node.is_table()
-                                ? "unknown table [" + fio::Escaped(key.str()) + "]"
-                                : fio::Escaped(key.str()) + ": unknown key outside the tables");
-      const auto* table = node.as_table();
-      if (table == nullptr)
-        return Refuse(line, "[" + std::string(section->table) + "]: " + Expected("a table", node));
-      if (auto error = ReadSection(*section, *table); !error.empty())
-        return {std::nullopt, error};
+        Note(line, node.is_table() ? "unknown table [" + fio::Escaped(key.str()) + "]"
+                                   : fio::Escaped(key.str()) + ": unknown key outside the tables");
+      else if (const auto* table = node.as_table())
+        ReadSection(*section, *table);
+      else
+        Note(line, "[" + std::string(section->table) + "]: " + Expected("a table", node));
     }
+    if (first_line_ != 0)
+      return Refuse(first_line_, first_error_);
     if (auto error = CheckTogether(config); !error.empty())
       return {std::nullopt, error};
     return {std::move(config), ""};
   }
 
  private:
-  std::string ReadSection(const Section& section, const toml::table& table) {
+  void ReadSection(const Section& section, const toml::table& table) {
     const std::string prefix = "[" + std::string(section.table) + "] ";
     for (auto&& [key, node] : table) {
       const int line = LineOf(key.source());
@@ -403,12 +405,20 @@ class Reader {
         if (key.str() == candidate.key)
           field = &candidate;
       if (field == nullptr)
-        return Refuse(line, prefix + fio::Escaped(key.str()) + ": unknown key").error;
-      if (auto error = field->read(node); !error.empty())
-        return Refuse(line, prefix + field->key + ": " + error).error;
-      lines_[prefix + field->key] = line;
+        Note(line, prefix + fio::Escaped(key.str()) + ": unknown key");
+      else if (auto error = field->read(node); !error.empty())
+        Note(line, prefix + field->key + ": " + error);
+      else
+        lines_[prefix + field->key] = line;
     }
-    return "";
+  }
+
+  // Keeps the refusal of the earliest line (the first of a line).
+  void Note(int line, std::string what) {
+    if (first_line_ == 0 || line < first_line_) {
+      first_line_ = line;
+      first_error_ = std::move(what);
+    }
   }
 
   // What no single value shows: the name is given, the numbering's start
@@ -455,6 +465,8 @@ class Reader {
 
   std::string file_name_;
   std::map<std::string, int> lines_;
+  int first_line_ = 0;
+  std::string first_error_;
 };
 
 }  // namespace

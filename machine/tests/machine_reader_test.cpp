@@ -196,6 +196,11 @@ constexpr Case kFileCases[] = {
      "M.mcf line 3: Error while parsing table header: cannot redefine existing table "
      "'identity'"},
     {"", "M.mcf: [identity] name is missing"},
+    // Of several refusals, the earliest line's, though the tables come sorted.
+    {"[verification]\ntolerance = 2\n[arcs]\nxy = 1\n[identity]\nname = \"\"\n",
+     "M.mcf line 2: [verification] tolerance: 2 is out of range above 0, at most 1"},
+    {"[identity]\nname = \"M\"\n[tools]\nspindle_cw = 3\ncoolant_on = 3\n",
+     "M.mcf line 4: [tools] spindle_cw: expected a string, got an integer"},
     {"[identity]\nname = \"\"\n", "M.mcf line 2: [identity] name: must not be empty"},
     {"[identity]\nname = \"A/B\"\n",
      "M.mcf line 2: [identity] name: \"A/B\" holds '/', which is not allowed here"},
