@@ -223,6 +223,21 @@ TEST(MachineReaderTest, SyntaxErrorsNameTheLine) {
   EXPECT_THAT(read.error, StartsWith("M.mcf line 2: "));
 }
 
+// The example of the format's description loads.
+TEST(MachineReaderTest, TheDocumentedExampleLoads) {
+  std::ifstream in(std::string(ZU_SOURCE_DIR) + "/docs/machine-configuration.md");
+  const std::string doc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t start = doc.find("```toml\n");
+  ASSERT_NE(start, std::string::npos);
+  const std::size_t end = doc.find("```", start + 8);
+  const MachineReadResult read = ParseMachineConfig(doc.substr(start + 8, end - start - 8), "doc");
+  ASSERT_EQ(read.error, "");
+  EXPECT_EQ(read.config->identity.name, "MILL-3");
+  EXPECT_EQ(read.config->block.max_line_length, 256);
+  EXPECT_EQ(read.config->arcs.max_sweep_degrees, 180);
+  EXPECT_EQ(read.config->tools.coolant_on, "");
+}
+
 // Every cut of a valid file reads or is refused with one line of message.
 TEST(MachineReaderTest, EveryPrefixOfAShippedFileIsHandled) {
   std::ifstream in(Shipped("FANUC-0i"), std::ios::binary);
