@@ -16,11 +16,14 @@ if(NOT TARGET GTest::gmock)
   add_library(GTest::gmock ALIAS gmock)
 endif()
 
-# Header-only libraries (nlohmann-json, CLI11). The cross compiler must not see
-# the whole of /usr/include, so their folders are linked into one of our own.
+# Header-only libraries (nlohmann-json, CLI11, toml++). The cross compiler must
+# not see the whole of /usr/include, so their folders are linked into one of
+# our own. toml++ is used as headers only (TOML_HEADER_ONLY, its default), not
+# through the distribution's shared library, so that the cross build needs
+# nothing but its headers.
 set(ZU_HEADER_ONLY_DIR ${CMAKE_BINARY_DIR}/header-only)
 file(MAKE_DIRECTORY ${ZU_HEADER_ONLY_DIR})
-foreach(dir nlohmann CLI)
+foreach(dir nlohmann CLI toml++)
   if(NOT EXISTS /usr/include/${dir})
     message(FATAL_ERROR "/usr/include/${dir} is missing: run scripts/setup")
   endif()

@@ -50,6 +50,7 @@ constexpr Named kGFunctions[] = {
     {"return_r", Function::kReturnR},
     {"offset_data", Function::kOffsetData},
     {"home", Function::kHome},
+    {"path_tolerance", Function::kPathTolerance},
 };
 constexpr Named kMFunctions[] = {
     {"ignore", Function::kIgnore},

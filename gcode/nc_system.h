@@ -50,6 +50,7 @@ enum class Function : std::uint8_t {
   kReturnR,        // G99
   kOffsetData,     // G10 L10/L12 P R: length or radius of an offset number
   kHome,           // G28: through the block's point to the home position
+  kPathTolerance,  // G64 P Q: the planner's blending tolerance, no effect on the path
   // M codes
   kToolChange,
   kSpindleClockwise,

@@ -1,7 +1,8 @@
 // OrvoPostUI.exe, the machine-configuration editor: "*mcf*FOLDER" names the
 // folder of machine configurations; the window lists its .mcf files, opens
 // one (click Open, or double-click it) in an editable text view, and saves
-// it back. The plug-in starts it hidden, so it shows its window itself.
+// it back when it reads as a configuration (machine_reader.h), else shows
+// why and leaves the file as it was. The plug-in starts it hidden, so it shows its window itself.
 //
 // For tests: ZU_POSTMODULE_RECORD names a file to which the command line and
 // the list are appended; ZU_POSTUI_SCRIPT and ZU_POSTUI_RECORD drive the
@@ -14,12 +15,14 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "framework/automation.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "framework/message_box.h"
+#include "machine/machine_reader.h"
 #include "postmodule/command_line.h"
 #include "postmodule/module_record.h"
 #include "postmodule/editor_ids.h"
@@ -107,6 +110,15 @@ class EditorDialog : public zu::ModalDialog {
     const int length = GetWindowTextLengthA(Item(IDC_MCF_TEXT));
     std::vector<char> text(static_cast<std::size_t>(length) + 1);
     GetDlgItemTextA(hwnd(), IDC_MCF_TEXT, text.data(), length + 1);
+    // A configuration the post processor would refuse is not saved: the
+    // file keeps what it held, and the message is the post processor's.
+    const zu::machine::MachineReadResult check = zu::machine::ParseMachineConfig(
+        std::string_view(text.data(), static_cast<std::size_t>(length)), path_);
+    if (!check.config) {
+      postmodule::RecordLine("not saved: " + check.error);
+      zu::ShowMessage(check.error.c_str(), zu::MessageIcon::Stop, hwnd());
+      return;
+    }
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
     out.write(text.data(), length);
     out.close();

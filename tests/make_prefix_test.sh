@@ -19,7 +19,7 @@ trap cleanup EXIT
 "$root/scripts/make-prefix" "$prefix" "$bin" >/dev/null
 fail=0
 for file in Post/ORVOPost.exe Post/OrvoPostUI.exe NCSystems/FANUC-0i.mcf NCSystems/HNC-818.mcf \
-  NCSystems/SIEMENS-840D.mcf; do
+  NCSystems/SIEMENS-840D.mcf NCSystems/LinuxCNC.mcf NCSystems/LinuxCNC.xml; do
   if [ ! -f "$prefix/drive_c/ORVO/$file" ]; then
     echo "missing: C:\\ORVO\\$file"
     fail=1

@@ -340,11 +340,45 @@ TEST_F(PostCommands, TheEditorStartsWithItsExactCommandLine) {
   EXPECT_EQ(module.at(0),
             "OrvoPostUI command line: C:\\ORVO\\Post\\OrvoPostUI.exe *mcf*C:\\ORVO\\NCSystems")
       << ::testing::PrintToString(module);
-  EXPECT_THAT(module, Contains("configurations: FANUC-0i.mcf HNC-818.mcf SIEMENS-840D.mcf"));
+  EXPECT_THAT(module,
+              Contains("configurations: FANUC-0i.mcf HNC-818.mcf LinuxCNC.mcf SIEMENS-840D.mcf"));
   const auto record = Lines(record_);
   const std::vector<std::string> expected = {U8(u8"host prompt \"设置机床配置文件\""),
                                              "host command ended"};
   EXPECT_EQ(record, expected) << ::testing::PrintToString(record);
+}
+
+// The editor saves a configuration only when the post processor would load
+// it; otherwise it shows the reader's message and the file keeps its text.
+TEST_F(PostCommands, TheEditorSavesOnlyAConfigurationThatLoads) {
+  const std::string folder = folder_ + "\\mcf";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string file = folder + "\\M.mcf";
+  std::ofstream(file, std::ios::binary) << "[identity]\r\nname = \"M\"\r\n";
+  // The edit box takes one line: inline tables make a configuration of it.
+  std::ofstream(editor_script_) << "dialog 100\n"
+                                   "list-click 1001 \"M.mcf\"\n"
+                                   "click 1003\n"
+                                   "text 1002 \"arcs = { max_sweep_degrees = 400 }\"\n"
+                                   "click 1004\n"
+                                   "answer ok\n"
+                                   "text 1002 \"identity = { name = \"\"M2\"\" }\"\n"
+                                   "click 1004\n"
+                                   "cancel\n";
+  const std::string record = folder_ + "\\editor.record";
+  SetEnvironmentVariableA("ZU_POSTUI_RECORD", record.c_str());
+  const auto run = RunProgram("\"" + BinFolder() + "\\OrvoPostUI.exe\" *mcf*" + folder);
+  SetEnvironmentVariableA("ZU_POSTUI_RECORD", nullptr);
+  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  const std::string refusal =
+      file + " line 1: [arcs] max_sweep_degrees: 400 is out of range 1..360";
+  const auto shown = Lines(record);
+  EXPECT_THAT(shown, Contains("message \"OrvoPostUI\" \"" + refusal + "\" stop -> ok"))
+      << ::testing::PrintToString(shown);
+  const auto module = ModuleRecord("saved ");
+  EXPECT_THAT(module, Contains("not saved: " + refusal)) << ::testing::PrintToString(module);
+  EXPECT_THAT(module, Contains("saved " + file));
+  EXPECT_EQ(ReadBytes(file), "identity = { name = \"M2\" }");
 }
 
 // A post-path file (docs/post-path-file.md) of one drilling bracket.

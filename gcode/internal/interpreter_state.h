@@ -222,7 +222,7 @@ class Interpreter {
 
   // What the current block does, planned before anything is sent.
   struct {
-    bool tool_change, stop, end, sub_end, home, dwell, offset_data, machine;
+    bool tool_change, stop, end, sub_end, home, dwell, offset_data, machine, path_tolerance;
     bool spindle_changed;
     int call_form;  // 0 none, 1 M98, 2 named
     int move_count;

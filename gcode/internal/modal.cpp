@@ -119,6 +119,7 @@ void Interpreter::CheckAlarms(const Modal& before) {
 bool Interpreter::Plan() {
   Block& b = block_;
   plan_.tool_change = plan_.stop = plan_.end = plan_.sub_end = plan_.home = false;
+  plan_.path_tolerance = false;
   plan_.dwell = plan_.offset_data = plan_.machine = plan_.spindle_changed = false;
   plan_.call_form = 0;
   plan_.move_count = 0;
@@ -232,6 +233,9 @@ bool Interpreter::Plan() {
       case Function::kHome:
         plan_.home = true;
         break;
+      case Function::kPathTolerance:
+        plan_.path_tolerance = true;
+        break;
       case Function::kIgnore:
         break;
       default:
@@ -322,6 +326,14 @@ bool Interpreter::Plan() {
       if (sys_.radius_address != '\0')
         allowed |= Bit(sys_.radius_address);
     }
+  }
+  if (plan_.path_tolerance) {
+    // The tolerances are read and left to the control's planner: the path
+    // is sent as programmed. Where P or Q means something else already,
+    // which of the two meanings holds is not guessed.
+    if ((plan_.dwell || plan_.offset_data || modal_.cycle != 0) && (b.Has('P') || b.Has('Q')))
+      return Fail("P or Q of a path tolerance in a block that uses them otherwise");
+    allowed |= Bit('P') | Bit('Q');
   }
   if (plan_.call_form == 1) {
     allowed |= Bit(sys_.call_number_address);

@@ -15,6 +15,7 @@ namespace {
 constexpr Sample F = Sample::kFanuc;
 constexpr Sample H = Sample::kHnc;
 constexpr Sample S = Sample::kSiemens;
+constexpr Sample L = Sample::kLinuxCnc;
 
 struct Case {
   Sample system;
@@ -441,6 +442,27 @@ constexpr Case kErrors[] = {
 };
 TEST(InterpreterErrors, RefusedBlocksChangeNothing) {
   for (const Case& c : kErrors)
+    Check(c);
+}
+
+// RS274NGC: the path tolerance read and left out of the path, dwells in
+// seconds, no program number.
+constexpr Case kLinuxCnc[] = {
+    {L, "G64 P0.01 Q0.005\nG1 X1 F100", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+    {L, "G64 P0.01 G1 X1 F100", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+    {L, "G2 X2 I1 G64 P0.01 F100", OPEN "feedrate 100|arc 2 0 0 centre 1 0 0 axis 0 0 -1|end"},
+    {F, "G64 P0.01", "error 1: P has no meaning in this block"},
+    {L, "G64 G4 P0.5", "error 1: P or Q of a path tolerance in a block that uses them otherwise"},
+    {L, "G81 X1 Y1 Z-1 R1 F100\nG64 P0.01 X2",
+     OPEN "feedrate 100|drill 81 safe=0 dwell=0 peck=0 depth=2 clear=0 top=1 f=100 s=0|"
+          "hole 1 1 -1|flush|end|"
+          "error 2: P or Q of a path tolerance in a block that uses them otherwise"},
+    {L, "G1 X1 F100\nG4 P2\nM2", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+    {L, "O100 sub", "error 1: unknown word O"},  // subroutines are not read
+    {L, "%\nG1 X1 F100\nM2\n%", OPEN "feedrate 100|feed 1 0 0 c0|end"},
+};
+TEST(InterpreterLinuxCnc, PathToleranceDwellAndFrame) {
+  for (const Case& c : kLinuxCnc)
     Check(c);
 }
 

@@ -11,8 +11,8 @@
 namespace zu::gcode::testing {
 namespace {
 
-TEST(NcSystems, TheThreeSamplesLoad) {
-  for (Sample sample : {Sample::kFanuc, Sample::kHnc, Sample::kSiemens}) {
+TEST(NcSystems, TheSamplesLoad) {
+  for (Sample sample : {Sample::kFanuc, Sample::kHnc, Sample::kSiemens, Sample::kLinuxCnc}) {
     const NcSystemLoad load = LoadNcSystemFile(SamplePath(sample));
     EXPECT_TRUE(load.ok) << load.error;
   }
@@ -49,6 +49,12 @@ TEST(NcSystems, TheThreeSamplesLoad) {
   EXPECT_EQ(siemens.m[17].function, Function::kSubprogramEnd);
   EXPECT_EQ(fanuc.m[99].function, Function::kSubprogramEnd);
   EXPECT_DOUBLE_EQ(fanuc.arc_tolerance, 0.01);
+  const NcSystem& linuxcnc = System(Sample::kLinuxCnc);
+  EXPECT_EQ(linuxcnc.name, "LinuxCNC");
+  EXPECT_FALSE(linuxcnc.Accepts('O'));  // O words begin subroutines, not programs
+  EXPECT_EQ(linuxcnc.dwell_words[0].unit, TimeUnit::kSeconds);
+  EXPECT_EQ(linuxcnc.g[640].function, Function::kPathTolerance);
+  EXPECT_EQ(linuxcnc.m[2].function, Function::kProgramEnd);
 }
 
 TEST(NcSystems, AnEmptyDescriptionTakesTheDefaults) {

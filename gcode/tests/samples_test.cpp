@@ -40,6 +40,9 @@ const Expected kSamples[] = {
      "rapid 40 30 100"},
     {Sample::kSiemens, "siemens_slots.mpf",
      "d 1, end 1, feed 6, feedrate 6, rapid 7, speed 1, tool 1", "rapid 0 45 20"},
+    {Sample::kLinuxCnc, "linuxcnc_bracket.ngc",
+     "arc 2, d 1, drill 3, end 2, feed 6, feedrate 3, hole 4, rapid 4, speed 3, tool 2",
+     "rapid 30 35 50"},
 };
 
 std::string Text(const char* file) {
@@ -106,7 +109,7 @@ TEST(Samples, ReadWithoutErrorsAndGiveWhatIsPinned) {
 // Each sample read as another system: errors, perhaps, but the order kept.
 TEST(Samples, ReadAsAnotherSystemKeepTheOrder) {
   for (const Expected& sample : kSamples) {
-    for (Sample other : {Sample::kFanuc, Sample::kHnc, Sample::kSiemens}) {
+    for (Sample other : {Sample::kFanuc, Sample::kHnc, Sample::kSiemens, Sample::kLinuxCnc}) {
       const std::string text = Text(sample.file);
       ProtocolChecker checker;
       TextLineSource source(text);

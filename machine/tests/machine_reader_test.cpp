@@ -1,0 +1,269 @@
+#include "machine/machine_reader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace zu::machine {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+std::string Shipped(const std::string& name) {
+  return std::string(ZU_SOURCE_DIR) + "/postmodule/ncsystems/" + name + ".mcf";
+}
+
+MachineConfig Load(const std::string& name) {
+  MachineReadResult read = ReadMachineConfig(Shipped(name));
+  EXPECT_EQ(read.error, "") << name;
+  return read.config.value_or(MachineConfig{});
+}
+
+TEST(MachineReaderTest, ShippedMachinesGiveTheirControlsFormats) {
+  const MachineConfig fanuc = Load("FANUC-0i");
+  EXPECT_EQ(fanuc.identity.name, "FANUC-0i");
+  EXPECT_EQ(fanuc.identity.description, "FANUC-0i.xml");
+  EXPECT_EQ(fanuc.block.frame, ProgramFrame::kOWord);
+  EXPECT_EQ(fanuc.block.safe_start, "G17 G21 G40 G49 G80 G90");
+  EXPECT_EQ(fanuc.cycles.dwell_unit, DwellUnit::kMilliseconds);
+  EXPECT_EQ(fanuc.cycles.dwell_address, 'P');
+  EXPECT_EQ(fanuc.tools.change, ToolChange::kTM6);
+
+  const MachineConfig hnc = Load("HNC-818");
+  EXPECT_EQ(hnc.identity.name, "HNC-818");
+  EXPECT_EQ(hnc.block.frame, ProgramFrame::kPercentNumber);
+  EXPECT_EQ(hnc.block.comments, CommentStyle::kSemicolon);
+  EXPECT_EQ(hnc.cycles.dwell_unit, DwellUnit::kSeconds);
+
+  const MachineConfig siemens = Load("SIEMENS-840D");
+  EXPECT_EQ(siemens.identity.name, "SIEMENS-840D");
+  EXPECT_EQ(siemens.block.frame, ProgramFrame::kMpfName);
+  EXPECT_EQ(siemens.block.number_max, 99999999);
+  EXPECT_EQ(siemens.arcs.radius_word, RadiusWord::kCrEquals);
+  EXPECT_EQ(siemens.tools.change, ToolChange::kTName);
+  EXPECT_FALSE(siemens.tools.length_offset);
+  EXPECT_EQ(siemens.cycles.form, CycleForm::kSiemensCycles);
+  EXPECT_EQ(siemens.cycles.dwell_address, 'F');
+  EXPECT_EQ(siemens.cycles.cancel, "MCALL");
+
+  const MachineConfig linuxcnc = Load("LinuxCNC");
+  EXPECT_EQ(linuxcnc.identity.name, "LinuxCNC");
+  EXPECT_EQ(linuxcnc.block.frame, ProgramFrame::kPlain);
+  EXPECT_FALSE(linuxcnc.block.numbers);
+  EXPECT_EQ(linuxcnc.block.program_end, "M2");
+  EXPECT_EQ(linuxcnc.block.max_line_length, 255);
+  EXPECT_THAT(linuxcnc.block.safe_start, HasSubstr("G64 P0.01"));
+  EXPECT_EQ(linuxcnc.decimals.coordinates, 4);
+  EXPECT_EQ(linuxcnc.cycles.dwell_unit, DwellUnit::kSeconds);
+}
+
+// A name alone: every other field keeps the model's default.
+TEST(MachineReaderTest, KeysLeftOutKeepTheirDefaults) {
+  const MachineReadResult read = ParseMachineConfig("[identity]\nname = \"M\"\n", "M.mcf");
+  ASSERT_EQ(read.error, "");
+  MachineConfig expected;
+  expected.identity.name = "M";
+  const MachineConfig& got = *read.config;
+  EXPECT_EQ(got.decimals.coordinates, expected.decimals.coordinates);
+  EXPECT_EQ(got.block.number_max, expected.block.number_max);
+  EXPECT_EQ(got.block.safe_start, expected.block.safe_start);
+  EXPECT_EQ(got.arcs.max_sweep_degrees, expected.arcs.max_sweep_degrees);
+  EXPECT_EQ(got.arcs.min_radius, expected.arcs.min_radius);
+  EXPECT_EQ(got.tools.coolant_on, expected.tools.coolant_on);
+  EXPECT_EQ(got.cycles.dwell_address, expected.cycles.dwell_address);
+  EXPECT_EQ(got.verification.tolerance, expected.verification.tolerance);
+}
+
+struct Case {
+  const char* text;   // after "[identity]\nname = \"M\"\n" (lines 1 and 2)
+  const char* error;  // "" when the text is taken
+};
+
+constexpr Case kCases[] = {
+    // Each kind of refusal, with its whole message.
+    {"[arcs]\nmax_sweep_degrees = 400\n",
+     "M.mcf line 4: [arcs] max_sweep_degrees: 400 is out of range 1..360"},
+    {"[arc]\nxy = true\n", "M.mcf line 3: unknown table [arc]"},
+    {"[arcs]\nsweep = 90\n", "M.mcf line 4: [arcs] sweep: unknown key"},
+    {"[decimals]\nfeed = \"2\"\n",
+     "M.mcf line 4: [decimals] feed: expected an integer, got a string"},
+    {"[decimals]\nfeed = 2.0\n",
+     "M.mcf line 4: [decimals] feed: expected an integer, got a number"},
+    {"[modal]\nfeed = 1\n", "M.mcf line 4: [modal] feed: expected true or false, got an integer"},
+    {"[tools]\nspindle_cw = 3\n",
+     "M.mcf line 4: [tools] spindle_cw: expected a string, got an integer"},
+    {"[identity.more]\n", "M.mcf line 3: [identity] more: unknown key"},
+    {"[block]\nframe = \"O-word\"\n",
+     "M.mcf line 4: [block] frame: \"O-word\" is not one of \"o-word\", \"percent-number\", "
+     "\"mpf-name\", \"plain\""},
+    {"[tools]\nspindle_cw = \"\"\n", "M.mcf line 4: [tools] spindle_cw: must not be empty"},
+    {"[tools]\nspindle_cw = \"M3 (on)\"\n",
+     "M.mcf line 4: [tools] spindle_cw: \"M3 (on)\" holds ' ', which is not allowed here"},
+    {"[block]\nsafe_start = \"G17\\nG90\"\n",
+     "M.mcf line 4: [block] safe_start: \"G17\\x0AG90\" holds '\\x0A', which is not allowed here"},
+    {"[block]\nend_of_block = \"$\"\n",
+     "M.mcf line 4: [block] end_of_block: \"$\" is not one of \"\", \";\""},
+    {"[cycles]\ndwell_address = \"PX\"\n",
+     "M.mcf line 4: [cycles] dwell_address: \"PX\" is not one of \"F\", \"P\", \"U\", \"X\""},
+    {"[\"a\\u0001\"]\n", "M.mcf line 3: unknown table [a\\x01]"},
+    // Characters beyond ASCII: in comments only.
+    {"# \xE6\x9C\xBA\xE5\xBA\x8A \xC3\xA9\n[arcs] # \xC7\xAA\nxy = true\n", ""},
+    {"G4\xC7\xAA"
+     "arcs]\n",
+     "M.mcf line 3: a byte above 0x7F outside a comment (only comments may hold characters "
+     "other than ASCII)"},
+    {"[tools]\nspindle_cw = \"M3 \xC3\xA9\"\n",
+     "M.mcf line 4: a byte above 0x7F outside a comment (only comments may hold characters "
+     "other than ASCII)"},
+    {"[tools]\nspindle_cw = \"\"\"\n# \xC3\xA9\"\"\"\n",
+     "M.mcf line 5: a byte above 0x7F outside a comment (only comments may hold characters "
+     "other than ASCII)"},
+    {"[tools]\nspindle_cw = \'M3 # \'\n# \xC3\xA9\n",
+     "M.mcf line 4: [tools] spindle_cw: "
+     "\"M3 # \" holds ' ', which is not allowed here"},
+    {"[tools]\nspindle_cw = \"\"\"M3\"\"\"\"\"  # \xC3\xA9\n",
+     "M.mcf line 4: [tools] "
+     "spindle_cw: \"M3\"\"\" holds '\"', which is not allowed here"},
+    // What no single value shows.
+    {"[block]\nnumber_start = 100\nnumber_max = 50\n",
+     "M.mcf line 4: [block] number_start: 100 is above number_max 50"},
+    {"[block]\nnumber_start = 10\n", ""},
+    {"[arcs]\nmin_radius = 1\nmax_radius = 1\n",
+     "M.mcf line 5: [arcs] max_radius: 1 is not above min_radius 1"},
+    {"[arcs]\nmin_radius = 1\nmax_radius = 1.5\n", ""},
+    {"[block]\nsafe_start = \"G17 G20 G90\"\n",
+     "M.mcf line 4: [block] safe_start: G20 selects inches but [identity] units is \"mm\""},
+    {"[block]\nsafe_start = \"G17 G200 G90\"\n", ""},
+    {"[block]\nsafe_start = \"G17 G21 G90\"\n", ""},
+    // Boundaries: the last value kept, the first refused.
+    {"[decimals]\ncoordinates = 6\n", ""},
+    {"[decimals]\ncoordinates = 7\n",
+     "M.mcf line 4: [decimals] coordinates: 7 is out of range 0..6"},
+    {"[decimals]\ndwell = -1\n", "M.mcf line 4: [decimals] dwell: -1 is out of range 0..6"},
+    {"[block]\nnumber_increment = 0\n",
+     "M.mcf line 4: [block] number_increment: 0 is out of range 1..99999999"},
+    {"[block]\nnumber_max = 99999999\n", ""},
+    {"[block]\nnumber_max = 100000000\n",
+     "M.mcf line 4: [block] number_max: 100000000 is out of range 1..99999999"},
+    {"[block]\nmax_line_length = 0\n", ""},
+    {"[block]\nmax_line_length = 19\n",
+     "M.mcf line 4: [block] max_line_length: 19 is out of range 0 (no limit) or 20..1024"},
+    {"[block]\nmax_line_length = 20\n", ""},
+    {"[block]\nmax_line_length = 1024\n", ""},
+    {"[block]\nmax_line_length = 1025\n",
+     "M.mcf line 4: [block] max_line_length: 1025 is out of range 0 (no limit) or 20..1024"},
+    {"[arcs]\nmax_sweep_degrees = 360\n", ""},
+    {"[arcs]\nmax_sweep_degrees = 360.5\n",
+     "M.mcf line 4: [arcs] max_sweep_degrees: 360.5 is out of range 1..360"},
+    {"[arcs]\nmax_sweep_degrees = 0.5\n",
+     "M.mcf line 4: [arcs] max_sweep_degrees: 0.5 is out of range 1..360"},
+    {"[arcs]\nmax_sweep_degrees = nan\n",
+     "M.mcf line 4: [arcs] max_sweep_degrees: nan is out of range 1..360"},
+    {"[verification]\ntolerance = 1\n", ""},
+    {"[verification]\ntolerance = 0\n",
+     "M.mcf line 4: [verification] tolerance: 0 is out of range above 0, at most 1"},
+    {"[verification]\ntolerance = 1.0001\n",
+     "M.mcf line 4: [verification] tolerance: 1.0001 is out of range above 0, at most 1"},
+    {"[tools]\nlength_register_offset = 999\n", ""},
+    {"[tools]\nlength_register_offset = 1000\n",
+     "M.mcf line 4: [tools] length_register_offset: 1000 is out of range 0..999"},
+    {"[block]\nprogram_number = 0\n",
+     "M.mcf line 4: [block] program_number: 0 is out of range 1..99999999"},
+};
+
+TEST(MachineReaderTest, EachValueIsCheckedWithItsLineAndKey) {
+  for (const Case& c : kCases) {
+    const std::string text = std::string("[identity]\nname = \"M\"\n") + c.text;
+    const MachineReadResult read = ParseMachineConfig(text, "M.mcf");
+    EXPECT_EQ(read.error, c.error) << text;
+    EXPECT_EQ(read.config.has_value(), *c.error == '\0') << text;
+  }
+}
+
+// Whole files: the identity table itself, keys outside the tables.
+constexpr Case kFileCases[] = {
+    {"speed = 3\n[identity]\nname = \"M\"\n",
+     "M.mcf line 1: speed: unknown key outside the tables"},
+    {"arcs = 1\n[identity]\nname = \"M\"\n",
+     "M.mcf line 1: [arcs]: expected a table, got an integer"},
+    {"[identity]\nname = \"M\"\nunits = \"cm\"\n",
+     "M.mcf line 3: [identity] units: \"cm\" is not one of \"mm\", \"inch\""},
+    {"[identity]\nname = \"M\"\n[identity]\n",
+     "M.mcf line 3: Error while parsing table header: cannot redefine existing table "
+     "'identity'"},
+    {"", "M.mcf: [identity] name is missing"},
+    // Of several refusals, the earliest line's, though the tables come sorted.
+    {"[verification]\ntolerance = 2\n[arcs]\nxy = 1\n[identity]\nname = \"\"\n",
+     "M.mcf line 2: [verification] tolerance: 2 is out of range above 0, at most 1"},
+    {"[identity]\nname = \"M\"\n[tools]\nspindle_cw = 3\ncoolant_on = 3\n",
+     "M.mcf line 4: [tools] spindle_cw: expected a string, got an integer"},
+    {"[identity]\nname = \"\"\n", "M.mcf line 2: [identity] name: must not be empty"},
+    {"[identity]\nname = \"A/B\"\n",
+     "M.mcf line 2: [identity] name: \"A/B\" holds '/', which is not allowed here"},
+    {"[identity]\nname = \"M\"\nunits = \"inch\"\n[block]\nsafe_start = \"G21\"\n",
+     "M.mcf line 5: [block] safe_start: G21 selects millimetres but [identity] units is "
+     "\"inch\""},
+};
+
+TEST(MachineReaderTest, FilesAreCheckedAsAWhole) {
+  for (const Case& c : kFileCases) {
+    const MachineReadResult read = ParseMachineConfig(c.text, "M.mcf");
+    EXPECT_EQ(read.error, c.error) << c.text;
+    EXPECT_EQ(read.config.has_value(), *c.error == '\0') << c.text;
+  }
+}
+
+TEST(MachineReaderTest, SyntaxErrorsNameTheLine) {
+  const MachineReadResult read = ParseMachineConfig("[identity]\nname = \"M\n", "M.mcf");
+  EXPECT_FALSE(read.config.has_value());
+  EXPECT_THAT(read.error, StartsWith("M.mcf line 2: "));
+}
+
+// The example of the format's description loads.
+TEST(MachineReaderTest, TheDocumentedExampleLoads) {
+  std::ifstream in(std::string(ZU_SOURCE_DIR) + "/docs/machine-configuration.md");
+  const std::string doc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t start = doc.find("```toml\n");
+  ASSERT_NE(start, std::string::npos);
+  const std::size_t end = doc.find("```", start + 8);
+  const MachineReadResult read = ParseMachineConfig(doc.substr(start + 8, end - start - 8), "doc");
+  ASSERT_EQ(read.error, "");
+  EXPECT_EQ(read.config->identity.name, "MILL-3");
+  EXPECT_EQ(read.config->block.max_line_length, 256);
+  EXPECT_EQ(read.config->arcs.max_sweep_degrees, 180);
+  EXPECT_EQ(read.config->tools.coolant_on, "");
+}
+
+// Every cut of a valid file reads or is refused with one line of message.
+TEST(MachineReaderTest, EveryPrefixOfAShippedFileIsHandled) {
+  std::ifstream in(Shipped("FANUC-0i"), std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(text.size(), 100u);
+  for (std::size_t size = 0; size < text.size(); ++size) {
+    const MachineReadResult read = ParseMachineConfig(text.substr(0, size), "F.mcf");
+    EXPECT_EQ(read.config.has_value(), read.error.empty()) << size;
+    EXPECT_EQ(read.error.find('\n'), std::string::npos) << size;
+  }
+}
+
+TEST(MachineReaderTest, FilesThatCannotBeReadAreRefused) {
+  const std::string missing = testing::TempDir() + "no-such-machine.mcf";
+  EXPECT_EQ(ReadMachineConfig(missing).error, missing + ": cannot be read");
+  const std::string folder = testing::TempDir();
+  EXPECT_EQ(ReadMachineConfig(folder).error, folder + ": cannot be read");
+
+  const std::string large = testing::TempDir() + "large-machine.mcf";
+  {
+    std::ofstream out(large, std::ios::binary);
+    out << "[identity]\nname = \"M\"\n" << std::string(kMaxMachineFileBytes, '#');
+  }
+  EXPECT_THAT(ReadMachineConfig(large).error, StartsWith(large + ": is larger than 1048576"));
+  std::remove(large.c_str());
+}
+
+}  // namespace
+}  // namespace zu::machine
