@@ -43,6 +43,7 @@ void Verifier::Run() {
   if (!(tolerance_ >= 0) || std::isinf(tolerance_))
     AddMismatch({}, "the tolerance " + Number(tolerance_) + " is not a distance");
   Flatten();
+  read_cuts_.reserve(read_.events.size());
   for (std::size_t k = 0; k < read_.events.size(); ++k) {
     const ReadEvent::Kind kind = read_.events[k].kind;
     if (kind == ReadEvent::Kind::kFeed || kind == ReadEvent::Kind::kArc)
@@ -74,7 +75,7 @@ void Verifier::Flatten() {
     if (path.tool >= 0 && static_cast<std::size_t>(path.tool) < expected_.tools.size())
       tool_numbers_[p] = expected_.tools[static_cast<std::size_t>(path.tool)].number;
     else
-      AddMismatch({path.name, -1, false, {}},
+      AddMismatch(StepPlace(p, -1, {}),
                   "the path names tool " + std::to_string(path.tool) + ", which is not listed");
     // Where a path starts after the last is the writer's choice unless the
     // path says where it starts.
@@ -109,25 +110,31 @@ void Verifier::Flatten() {
   }
 }
 
-Place Verifier::StepPlace(std::uint32_t path, int index, const Vec& point, bool hole) const {
-  return {expected_.paths[path].name, index, hole, point};
+Place Verifier::PlaceOf(const Spot& spot) const {
+  Place place;
+  if (spot.path != kNoPath)
+    place.path = expected_.paths[spot.path].name;
+  place.index = spot.index;
+  place.hole = spot.hole;
+  place.point = spot.point;
+  return place;
 }
 
-void Verifier::AddMismatch(Place where, std::string text) {
+void Verifier::AddMismatch(const Spot& where, std::string text) {
   ++result_.mismatch_count;
   if (result_.mismatches.size() < options_.max_mismatches)
-    result_.mismatches.push_back({std::move(where), std::move(text)});
+    result_.mismatches.push_back({PlaceOf(where), std::move(text)});
 }
 
-void Verifier::AddDeviation(double distance, const Place& where) {
+void Verifier::AddDeviation(double distance, const Spot& where) {
   if (!(distance <= result_.largest_deviation)) {
     result_.largest_deviation = distance;
-    result_.deviation_at = where;
+    result_.deviation_at = PlaceOf(where);
   }
 }
 
 void Verifier::CheckTechnology(std::uint32_t path, const ReadEvent& event, double feed,
-                               const Place& where) {
+                               const Spot& where) {
   std::uint8_t& reported = reported_[path];
   if (feed > 0 && !(reported & kFeedReported) && !FeedsMatch(event.feed, feed)) {
     reported |= kFeedReported;
@@ -155,6 +162,11 @@ VerifyResult VerifyProgram(const cut::Program& expected, std::string_view code_t
   result.tolerance = options.tolerance;
   result.notes = options.notes;
   internal::Recorder recorder;
+  // About one event per expected step and hole, and the writer's rapids.
+  std::size_t events = 64;
+  for (const cut::Path& path : expected.paths)
+    events += path.steps.size() + path.holes.size() + 4;
+  recorder.events.reserve(events);
   gcode::TextLineSource source(code_text);
   gcode::ReadOptions read_options;
   read_options.max_errors = std::max<std::size_t>(options.max_mismatches, 1);
@@ -165,9 +177,11 @@ VerifyResult VerifyProgram(const cut::Program& expected, std::string_view code_t
   // the code whatever the comparison finds.
   for (const gcode::Diagnostic& error : read.errors) {
     ++result.mismatch_count;
-    if (result.mismatches.size() < options.max_mismatches)
-      result.mismatches.push_back(
-          {{}, "line " + std::to_string(error.line) + ": " + error.message + ": " + error.block});
+    if (result.mismatches.size() < options.max_mismatches) {
+      Mismatch& mismatch = result.mismatches.emplace_back();
+      mismatch.text =
+          "line " + std::to_string(error.line) + ": " + error.message + ": " + error.block;
+    }
   }
   result.mismatch_count += read.error_count - read.errors.size();
   verifier.Run();

@@ -30,21 +30,45 @@ double ArcDistance(const Vec& p, const Piece& arc) {
   double best = kInfinity;
   if (angle <= arc.sweep) {
     const double height = arc.rise * angle / arc.sweep;
-    best = std::hypot(std::hypot(du, dv) - arc.radius, along - height);
+    const double across = std::sqrt(du * du + dv * dv) - arc.radius;
+    best = std::sqrt(across * across + (along - height) * (along - height));
   }
   return std::min({best, Distance(p, arc.start), Distance(p, arc.end)});
 }
 
-std::size_t Intervals(const Piece& piece, Sampling sampling) {
-  const bool fine = sampling == Sampling::kFine;
+std::size_t Intervals(const Piece& piece) {
   if (!piece.arc)
-    return fine ? 8 : 2;
-  const double step = fine ? std::numbers::pi / 90 : std::numbers::pi / 8;
-  const double count = std::ceil(piece.sweep / step);
+    return 2;
+  const double count = std::ceil(piece.sweep / (std::numbers::pi / 8));
   // A sweep of NaN samples the ends only.
   if (!(count >= 2))
     return 2;
-  return static_cast<std::size_t>(std::min(count, 720.0));
+  return static_cast<std::size_t>(std::min(count, 16.0));
+}
+
+// Calls f(point) for the piece's points at fractions 0, 1/n, ..., 1; an
+// arc's by turning the first by a fixed angle (one sine and cosine).
+template <class F>
+void ForEachSample(const Piece& piece, std::size_t n, F f) {
+  const double step = 1.0 / static_cast<double>(n);
+  if (!piece.arc) {
+    for (std::size_t s = 0; s <= n; ++s)
+      f(PointAt(piece, static_cast<double>(s) * step));
+    return;
+  }
+  const double c = std::cos(piece.sweep * step);
+  const double sn = std::sin(piece.sweep * step);
+  double cos_k = 1;
+  double sin_k = 0;
+  for (std::size_t s = 0; s < n; ++s) {
+    const double t = static_cast<double>(s) * step;
+    f(piece.centre + (piece.radius * cos_k) * piece.u + (piece.radius * sin_k) * piece.v +
+      (t * piece.rise) * piece.axis);
+    const double next = cos_k * c - sin_k * sn;
+    sin_k = sin_k * c + cos_k * sn;
+    cos_k = next;
+  }
+  f(piece.end);
 }
 
 }  // namespace
@@ -92,7 +116,8 @@ Piece MakeArc(const Vec& start, const Vec& end, const Vec& centre, const Vec& ax
 double Length(const Piece& piece) {
   if (!piece.arc)
     return Distance(piece.start, piece.end);
-  return std::hypot(piece.radius * piece.sweep, piece.rise);
+  const double turned = piece.radius * piece.sweep;
+  return std::sqrt(turned * turned + piece.rise * piece.rise);
 }
 
 Vec PointAt(const Piece& piece, double t) {
@@ -111,13 +136,11 @@ double DistanceTo(const Vec& point, const Piece& piece) {
   return d >= 0 ? d : kInfinity;
 }
 
-Farthest Directed(std::span<const Piece> from, std::span<const Piece> to, Sampling sampling) {
+Farthest Directed(std::span<const Piece> from, std::span<const Piece> to) {
   Farthest out;
   std::size_t k = 0;
   for (std::size_t i = 0; i < from.size(); ++i) {
-    const std::size_t n = Intervals(from[i], sampling);
-    for (std::size_t s = 0; s <= n; ++s) {
-      const Vec p = PointAt(from[i], static_cast<double>(s) / static_cast<double>(n));
+    ForEachSample(from[i], Intervals(from[i]), [&](const Vec& p) {
       // The nearest piece lies at or after the one the last sample was
       // nearest to, give or take one: both runs go the same way.
       double d = DistanceTo(p, to[k]);
@@ -137,7 +160,7 @@ Farthest Directed(std::span<const Piece> from, std::span<const Piece> to, Sampli
         out.point = p;
         out.piece = i;
       }
-    }
+    });
   }
   return out;
 }
@@ -152,6 +175,27 @@ Farthest LinesApart(const Piece& a, const Piece& b) {
       out.point = *points[i];
     }
   }
+  return out;
+}
+
+}  // namespace zu::verify::internal
+
+namespace zu::verify::internal {
+
+Farthest ArcsApart(const Piece& a, const Piece& b) {
+  Vec points[5];
+  std::size_t count = 0;
+  ForEachSample(a, 4, [&](const Vec& p) { points[count++] = p; });
+  Farthest out;
+  count = 0;
+  ForEachSample(b, 4, [&](const Vec& p) {
+    const double d = Distance(points[count], p);
+    if (!(d <= out.distance)) {
+      out.distance = d >= 0 ? d : std::numeric_limits<double>::infinity();
+      out.point = points[count];
+    }
+    ++count;
+  });
   return out;
 }
 

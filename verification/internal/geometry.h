@@ -73,20 +73,20 @@ struct Farthest {
   std::size_t piece = 0;
 };
 
-// How finely `from` is sampled: kCoarse for pieces that match the other run
-// one to one (arcs every 22.5 degrees), kFine where a move was split or
-// linearised (straight moves in 8 steps, arcs every 2 degrees), so that
-// chord midpoints and arc crowns are among the samples.
-enum class Sampling { kCoarse, kFine };
-
 // The largest distance from the sampled points of `from` to the nearest of
 // the pieces `to` (both runs in the order the tool follows them; the search
-// moves forward along `to`). NaN coordinates give an infinite distance.
-// `to` must not be empty.
-Farthest Directed(std::span<const Piece> from, std::span<const Piece> to, Sampling sampling);
+// moves forward along `to`). Straight moves are sampled at their ends and
+// middle (a chord's farthest point from its arc), arcs every 22.5 degrees.
+// NaN coordinates give an infinite distance. `to` must not be empty.
+Farthest Directed(std::span<const Piece> from, std::span<const Piece> to);
 
 // The exact Hausdorff distance between two straight moves (the distance to a
 // segment is convex along a segment, so the largest lies at an end).
 Farthest LinesApart(const Piece& a, const Piece& b);
+
+// For two arcs about the same axis: the largest distance between the
+// points at the same fraction of each, at every quarter. An upper bound of
+// their Hausdorff distance, close to it for arcs that nearly agree.
+Farthest ArcsApart(const Piece& a, const Piece& b);
 
 }  // namespace zu::verify::internal

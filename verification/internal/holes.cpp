@@ -52,7 +52,7 @@ void Verifier::AlignHoles() {
 }
 
 void Verifier::ExtraHole(std::size_t r, std::size_t h) {
-  Place place;
+  Spot place;
   if (h < holes_.size())
     place = StepPlace(holes_[h].path, static_cast<int>(holes_[h].index), HoleEvent(r).end, true);
   else
@@ -66,7 +66,7 @@ void Verifier::CompareHole(std::size_t h, std::size_t r) {
   const cut::Hole& hole = path.holes[holes_[h].index];
   const ReadEvent& event = HoleEvent(r);
   const Vec expected = HolePoint(h);
-  const Place place = StepPlace(p, static_cast<int>(holes_[h].index), expected, true);
+  const Spot place = StepPlace(p, static_cast<int>(holes_[h].index), expected, true);
   const double off = Distance(event.end, expected);
   AddDeviation(off, place);
   std::string text;

@@ -42,16 +42,19 @@ Piece Verifier::ReadPiece(std::size_t j) const {
   return MakeLine(event.start, event.end);
 }
 
-// The last read piece of expected move e, the first being j; kNone where
-// no run of pieces from j ends where the move ends.
-std::size_t Verifier::FindPieces(const Piece& e, std::size_t j) const {
+// The last read piece of expected move e, the first being j, with the
+// pieces from j to it in found_; kNone where no run of pieces from j ends
+// where the move ends.
+std::size_t Verifier::FindPieces(const Piece& e, std::size_t j) {
   const std::size_t n = read_cuts_.size();
   const double length = Length(e);
   double run = 0;
+  found_.clear();
   for (std::size_t k = j; k < n && k - j < kMostPieces; ++k) {
     if (k > j && !Cut(k).joined)
       break;  // the pieces of one move follow each other
-    run += Length(ReadPiece(k));
+    found_.push_back(ReadPiece(k));
+    run += Length(found_.back());
     const double off = Distance(Cut(k).end, e.end);
     // Half the length at least: a full circle in pieces ends where it
     // starts, and so may its first short piece.
@@ -81,12 +84,23 @@ void Verifier::AlignMoves() {
       MissingMove(i, e, j);
       continue;
     }
+    // A straight move shorter than the tolerance that the code does not
+    // make may be left out (a move to where the tool is is never sent).
+    if (!e.arc && !Beyond(Length(e)) && Beyond(Distance(Cut(j).end, e.end))) {
+      MissingMove(i, e, j);
+      continue;
+    }
     std::size_t b = FindPieces(e, j);
-    if (b == kNone) {
-      if (i + 1 < m && Distance(Cut(j).end, StepOf(i + 1).end) <= reach_) {
+    const double off = b == kNone ? reach_ : Distance(Cut(b).end, e.end);
+    if (Beyond(off) && i + 1 < m) {
+      // The code goes on to where the next move ends: this one is missing.
+      const double next_off = Distance(Cut(j).end, StepOf(i + 1).end);
+      if (next_off <= reach_ && next_off < off) {
         MissingMove(i, e, j);
         continue;
       }
+    }
+    if (b == kNone) {
       // Moves the code has in excess: the expected move made by one piece
       // a little further on.
       for (std::size_t k = j + 1; k < n && k <= j + kResyncReach; ++k) {
@@ -102,6 +116,7 @@ void Verifier::AlignMoves() {
       }
       if (b == kNone)
         b = j;  // compared as it stands
+      found_.assign(1, ReadPiece(b));
     }
     CheckRapids(rapid_from, cuts_[i].rapids_before, last_event, read_cuts_[j]);
     rapid_from = cuts_[i].rapids_before;
@@ -113,7 +128,7 @@ void Verifier::AlignMoves() {
   CheckRapids(rapid_from, rapids_.size(), last_event, read_.events.size());
   if (j < n) {
     const std::size_t extra = n - j;
-    AddMismatch({"", -1, false, Cut(j).end},
+    AddMismatch({kNoPath, -1, false, Cut(j).end},
                 std::to_string(extra) + " move(s) in the code after the last expected one, the " +
                     "first to " + Point(Cut(j).end));
   }
@@ -121,12 +136,6 @@ void Verifier::AlignMoves() {
 
 void Verifier::MissingMove(std::size_t i, const Piece& e, std::size_t j) {
   const ExpectedCut& cut = cuts_[i];
-  const Place place = StepPlace(cut.path, static_cast<int>(cut.step), e.end);
-  // A straight move shorter than the tolerance may be left out: the code
-  // is as close as asked without it.
-  if (!e.arc && !Beyond(Length(e)))
-    return;
-  AddMismatch(place, "the move to " + Point(e.end) + " is not in the code");
   window_.clear();
   const std::size_t n = read_cuts_.size();
   if (j > 0 && j - 1 < n)
@@ -134,9 +143,14 @@ void Verifier::MissingMove(std::size_t i, const Piece& e, std::size_t j) {
   if (j < n)
     window_.push_back(ReadPiece(j));
   if (!window_.empty()) {
-    const Farthest far = Directed(std::span(&e, 1), window_, Sampling::kFine);
+    const Farthest far = Directed(std::span(&e, 1), window_);
     AddDeviation(far.distance, StepPlace(cut.path, static_cast<int>(cut.step), far.point));
   }
+  // A straight move shorter than the tolerance may be left out: the code
+  // is as close as asked without it.
+  if (e.arc || Beyond(Length(e)))
+    AddMismatch(StepPlace(cut.path, static_cast<int>(cut.step), e.end),
+                "the move to " + Point(e.end) + " is not in the code");
 }
 
 void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::size_t b) {
@@ -151,35 +165,34 @@ void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::si
   if (e.arc)
     CompareArc(i, e, a, b);
 
+  // found_ holds the pieces a to b.
   Farthest far;
-  const Piece first = ReadPiece(a);
+  const Piece& first = found_.front();
   if (a == b && !e.arc && !first.arc) {
     far = LinesApart(e, first);
-  } else if (a == b && e.arc && first.arc) {
-    const Farthest there = Directed(std::span(&e, 1), std::span(&first, 1), Sampling::kCoarse);
-    const Farthest back = Directed(std::span(&first, 1), std::span(&e, 1), Sampling::kCoarse);
-    far = there.distance >= back.distance ? there : back;
+  } else if (a == b && e.arc && first.arc && Dot(e.axis, first.axis) >= kSameAxis) {
+    far = ArcsApart(e, first);
   } else {
     // Split or linearised: both ways, each against the other side's pieces
     // and their joined neighbours.
     const std::size_t n = read_cuts_.size();
-    const std::size_t lo = a > 0 && Cut(a).joined ? a - 1 : a;
-    const std::size_t hi = b + 1 < n && Cut(b + 1).joined ? b + 1 : b;
     window_.clear();
-    for (std::size_t k = lo; k <= hi; ++k)
-      window_.push_back(k == a ? first : ReadPiece(k));
-    const Farthest there = Directed(std::span(&e, 1), window_, Sampling::kFine);
+    if (a > 0 && Cut(a).joined)
+      window_.push_back(ReadPiece(a - 1));
+    window_.insert(window_.end(), found_.begin(), found_.end());
+    if (b + 1 < n && Cut(b + 1).joined)
+      window_.push_back(ReadPiece(b + 1));
+    const Farthest there = Directed(std::span(&e, 1), window_);
     pieces_.clear();
     if (cut.joined && i > 0)
       pieces_.push_back(ExpectedPiece(i - 1, e.start));
     pieces_.push_back(e);
     if (i + 1 < cuts_.size() && cuts_[i + 1].joined)
       pieces_.push_back(ExpectedPiece(i + 1, e.end));
-    const std::span<const Piece> read(window_.data() + (a - lo), b - a + 1);
-    const Farthest back = Directed(read, pieces_, Sampling::kFine);
+    const Farthest back = Directed(found_, pieces_);
     far = there.distance >= back.distance ? there : back;
   }
-  const Place place = StepPlace(cut.path, index, far.point);
+  const Spot place = StepPlace(cut.path, index, far.point);
   AddDeviation(far.distance, place);
   if (result_.mismatch_count == mismatches && Beyond(far.distance))
     AddMismatch(place,
@@ -191,9 +204,9 @@ void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::si
 
 void Verifier::CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b) {
   const ExpectedCut& cut = cuts_[i];
-  const Place place = StepPlace(cut.path, static_cast<int>(cut.step), e.end);
+  const Spot place = StepPlace(cut.path, static_cast<int>(cut.step), e.end);
   for (std::size_t k = a; k <= b; ++k) {
-    const Piece r = ReadPiece(k);
+    const Piece& r = found_[k - a];
     if (!r.arc)
       continue;  // linearised: the geometry decides
     const double turn = Dot(r.axis, e.axis);

@@ -39,6 +39,16 @@ struct ExpectedHole {
   std::uint32_t index = 0;
 };
 
+// A place in the expected program while comparing: Place without the
+// path's name, which is copied only where a place is kept.
+inline constexpr std::uint32_t kNoPath = 0xffffffff;
+struct Spot {
+  std::uint32_t path = kNoPath;
+  int index = -1;
+  bool hole = false;
+  Vec point;
+};
+
 class Verifier {
  public:
   Verifier(const cut::Program& expected, const Recorder& read, const VerifyOptions& options,
@@ -48,16 +58,19 @@ class Verifier {
  private:
   // verify_program.cpp
   void Flatten();
-  void AddMismatch(Place where, std::string text);
-  void AddDeviation(double distance, const Place& where);
+  Place PlaceOf(const Spot& spot) const;
+  void AddMismatch(const Spot& where, std::string text);
+  void AddDeviation(double distance, const Spot& where);
   // One mismatch per path for each of feed, speed and tool: the first.
-  void CheckTechnology(std::uint32_t path, const ReadEvent& event, double feed, const Place& where);
-  Place StepPlace(std::uint32_t path, int index, const Vec& point, bool hole = false) const;
+  void CheckTechnology(std::uint32_t path, const ReadEvent& event, double feed, const Spot& where);
+  Spot StepPlace(std::uint32_t path, int index, const Vec& point, bool hole = false) const {
+    return {path, index, hole, point};
+  }
   bool Beyond(double distance) const { return !(distance <= tolerance_); }
 
   // moves.cpp
   void AlignMoves();
-  std::size_t FindPieces(const Piece& e, std::size_t j) const;
+  std::size_t FindPieces(const Piece& e, std::size_t j);
   void CompareMove(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
   void CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
   void MissingMove(std::size_t i, const Piece& e, std::size_t j);
@@ -89,7 +102,10 @@ class Verifier {
   std::vector<std::uint32_t> read_holes_;  // indices of read holes
   std::vector<int> tool_numbers_;          // per path: the T number, -1 where unknown
   std::vector<std::uint8_t> reported_;     // per path: technology mismatches reported
-  std::vector<Piece> window_;              // scratch for the geometry windows
+  // Scratch, kept to save allocations: the read pieces matched with the
+  // move being compared, and the two sides' windows around it.
+  std::vector<Piece> found_;
+  std::vector<Piece> window_;
   std::vector<Piece> pieces_;
 };
 

@@ -247,6 +247,20 @@ TEST(VerifyProgram, LinearisedArcPassesWithinTheTolerance) {
   }
 }
 
+TEST(VerifyProgram, MovesShorterThanTheToleranceMayBeLeftOut) {
+  cut::Program expected = Expected();
+  std::vector<Step>& steps = expected.paths[0].steps;
+  // To where the tool is, out 0.003 and back: the code has none of them.
+  steps.insert(steps.begin() + 2,
+               {Line({20, 0, -1}, 500), Line({20, -0.003, -1}, 500), Line({20, 0, -1}, 500)});
+  const VerifyResult result = Verify(kCode, expected);
+  EXPECT_TRUE(result.ok) << Mismatches(result);
+  EXPECT_NEAR(result.largest_deviation, 0.003, 1e-9);
+  // Longer than the tolerance, it is missed.
+  steps[3].end.y = -0.006;
+  EXPECT_FALSE(Verify(kCode, expected).ok);
+}
+
 TEST(VerifyProgram, ToleranceBoundary) {
   // The plunge's end 0.004 lower: kept at 0.004, refused just under it.
   const std::string code = Replaced(kCode, "G1 Z-1. F100.", "G1 Z-1.004 F100.");
