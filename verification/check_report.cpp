@@ -37,8 +37,8 @@ std::string CheckReport(const VerifyResult& result, const CheckFiles& files) {
     paths += ", " + std::to_string(result.paths_refused) + " not written (refused)";
   Line(out, paths);
   Line(out, "Moves: " + std::to_string(result.moves_compared) + " feed moves and arcs compared (" +
-                std::to_string(result.moves_read) + " read back), " +
-                std::to_string(result.rapids_compared) + " rapid ends");
+                std::to_string(result.moves_read) + " read back)");
+  Line(out, "Rapid move ends compared: " + std::to_string(result.rapids_compared));
   Line(out, "Holes: " + std::to_string(result.holes_compared) + " compared (" +
                 std::to_string(result.holes_read) + " read back)");
   Line(out, "Lines read: " + std::to_string(result.lines_read));

@@ -19,8 +19,10 @@ TEST(CheckReport, Failing) {
   result.lines_read = 21;
   result.largest_deviation = 0.0125;
   result.deviation_at = {"P1", 1, false, {20, 0.0125, -1}};
-  result.mismatches = {{{"D1", 1, true, {20, 40, -5}}, "the hole is not in the code"},
-                       {{}, "line 7: unknown word A: G1 A5."}};
+  Mismatch& hole = result.mismatches.emplace_back();
+  hole.where = {"D1", 1, true, {20, 40, -5}};
+  hole.text = "the hole is not in the code";
+  result.mismatches.emplace_back().text = "line 7: unknown word A: G1 A5.";
   result.mismatch_count = 3;
   result.notes = {"arcs in G18 written as straight moves"};
   EXPECT_EQ(CheckReport(result, {"C:\\NC\\PART.nc", "C:\\zu.pmf"}),
@@ -29,7 +31,8 @@ TEST(CheckReport, Failing) {
             "Compared with: C:\\zu.pmf\r\n"
             "Tolerance: 0.005 mm\r\n"
             "Paths: 2 compared, 1 not written (refused)\r\n"
-            "Moves: 4 feed moves and arcs compared (5 read back), 2 rapid ends\r\n"
+            "Moves: 4 feed moves and arcs compared (5 read back)\r\n"
+            "Rapid move ends compared: 2\r\n"
             "Holes: 3 compared (2 read back)\r\n"
             "Lines read: 21\r\n"
             "Largest deviation: 0.0125 mm, path \"P1\" move 2 at (20, 0.0125, -1)\r\n"
@@ -50,7 +53,8 @@ TEST(CheckReport, Passing) {
             "Verification: PASS\r\n"
             "Tolerance: 0.01 mm\r\n"
             "Paths: 1 compared\r\n"
-            "Moves: 0 feed moves and arcs compared (0 read back), 0 rapid ends\r\n"
+            "Moves: 0 feed moves and arcs compared (0 read back)\r\n"
+            "Rapid move ends compared: 0\r\n"
             "Holes: 0 compared (0 read back)\r\n"
             "Lines read: 0\r\n"
             "Largest deviation: 0 mm\r\n"
