@@ -72,10 +72,7 @@ void Verifier::CompareHole(std::size_t h, std::size_t r) {
   std::string text;
   if (Beyond(off))
     text = "the hole is at " + Point(event.end) + ", " + Number(off) + " from " + Point(expected);
-  const bool grouped =
-      event.group >= 0 && static_cast<std::size_t>(event.group) < read_.groups.size();
-  const DrillGroup group =
-      grouped ? read_.groups[static_cast<std::size_t>(event.group)] : DrillGroup{};
+  const DrillGroup& group = read_.groups[event.detail];
   const double r_level = group.surface + group.safe;
   if (text.empty() && Beyond(std::fabs(r_level - hole.r_plane)))
     text = "the R level is " + Number(r_level) + ", not " + Number(hole.r_plane);

@@ -37,9 +37,12 @@ Piece Verifier::ExpectedPiece(std::size_t i, const Vec& fallback_start) const {
 
 Piece Verifier::ReadPiece(std::size_t j) const {
   const ReadEvent& event = Cut(j);
-  if (event.kind == ReadEvent::Kind::kArc)
-    return MakeArc(event.start, event.end, event.centre, event.axis);
-  return MakeLine(event.start, event.end);
+  const Vec start = CutStart(j);
+  if (event.kind == ReadEvent::Kind::kArc) {
+    const ReadArc& arc = read_.arcs[event.detail];
+    return MakeArc(start, event.end, arc.centre, arc.axis);
+  }
+  return MakeLine(start, event.end);
 }
 
 // The last read piece of expected move e, the first being j, with the
@@ -78,7 +81,7 @@ void Verifier::AlignMoves() {
   std::size_t last_event = kNone;
   for (std::size_t i = 0; i < m; ++i) {
     ++result_.moves_compared;
-    const Vec fallback = j < n ? Cut(j).start : Vec{};
+    const Vec fallback = j < n ? CutStart(j) : Vec{};
     const Piece e = ExpectedPiece(i, fallback);
     if (j >= n) {
       MissingMove(i, e, j);
@@ -104,7 +107,7 @@ void Verifier::AlignMoves() {
       // Moves the code has in excess: the expected move made by one piece
       // a little further on.
       for (std::size_t k = j + 1; k < n && k <= j + kResyncReach; ++k) {
-        if (!Beyond(Distance(Cut(k).end, e.end)) && !Beyond(Distance(Cut(k).start, e.start))) {
+        if (!Beyond(Distance(Cut(k).end, e.end)) && !Beyond(Distance(CutStart(k), e.start))) {
           AddMismatch(StepPlace(cuts_[i].path, static_cast<int>(cuts_[i].step), Cut(j).end),
                       std::to_string(k - j) +
                           " move(s) in the code before this one, the first to " +
@@ -120,7 +123,7 @@ void Verifier::AlignMoves() {
     }
     CheckRapids(rapid_from, cuts_[i].rapids_before, last_event, read_cuts_[j]);
     rapid_from = cuts_[i].rapids_before;
-    const Piece matched = cuts_[i].start_known ? e : ExpectedPiece(i, Cut(j).start);
+    const Piece matched = cuts_[i].start_known ? e : ExpectedPiece(i, CutStart(j));
     CompareMove(i, matched, j, b);
     last_event = read_cuts_[b];
     j = b + 1;

@@ -10,11 +10,18 @@ ReadEvent& Recorder::Add(ReadEvent::Kind kind, const cut::Vec& end) {
   event.tool = tool_;
   event.feed = feed_;
   event.speed = speed_;
-  event.start = position_;
   event.end = end;
   cutting_ = cut;
-  position_ = end;
   return event;
+}
+
+cut::Vec Recorder::StartOf(std::size_t k) const {
+  if (k == 0)
+    return {};
+  const ReadEvent& last = events[k - 1];
+  if (last.kind != ReadEvent::Kind::kHole)
+    return last.end;
+  return {last.end.x, last.end.y, groups[last.detail].clearance};
 }
 
 void Recorder::NextPath(int) {
@@ -31,9 +38,9 @@ void Recorder::FeedTo(double x, double y, double z, int) {
 
 void Recorder::ArcTo(double end_x, double end_y, double end_z, double centre_x, double centre_y,
                      double centre_z, double axis_x, double axis_y, double axis_z) {
-  ReadEvent& arc = Add(ReadEvent::Kind::kArc, {end_x, end_y, end_z});
-  arc.centre = {centre_x, centre_y, centre_z};
-  arc.axis = {axis_x, axis_y, axis_z};
+  Add(ReadEvent::Kind::kArc, {end_x, end_y, end_z}).detail =
+      static_cast<std::uint32_t>(arcs.size());
+  arcs.push_back({{centre_x, centre_y, centre_z}, {axis_x, axis_y, axis_z}});
 }
 
 void Recorder::StartDrillPath(int drill_mode, double safe_distance, double dwell_time,
@@ -44,13 +51,14 @@ void Recorder::StartDrillPath(int drill_mode, double safe_distance, double dwell
 }
 
 void Recorder::AddDrillPoint(double x, double y, double z) {
+  // The interpreter opens a group before its holes; a hole outside one
+  // would be its fault, kept with a group of zeros.
+  if (groups.empty())
+    groups.emplace_back();
   ReadEvent& hole = Add(ReadEvent::Kind::kHole, {x, y, z});
-  hole.group = static_cast<int>(groups.size()) - 1;
-  hole.feed = groups.empty() ? 0 : groups.back().feed;
-  hole.speed = groups.empty() ? 0 : groups.back().speed;
-  // The tool leaves the hole at its clearance level.
-  if (!groups.empty())
-    position_.z = groups.back().clearance;
+  hole.detail = static_cast<std::uint32_t>(groups.size() - 1);
+  hole.feed = groups.back().feed;
+  hole.speed = groups.back().speed;
 }
 
 }  // namespace zu::verify::internal

@@ -3,6 +3,7 @@
 // spindle speed in force: the read-back side of the comparison.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -32,20 +33,29 @@ struct ReadEvent {
   // kFeed, kArc: the move follows another feed move or arc with no rapid,
   // hole or new path between them.
   bool joined = false;
-  int tool = -1;   // the T number in force; -1 before any
-  int group = -1;  // kHole: index into Recorder::groups
+  int tool = -1;  // the T number in force; -1 before any
+  // kArc: index into Recorder::arcs; kHole: into Recorder::groups.
+  std::uint32_t detail = 0;
   double feed = 0;
   double speed = 0;
-  cut::Vec start;   // where the tool was (as far as the moves sent tell)
-  cut::Vec end;     // kHole: x, y and the bottom
-  cut::Vec centre;  // kArc
-  cut::Vec axis;    // kArc
+  cut::Vec end;  // kHole: x, y and the bottom
+};
+
+// An arc's centre and axis, kept apart so that straight moves stay small.
+struct ReadArc {
+  cut::Vec centre;
+  cut::Vec axis;
 };
 
 class Recorder : public gcode::PathReceiver {
  public:
   std::vector<ReadEvent> events;
+  std::vector<ReadArc> arcs;
   std::vector<DrillGroup> groups;
+
+  // Where the tool was before event k, as far as the moves sent tell: the
+  // last event's end, or above a hole at its group's clearance.
+  cut::Vec StartOf(std::size_t k) const;
 
   void NextPath(int number) override;
   void StartPath() override {}
@@ -74,7 +84,6 @@ class Recorder : public gcode::PathReceiver {
  private:
   ReadEvent& Add(ReadEvent::Kind kind, const cut::Vec& end);
 
-  cut::Vec position_;
   bool cutting_ = false;  // the last event was a feed move or arc of this path
   int tool_ = -1;
   double feed_ = 0;

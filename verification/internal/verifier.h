@@ -79,6 +79,7 @@ class Verifier {
   Piece ExpectedPiece(std::size_t i, const Vec& fallback_start) const;
   Piece ReadPiece(std::size_t j) const;
   const ReadEvent& Cut(std::size_t j) const { return read_.events[read_cuts_[j]]; }
+  Vec CutStart(std::size_t j) const { return read_.StartOf(read_cuts_[j]); }
   const cut::Step& StepOf(std::size_t i) const;
 
   // holes.cpp
