@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 // The most pieces one expected move is looked for in, and how far ahead an
 // expected move is looked for past moves the code has in excess.
-constexpr std::size_t kMostPieces = 100000;
+constexpr std::size_t kMostPieces = 10000;
 constexpr std::size_t kResyncReach = 16;
 
 // Arcs read back as arcs keep the expected axis: a cosine this close to 1.
@@ -67,7 +67,9 @@ std::size_t Verifier::FindPieces(const Piece& e, std::size_t j) {
       if (!nearer_next)
         return k;
     }
-    if (run > 1.5 * length + 2 * reach_)
+    // Pieces of the move lie within its length of its start, and together
+    // are not much longer than the move.
+    if (run > 1.5 * length + 2 * reach_ || Distance(Cut(k).end, e.start) > length + reach_)
       break;
   }
   return kNone;
@@ -94,14 +96,12 @@ void Verifier::AlignMoves() {
       continue;
     }
     std::size_t b = FindPieces(e, j);
-    const double off = b == kNone ? reach_ : Distance(Cut(b).end, e.end);
-    if (Beyond(off) && i + 1 < m) {
-      // The code goes on to where the next move ends: this one is missing.
-      const double next_off = Distance(Cut(j).end, StepOf(i + 1).end);
-      if (next_off <= reach_ && next_off < off) {
-        MissingMove(i, e, j);
-        continue;
-      }
+    // The code goes on nearer to where the next move ends: this one is
+    // missing (so that one fault does not shift every move after it).
+    const double off = Distance(Cut(b == kNone ? j : b).end, e.end);
+    if (Beyond(off) && i + 1 < m && Distance(Cut(j).end, StepOf(i + 1).end) < off) {
+      MissingMove(i, e, j);
+      continue;
     }
     if (b == kNone) {
       // Moves the code has in excess: the expected move made by one piece
@@ -139,13 +139,13 @@ void Verifier::AlignMoves() {
 
 void Verifier::MissingMove(std::size_t i, const Piece& e, std::size_t j) {
   const ExpectedCut& cut = cuts_[i];
-  window_.clear();
-  const std::size_t n = read_cuts_.size();
-  if (j > 0 && j - 1 < n)
-    window_.push_back(ReadPiece(j - 1));
-  if (j < n)
+  // Measured against the code where it goes on; past the code's last move
+  // the mismatch says enough.
+  if (j < read_cuts_.size()) {
+    window_.clear();
+    if (j > 0)
+      window_.push_back(ReadPiece(j - 1));
     window_.push_back(ReadPiece(j));
-  if (!window_.empty()) {
     const Farthest far = Directed(std::span(&e, 1), window_);
     AddDeviation(far.distance, StepPlace(cut.path, static_cast<int>(cut.step), far.point));
   }

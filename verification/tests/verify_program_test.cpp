@@ -19,13 +19,15 @@ namespace {
 using cut::Step;
 using cut::Vec;
 
+const gcode::NcSystem* Load(const char* name) {
+  gcode::NcSystemLoad load = gcode::LoadNcSystemFile(std::string(ZU_SOURCE_DIR) +
+                                                     "/postmodule/ncsystems/" + name + ".xml");
+  EXPECT_TRUE(load.ok) << load.error;
+  return new gcode::NcSystem(std::move(load.system));
+}
+
 const gcode::NcSystem& Fanuc() {
-  static const gcode::NcSystem* system = [] {
-    gcode::NcSystemLoad load =
-        gcode::LoadNcSystemFile(std::string(ZU_SOURCE_DIR) + "/postmodule/ncsystems/FANUC-0i.xml");
-    EXPECT_TRUE(load.ok) << load.error;
-    return new gcode::NcSystem(std::move(load.system));
-  }();
+  static const gcode::NcSystem* system = Load("FANUC-0i");
   return *system;
 }
 
@@ -261,11 +263,50 @@ TEST(VerifyProgram, MovesShorterThanTheToleranceMayBeLeftOut) {
   EXPECT_FALSE(Verify(kCode, expected).ok);
 }
 
+TEST(VerifyProgram, MovesMissingInTheMiddleAreNamedAlone) {
+  cut::Program expected = Expected();
+  std::vector<Step>& steps = expected.paths[0].steps;
+  steps.insert(steps.begin() + 2, {Line({20, 0, -3}, 500), Line({20, 0, -1}, 500)});
+  const VerifyResult result = Verify(kCode, expected);
+  EXPECT_EQ(Mismatches(result),
+            "P1#2: the move to (20, 0, -3) is not in the code\n"
+            "P1#3: the move to (20, 0, -1) is not in the code\n");
+  EXPECT_NEAR(result.largest_deviation, 2, 1e-9);
+}
+
 TEST(VerifyProgram, ToleranceBoundary) {
   // The plunge's end 0.004 lower: kept at 0.004, refused just under it.
   const std::string code = Replaced(kCode, "G1 Z-1. F100.", "G1 Z-1.004 F100.");
   EXPECT_TRUE(Verify(code, Expected(), 0.004 + 1e-9).ok);
   EXPECT_FALSE(Verify(code, Expected(), 0.004 - 1e-6).ok);
+}
+
+// SIEMENS cycles give the R level as the reference plane and a safety
+// distance above it.
+TEST(VerifyProgram, SiemensDrilling) {
+  static const gcode::NcSystem* siemens = Load("SIEMENS-840D");
+  cut::Program expected = Expected();
+  expected.paths.erase(expected.paths.begin());
+  struct Case {
+    const char* call;
+    bool ok;
+  };
+  constexpr Case kCases[] = {
+      {"MCALL CYCLE81(50, 0, 2, -5)", true},
+      {"MCALL CYCLE81(50, 0, 3, -5)", false},
+      {"MCALL CYCLE81(50, 1, 1, -5)", true},
+      {"MCALL CYCLE82(50, 0, 2, -5, , 1)", false},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.call);
+    const std::string code = std::string("T2 M6\nS800 M3 F80\nG0 X0 Y40 Z50\n") + c.call +
+                             "\nX10\nX20\nX30\nMCALL\nM30\n";
+    VerifyOptions options;
+    options.tolerance = kTolerance;
+    const VerifyResult result = VerifyProgram(expected, code, *siemens, options);
+    EXPECT_EQ(result.ok, c.ok) << Mismatches(result);
+    EXPECT_EQ(result.holes_read, 3u);
+  }
 }
 
 TEST(VerifyProgram, CodeErrorsAndRefusedPathsAndBadInput) {
