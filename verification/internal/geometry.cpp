@@ -1,0 +1,202 @@
+#include "verification/internal/geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace zu::verify::internal {
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr double kTurn = 2 * std::numbers::pi;
+
+double SegmentDistance(const Vec& p, const Vec& a, const Vec& b) {
+  const Vec ab = b - a;
+  const double squared = Dot(ab, ab);
+  double t = squared > 0 ? Dot(p - a, ab) / squared : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return Distance(p, a + t * ab);
+}
+
+double ArcDistance(const Vec& p, const Piece& arc) {
+  const Vec d = p - arc.centre;
+  const double along = Dot(d, arc.axis);
+  const double du = Dot(d, arc.u);
+  const double dv = Dot(d, arc.v);
+  double angle = std::atan2(dv, du);
+  if (angle < 0)
+    angle += kTurn;
+  double best = kInfinity;
+  if (angle <= arc.sweep) {
+    const double height = arc.rise * angle / arc.sweep;
+    const double across = std::sqrt(du * du + dv * dv) - arc.radius;
+    best = std::sqrt(across * across + (along - height) * (along - height));
+  }
+  return std::min({best, Distance(p, arc.start), Distance(p, arc.end)});
+}
+
+std::size_t Intervals(const Piece& piece) {
+  if (!piece.arc)
+    return 2;
+  const double count = std::ceil(piece.sweep / (std::numbers::pi / 8));
+  // A sweep of NaN samples the ends only.
+  if (!(count >= 2))
+    return 2;
+  return static_cast<std::size_t>(std::min(count, 16.0));
+}
+
+// Calls f(point) for the piece's points at fractions 0, 1/n, ..., 1; an
+// arc's by turning the first by a fixed angle (one sine and cosine).
+template <class F>
+void ForEachSample(const Piece& piece, std::size_t n, F f) {
+  const double step = 1.0 / static_cast<double>(n);
+  if (!piece.arc) {
+    for (std::size_t s = 0; s <= n; ++s)
+      f(PointAt(piece, static_cast<double>(s) * step));
+    return;
+  }
+  const double c = std::cos(piece.sweep * step);
+  const double sn = std::sin(piece.sweep * step);
+  double cos_k = 1;
+  double sin_k = 0;
+  for (std::size_t s = 0; s < n; ++s) {
+    const double t = static_cast<double>(s) * step;
+    f(piece.centre + (piece.radius * cos_k) * piece.u + (piece.radius * sin_k) * piece.v +
+      (t * piece.rise) * piece.axis);
+    const double next = cos_k * c - sin_k * sn;
+    sin_k = sin_k * c + cos_k * sn;
+    cos_k = next;
+  }
+  f(piece.end);
+}
+
+}  // namespace
+
+double Norm(const Vec& a) {
+  return std::sqrt(Dot(a, a));
+}
+
+Piece MakeLine(const Vec& start, const Vec& end) {
+  Piece line;
+  line.start = start;
+  line.end = end;
+  return line;
+}
+
+Piece MakeArc(const Vec& start, const Vec& end, const Vec& centre, const Vec& axis) {
+  const double axis_length = Norm(axis);
+  if (!(axis_length > 0))
+    return MakeLine(start, end);
+  Piece arc;
+  arc.arc = true;
+  arc.start = start;
+  arc.end = end;
+  arc.axis = (1 / axis_length) * axis;
+  arc.centre = centre + Dot(start - centre, arc.axis) * arc.axis;
+  const Vec to_start = start - arc.centre;
+  arc.radius = Norm(to_start);
+  if (!(arc.radius > 1e-12))
+    return MakeLine(start, end);
+  arc.u = (1 / arc.radius) * to_start;
+  arc.v = Cross(arc.axis, arc.u);
+  const Vec to_end = end - arc.centre;
+  arc.rise = Dot(to_end, arc.axis);
+  const Vec in_plane = to_end - arc.rise * arc.axis;
+  if (Distance(in_plane, to_start) <= 1e-9) {
+    arc.sweep = kTurn;
+  } else {
+    arc.sweep = std::atan2(Dot(in_plane, arc.v), Dot(in_plane, arc.u));
+    if (arc.sweep <= 0)
+      arc.sweep += kTurn;
+  }
+  return arc;
+}
+
+double Length(const Piece& piece) {
+  if (!piece.arc)
+    return Distance(piece.start, piece.end);
+  const double turned = piece.radius * piece.sweep;
+  return std::sqrt(turned * turned + piece.rise * piece.rise);
+}
+
+Vec PointAt(const Piece& piece, double t) {
+  if (!piece.arc)
+    return piece.start + t * (piece.end - piece.start);
+  if (t >= 1)
+    return piece.end;
+  const double angle = t * piece.sweep;
+  return piece.centre + (piece.radius * std::cos(angle)) * piece.u +
+         (piece.radius * std::sin(angle)) * piece.v + (t * piece.rise) * piece.axis;
+}
+
+double DistanceTo(const Vec& point, const Piece& piece) {
+  const double d =
+      piece.arc ? ArcDistance(point, piece) : SegmentDistance(point, piece.start, piece.end);
+  return d >= 0 ? d : kInfinity;
+}
+
+Farthest Directed(std::span<const Piece> from, std::span<const Piece> to) {
+  Farthest out;
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < from.size(); ++i) {
+    ForEachSample(from[i], Intervals(from[i]), [&](const Vec& p) {
+      // The nearest piece lies at or after the one the last sample was
+      // nearest to, give or take one: both runs go the same way.
+      double d = DistanceTo(p, to[k]);
+      std::size_t best = k;
+      for (std::size_t w = k + 1; w < to.size() && w <= best + 3; ++w) {
+        const double dw = DistanceTo(p, to[w]);
+        if (dw < d) {
+          d = dw;
+          best = w;
+        }
+      }
+      if (k > 0)
+        d = std::min(d, DistanceTo(p, to[k - 1]));
+      k = best;
+      if (!(d <= out.distance)) {
+        out.distance = d;
+        out.point = p;
+        out.piece = i;
+      }
+    });
+  }
+  return out;
+}
+
+Farthest LinesApart(const Piece& a, const Piece& b) {
+  Farthest out;
+  const Vec* points[] = {&a.start, &a.end, &b.start, &b.end};
+  for (int i = 0; i < 4; ++i) {
+    const double d = DistanceTo(*points[i], i < 2 ? b : a);
+    if (!(d <= out.distance)) {
+      out.distance = d;
+      out.point = *points[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace zu::verify::internal
+
+namespace zu::verify::internal {
+
+Farthest ArcsApart(const Piece& a, const Piece& b) {
+  Vec points[5];
+  std::size_t count = 0;
+  ForEachSample(a, 4, [&](const Vec& p) { points[count++] = p; });
+  Farthest out;
+  count = 0;
+  ForEachSample(b, 4, [&](const Vec& p) {
+    const double d = Distance(points[count], p);
+    if (!(d <= out.distance)) {
+      out.distance = d >= 0 ? d : std::numeric_limits<double>::infinity();
+      out.point = points[count];
+    }
+    ++count;
+  });
+  return out;
+}
+
+}  // namespace zu::verify::internal

@@ -1,0 +1,88 @@
+// The verification of a written program: the G code is read back with the
+// NC system's description (gcode/'s interpreter) and its motion compared
+// with what was to be cut.
+//
+// What is compared, in the order of the program:
+// - feed moves and arcs: every end point; each expected move may come back
+//   as several pieces (an arc in quadrants, or linearised, a helix in
+//   straight moves), so moves are matched by their end points along the
+//   path, not block by block; arcs read back as arcs keep the expected
+//   centre, radius, plane and direction;
+// - the geometry: the largest distance between the two tool-tip paths, both
+//   ways, sampled along each move and measured to the pieces matched with
+//   it and their neighbours (a window that moves along both paths, so the
+//   work grows with the program's length);
+// - rapid moves by their end points only: each expected rapid end (and a
+//   milling path's start point) must be reached before the next feed move;
+//   the rapids the writer adds between paths are allowed;
+// - holes one by one: position, bottom, R level, cycle, feed, peck, dwell;
+// - the feed of every move (within 1e-3 of it or 0.05 mm/min), the
+//   spindle speed where the path sets one, and the tool in force.
+// Dwells are not compared: the interpreter does not send them. Paths whose
+// `refusal` is set are not expected in the code and are left out.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cutmodel/cut_model.h"
+#include "gcode/nc_system.h"
+
+namespace zu::verify {
+
+struct VerifyOptions {
+  // The largest deviation allowed, millimetres (the .mcf's tolerance).
+  double tolerance = 0.01;
+  // The writer's notes: what the machine could not do and how it was
+  // output. Passed through to the result and the report.
+  std::vector<std::string> notes;
+  // Mismatches kept with their details; all are counted.
+  std::size_t max_mismatches = 20;
+};
+
+// A place in the expected program.
+struct Place {
+  std::string path;  // the expected path's name; empty where no path applies
+  // The index of the path's step (or, where `hole`, of its hole), from 0;
+  // -1 where the place is not a step (the code's own errors).
+  int index = -1;
+  bool hole = false;
+  cut::Vec point;  // the point concerned, mm in the machine's frame
+};
+
+struct Mismatch {
+  Place where;
+  std::string text;  // what differs, with both values
+};
+
+struct [[nodiscard]] VerifyResult {
+  double tolerance = 0;
+  int paths = 0;                      // expected paths compared
+  int paths_refused = 0;              // expected paths with a refusal, not compared
+  std::uint64_t moves_compared = 0;   // expected feed moves and arcs
+  std::uint64_t moves_read = 0;       // feed moves and arcs read back
+  std::uint64_t rapids_compared = 0;  // expected rapid ends and start points
+  std::uint64_t holes_compared = 0;
+  std::uint64_t holes_read = 0;
+  std::uint64_t lines_read = 0;
+  // The largest distance between the two tool-tip paths (and of a hole
+  // from where it was to be), and where the expected path has it.
+  double largest_deviation = 0;
+  Place deviation_at;
+  std::vector<Mismatch> mismatches;  // the first VerifyOptions::max_mismatches
+  std::uint64_t mismatch_count = 0;  // all of them
+  std::vector<std::string> notes;    // the writer's, from the options
+  // No mismatch and the largest deviation within the tolerance.
+  bool ok = false;
+};
+
+// Reads `code_text` as `system` describes the control and compares what it
+// does with `expected`. Never throws for any input; an error of the code
+// (a block the control refuses) is a mismatch.
+VerifyResult VerifyProgram(const cut::Program& expected, std::string_view code_text,
+                           const gcode::NcSystem& system, const VerifyOptions& options);
+
+}  // namespace zu::verify
