@@ -75,6 +75,9 @@ struct Path {
   std::vector<Step> steps;  // milling
   std::optional<DrillCycle> drilling;
   std::vector<Hole> holes;  // drilling
+  // What the file asks that the path's cycle or moves cannot say, and what
+  // was done instead ("the peck cycle has no dwell: 0.5 s left out").
+  std::vector<std::string> notes;
   // Why the path cannot be written on a three-axis machine (five-axis
   // motion, a tilted coordinate system); empty when it can.
   std::string refusal;

@@ -57,9 +57,8 @@ std::optional<std::string> ReadWhole(const std::string& path) {
 
 std::string SystemMessage(DWORD error) {
   char text[512] = {};
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                     0, text, sizeof text, nullptr);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, error, 0, text, sizeof text, nullptr);
   std::string message(text, length);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
                               message.back() == ' ' || message.back() == '.'))
@@ -70,6 +69,11 @@ std::string SystemMessage(DWORD error) {
 // Writes `bytes` beside `path` and renames the copy into place, so that the
 // file is either the whole new text or left as it was. The reason on failure.
 std::optional<std::string> WriteWhole(const std::string& path, const std::string& bytes) {
+  // A read-only file is one its owner does not want replaced (a rename
+  // would replace it on some systems).
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return std::string("it is read-only");
   const std::string part = path + ".part";
   HANDLE file = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -113,7 +117,8 @@ std::string ProgramName(const std::string& path) {
 std::string CheckFileFor(const std::string& code_file) {
   const std::size_t slash = code_file.find_last_of("\\/:");
   const std::size_t dot = code_file.find_last_of('.');
-  const bool has_extension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  const bool has_extension =
+      dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
   return (has_extension ? code_file.substr(0, dot) : code_file) + ".check.txt";
 }
 
@@ -129,8 +134,8 @@ std::string DescriptionFor(const std::string& machine_file, const std::string& d
                 : machine_file.substr(0, dot)) +
            ".xml";
   }
-  const bool absolute = description.find(':') != std::string::npos ||
-                        description.front() == '\\' || description.front() == '/';
+  const bool absolute = description.find(':') != std::string::npos || description.front() == '\\' ||
+                        description.front() == '/';
   return absolute ? description : folder + description;
 }
 
@@ -152,7 +157,8 @@ int Post(const Files& files) {
     return Fail(kBadMachineFile, "the NC-system description " + system.error + "; no code written");
   const auto text = ReadWhole(files.tool_location);
   if (!text)
-    return Fail(kMissingFile, "the file " + files.tool_location + " cannot be read; no code written");
+    return Fail(kMissingFile,
+                "the file " + files.tool_location + " cannot be read; no code written");
 
   zu::postjob::PostJob job;
   job.road = files.road;
@@ -169,10 +175,12 @@ int Post(const Files& files) {
     return Fail(kRefused, outcome.message);
 
   if (const auto reason = WriteWhole(files.code, outcome.code))
-    return Fail(kCodeFileNotWritten, "the code file " + files.code + " cannot be written: " + *reason);
+    return Fail(kCodeFileNotWritten,
+                "the code file " + files.code + " cannot be written: " + *reason);
   const std::string check = CheckFileFor(files.code);
   if (const auto reason = WriteWhole(check, outcome.check_report))
-    return Fail(kCodeFileNotWritten, "the check report " + check + " cannot be written: " + *reason);
+    return Fail(kCodeFileNotWritten,
+                "the check report " + check + " cannot be written: " + *reason);
   postmodule::RecordLine("wrote " + std::to_string(outcome.written.blocks) + " blocks of " +
                          config.identity.name + " code into " + files.code);
   for (const std::string& note : outcome.written.notes)
@@ -218,8 +226,8 @@ int PostTextToolLocationFile(const postmodule::PostRequest& request) {
   postmodule::RecordLine("tool-location file: " + request.tool_location_file);
   postmodule::RecordLine("machine file: " + request.machine_file);
   postmodule::RecordLine("code file: " + request.code_file);
-  return Post({zu::postjob::Road::kToolLocationText, request.tool_location_file, request.machine_file,
-               request.code_file});
+  return Post({zu::postjob::Road::kToolLocationText, request.tool_location_file,
+               request.machine_file, request.code_file});
 }
 
 // "  *orvopost*pmf=FILE": the post-path file FILE, with the process file

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -64,11 +65,18 @@ class PostCommands : public zutest::PluginCommandTest {
   // The post module's programs run on their own: wait for the line that
   // ends what they record.
   std::vector<std::string> ModuleRecord(const std::string& last_line_start) {
+    return ModuleRecord(std::vector<std::string>{last_line_start});
+  }
+  // The post module's record once a line starts with one of `starts` (the
+  // post processor runs on after the host has ended).
+  std::vector<std::string> ModuleRecord(const std::vector<std::string>& starts) {
     for (int i = 0; i < 200; ++i) {
       const auto lines = Lines(module_record_);
       for (const auto& line : lines) {
-        if (line.rfind(last_line_start, 0) == 0)
-          return lines;
+        for (const auto& start : starts) {
+          if (line.rfind(start, 0) == 0)
+            return lines;
+        }
       }
       Sleep(50);
     }
@@ -200,7 +208,7 @@ TEST_F(PostCommands, AProcessFileThatCannotBeCreatedStopsTheRunAndSaysSo) {
   EXPECT_TRUE(Lines(module_record_).empty());
 }
 
-TEST_F(PostCommands, EveryExampleIsWrittenAsItsGoldenPostPathFileAndPosted) {
+TEST_F(PostCommands, EveryExampleIsWrittenAsItsGoldenPostPathFileAndPostedForEveryMachine) {
   struct GoldenRun {
     const char* document;
     const char* golden;
@@ -219,20 +227,35 @@ TEST_F(PostCommands, EveryExampleIsWrittenAsItsGoldenPostPathFileAndPosted) {
   };
   const std::string code = folder_ + "\\NC0001.cut";
   const std::string pmf = folder_ + "\\NC0001.pmf";
-  for (const auto& run : runs) {
-    SCOPED_TRACE(run.golden);
-    Settings(std::string("CurrentMcf=FANUC-0i\r\nLeavePmf=1\r\nUseCurrentGName=1\r\n") +
-             "JigToolUpHeight=500\r\nCodePathName=" + code + "\r\n" + run.settings);
-    DeleteFileA(module_record_.c_str());
-    DeleteFileA(code.c_str());
-    const auto host = HostOn(run.document, "--command 1 --pick all");
-    EXPECT_EQ(host.exit_code, 0u) << host.output;
-    const std::string golden = GoldenBytes(run.golden);
-    ASSERT_FALSE(golden.empty());
-    EXPECT_TRUE(ReadBytes(pmf) == golden) << pmf << " differs from the golden";
-    const auto module = ModuleRecord("wrote a report");
-    EXPECT_THAT(module, Contains("wrote a report into " + code)) << host.output;
-    EXPECT_THAT(ReadBytes(code), HasSubstr("no G code is written yet"));
+  for (const char* system : {"FANUC-0i", "HNC-818", "SIEMENS-840D", "LinuxCNC"}) {
+    for (const auto& run : runs) {
+      SCOPED_TRACE(std::string(run.golden) + " for " + system);
+      Settings(std::string("CurrentMcf=") + system +
+               "\r\nLeavePmf=1\r\nUseCurrentGName=1\r\nJigToolUpHeight=500\r\nCodePathName=" +
+               code + "\r\n" + run.settings);
+      DeleteFileA(module_record_.c_str());
+      DeleteFileA(code.c_str());
+      const auto host = HostOn(run.document, "--command 1 --pick all");
+      EXPECT_EQ(host.exit_code, 0u) << host.output;
+      const std::string golden = GoldenBytes(run.golden);
+      ASSERT_FALSE(golden.empty());
+      EXPECT_TRUE(ReadBytes(pmf) == golden) << pmf << " differs from the golden";
+      const auto module =
+          ModuleRecord(std::vector<std::string>{"viewer not started", "ORVOPost error"});
+      const std::string stem(run.golden, std::strlen(run.golden) - 4);
+      const std::string program = GoldenBytes("gcode/" + stem + "." + system + ".nc");
+      ASSERT_FALSE(program.empty());
+      if (program.rfind("refused: ", 0) == 0) {
+        EXPECT_THAT(module, Contains("ORVOPost error: " + pmf + ": " +
+                                     program.substr(9, program.size() - 11) + "; no code written"));
+        EXPECT_TRUE(ReadBytes(code).empty());
+        continue;
+      }
+      EXPECT_TRUE(ReadBytes(code) == program) << code << " differs from the golden";
+      EXPECT_THAT(module, Contains(::testing::StartsWith("verified: PASS")));
+      // The viewer the process file names, with the code file, not started.
+      EXPECT_THAT(module, Contains(::testing::StartsWith("viewer not started: \"")));
+    }
   }
 }
 
@@ -412,46 +435,76 @@ constexpr const char* kPostPathFile =
     "END\r\n"
     "FINI\r\n";
 
-TEST_F(PostCommands, ThePostProcessorWritesItsReportOfAPostPathFileIntoTheCodeFile) {
-  const std::string code = folder_ + "\\part.cut";
-  std::ofstream(folder_ + "\\part.pro", std::ios::binary)
-      << "[process]\r\nmcfname C:\\ORVO\\NCSystems\\FANUC-0i.mcf\r\ngcodename " << code
-      << "\r\nexename C:\\windows\\notepad.exe\r\n[endprocess]\r\n[filetail]\r\n";
+// The post processor alone, on a hand-written post-path file: the program
+// and its check report, or, for each kind of bad input, its exit code and
+// message and no code file (an earlier one left as it was).
+TEST_F(PostCommands, ThePostProcessorWritesACheckedProgramWholeOrNotAtAll) {
   const std::string pmf = folder_ + "\\part.pmf";
+  const std::string bad_mcf = folder_ + "\\bad.mcf";
+  std::ofstream(bad_mcf, std::ios::binary)
+      << "[identity]\r\nname = \"bad\"\r\n[arcs]\r\nmax_sweep_degrees = 400\r\n";
+  const std::string read_only = folder_ + "\\kept.cut";
+  std::ofstream(read_only, std::ios::binary) << "an earlier program";
+  SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY);
   const struct Case {
-    std::string file;
+    const char* what;
+    std::string pmf_text;
+    std::string machine;
+    std::string code;
     DWORD exit_code;
-    std::string code_file_start;
-    std::string record_line;
+    std::string record_start;  // of the module record's last line
   } cases[] = {
-      {kPostPathFile, 0,
-       "(ORVOPost: a report of the post-path file " + pmf +
-           "; no G code is written yet)\r\n"
-           "(NC system: C:\\ORVO\\NCSystems\\FANUC-0i.mcf)\r\n"
-           "(process: P1)\r\n"
-           "(1 brackets)\r\n"
-           "(bracket 1 \"holes\": drilling, 2 holes)\r\n",
-       "wrote a report into " + code},
-      {std::string(kPostPathFile).substr(0, 200), 5,
-       "(ORVOPost: " + pmf + " cannot be read: line 11: the file ends inside this line",
-       "ORVOPost error: (ORVOPost: " + pmf + " cannot be read: line 11: "},
+      {"a drilling bracket", kPostPathFile, "C:\\ORVO\\NCSystems\\FANUC-0i.mcf",
+       folder_ + "\\part.cut", 0,
+       "viewer not started: \"C:\\windows\\notepad.exe\" \"" + folder_ + "\\part.cut\""},
+      {"a truncated file", std::string(kPostPathFile).substr(0, 200),
+       "C:\\ORVO\\NCSystems\\FANUC-0i.mcf", folder_ + "\\part.cut", 5,
+       "ORVOPost error: " + pmf + " cannot be read: line 11: the file ends inside this line"},
+      {"a machine configuration out of range", kPostPathFile, bad_mcf, folder_ + "\\part.cut", 7,
+       "ORVOPost error: " + bad_mcf +
+           " line 4: [arcs] max_sweep_degrees: 400 is out of range 1..360; no code written"},
+      {"a missing machine configuration", kPostPathFile, folder_ + "\\none.mcf",
+       folder_ + "\\part.cut", 7, "ORVOPost error: " + folder_ + "\\none.mcf: cannot be read"},
+      {"a code file in a folder that does not exist", kPostPathFile,
+       "C:\\ORVO\\NCSystems\\FANUC-0i.mcf", folder_ + "\\no\\part.cut", 6,
+       "ORVOPost error: the code file " + folder_ + "\\no\\part.cut cannot be written: "},
+      {"a read-only code file", kPostPathFile, "C:\\ORVO\\NCSystems\\FANUC-0i.mcf", read_only, 6,
+       "ORVOPost error: the code file " + read_only + " cannot be written: it is read-only"},
   };
   for (const Case& c : cases) {
-    std::ofstream(pmf, std::ios::binary) << c.file;
+    SCOPED_TRACE(c.what);
+    std::ofstream(folder_ + "\\part.pro", std::ios::binary)
+        << "[process]\r\nmcfname " << c.machine << "\r\ngcodename " << c.code
+        << "\r\nexename C:\\windows\\notepad.exe\r\n[endprocess]\r\n[filetail]\r\n";
+    std::ofstream(pmf, std::ios::binary) << c.pmf_text;
     DeleteFileA(module_record_.c_str());
+    if (c.code != read_only)
+      DeleteFileA(c.code.c_str());
     const auto run = RunProgram("C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" + pmf);
     EXPECT_EQ(run.exit_code, c.exit_code) << run.output;
-    EXPECT_EQ(ReadBytes(code).substr(0, c.code_file_start.size()), c.code_file_start);
     const auto module = Lines(module_record_);
-    EXPECT_THAT(module, Contains("  gcodename " + code));
-    EXPECT_THAT(module, Contains(::testing::StartsWith(c.record_line)))
+    ASSERT_FALSE(module.empty());
+    EXPECT_EQ(module.back().substr(0, c.record_start.size()), c.record_start)
         << ::testing::PrintToString(module);
+    // No half program, and no copy left beside the code file.
+    EXPECT_TRUE(ReadBytes(c.code + ".part").empty());
+    if (c.exit_code == 0) {
+      const std::string program = ReadBytes(c.code);
+      EXPECT_EQ(program.substr(0, 10), "%\r\nO0001\r\n");
+      EXPECT_THAT(program, HasSubstr("G98 G81 X10. Y10. Z-12.5"));
+      EXPECT_THAT(program, HasSubstr("X-10. Y10.\r\n"));
+      EXPECT_THAT(ReadBytes(folder_ + "\\part.check.txt"), HasSubstr("PASS"));
+    } else if (c.code == read_only) {
+      EXPECT_EQ(ReadBytes(c.code), "an earlier program");
+    } else {
+      EXPECT_TRUE(ReadBytes(c.code).empty());
+    }
   }
-  // A post-path file that is not there: its error line in the code file.
+  SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_NORMAL);
+  // A post-path file that is not there.
   DeleteFileA(pmf.c_str());
   const auto run = RunProgram("C:\\ORVO\\Post\\ORVOPost.exe   *orvopost*pmf=" + pmf);
   EXPECT_EQ(run.exit_code, 3u) << run.output;
-  EXPECT_EQ(ReadBytes(code), "(ORVOPost: the file " + pmf + " cannot be read)\r\n");
 }
 
 }  // namespace

@@ -63,7 +63,16 @@ struct GoldenRun {
   const char* settings;
 };
 
-TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPosted) {
+// The program of a golden tool-location file for a machine, or the
+// refusal the post gives instead ("refused: ..."), as the native post
+// writes it: tests/golden/gcode/.
+std::string GoldenProgram(const std::string& golden, const std::string& system) {
+  return GoldenBytes("gcode/" + golden.substr(0, golden.size() - 4) + "." + system + ".nc");
+}
+
+constexpr const char* kSystems[] = {"FANUC-0i", "HNC-818", "SIEMENS-840D", "LinuxCNC"};
+
+TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPostedForEveryMachine) {
   const GoldenRun runs[] = {
       {"drilling.json", "drilling.pmf", ""},
       {"milling_2d.json", "milling_2d.pmf", ""},
@@ -76,32 +85,47 @@ TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPosted) {
        "UseJigCoord=1\r\nJigToolAxis=2\r\nJigToolUpHeight=500\r\n"},
       {"five_axis.json", "five_axis.pmf", ""},
   };
-  for (const auto& run : runs) {
-    SCOPED_TRACE(run.golden);
-    Settings(run.settings);
-    DeleteFileA(record_.c_str());
-    DeleteFileA(module_record_.c_str());
-    DeleteFileA(kCodeFile.c_str());
-    const auto host =
-        Host(run.document, std::string("--command 5 --pick all --hook-temp ") + kCodeFolder);
-    EXPECT_EQ(host.exit_code, 0u) << host.output;
-    const std::string golden = GoldenBytes(run.golden);
-    ASSERT_FALSE(golden.empty());
-    EXPECT_TRUE(ReadBytes(kToolLocationFile) == golden) << "C:\\zu.pmf differs from the golden";
-    const auto module = Lines(module_record_);
-    ASSERT_FALSE(module.empty()) << host.output;
-    EXPECT_EQ(module[0],
-              std::string("ORVOPost command line: C:\\ORVO\\Post\\ORVOPost.exe *posttc*C:\\zu.pmf*"
-                          "C:\\ORVO\\NCSystems\\FANUC-0i.mcf*") +
-                  kCodeFile + "*");
-    EXPECT_THAT(module, Contains("wrote a report into " + kCodeFile));
-    // The post processor was waited for: its code file was there to be found.
-    EXPECT_THAT(host.output, HasSubstr("code file " + kCodeFile));
-    EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 1"));
-    const auto record = Lines(record_);
-    EXPECT_THAT(record, Contains(U8(u8"dialog 9002 \"代码显示\"")));
-    EXPECT_EQ(record.back(), "host command ended");
-    EXPECT_THAT(ReadBytes(kCodeFile), HasSubstr("a report of the tool-location file C:\\zu.pmf"));
+  for (const char* system : kSystems) {
+    const std::string script = std::string("dialog 9001\nlist-click 1607 \"") + system +
+                               "\"\ntext 9006 \"NC0001\"\nok\ndialog 9002\ncancel\n";
+    for (const auto& run : runs) {
+      SCOPED_TRACE(std::string(run.golden) + " for " + system);
+      Settings(run.settings);
+      DeleteFileA(record_.c_str());
+      DeleteFileA(module_record_.c_str());
+      DeleteFileA(kCodeFile.c_str());
+      const auto host = Host(
+          run.document, std::string("--command 5 --pick all --hook-temp ") + kCodeFolder, script);
+      EXPECT_EQ(host.exit_code, 0u) << host.output;
+      const std::string golden = GoldenBytes(run.golden);
+      ASSERT_FALSE(golden.empty());
+      // The file names the machine's .mcf: the golden is FANUC-0i's.
+      if (std::string(system) == "FANUC-0i") {
+        EXPECT_TRUE(ReadBytes(kToolLocationFile) == golden) << "C:\\zu.pmf differs from the golden";
+      }
+      const auto module = Lines(module_record_);
+      ASSERT_FALSE(module.empty()) << host.output;
+      EXPECT_EQ(module[0], std::string("ORVOPost command line: C:\\ORVO\\Post\\ORVOPost.exe "
+                                       "*posttc*C:\\zu.pmf*C:\\ORVO\\NCSystems\\") +
+                               system + ".mcf*" + kCodeFile + "*");
+      const std::string program = GoldenProgram(run.golden, system);
+      ASSERT_FALSE(program.empty());
+      const auto record = Lines(record_);
+      EXPECT_EQ(record.back(), "host command ended");
+      if (program.rfind("refused: ", 0) == 0) {
+        // Nothing written, the post's message recorded, the plug-in's shown.
+        EXPECT_TRUE(ReadBytes(kCodeFile).empty());
+        EXPECT_THAT(module, Contains("ORVOPost error: C:\\zu.pmf: " +
+                                     program.substr(9, program.size() - 11) + "; no code written"));
+        EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 0"));
+        continue;
+      }
+      EXPECT_TRUE(ReadBytes(kCodeFile) == program) << kCodeFile << " differs from the golden";
+      EXPECT_THAT(module, Contains(::testing::StartsWith("verified: PASS")));
+      EXPECT_THAT(ReadBytes(std::string(kCodeFolder) + "\\NC0001.check.txt"), HasSubstr("PASS"));
+      EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 1"));
+      EXPECT_THAT(record, Contains(U8(u8"dialog 9002 \"代码显示\"")));
+    }
   }
 }
 

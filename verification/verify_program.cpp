@@ -162,6 +162,7 @@ VerifyResult VerifyProgram(const cut::Program& expected, std::string_view code_t
   result.tolerance = options.tolerance;
   result.notes = options.notes;
   internal::Recorder recorder;
+  recorder.tools = &expected.tools;
   // About one event per expected step and hole, and the writer's rapids.
   std::size_t events = 64;
   for (const cut::Path& path : expected.paths)

@@ -30,9 +30,6 @@ void Writer::Drill(const cut::Path& path) {
                     "configuration does not use";
     return;
   }
-  if (cycle.dwell_seconds > 0 && !DwellsAtBottom(cycle))
-    Note("path \"" + path.name + "\": cycle " + std::to_string(cycle.cycle) +
-         " has no dwell; the dwell time is not written");
   switch (machine_.cycles.form) {
     case machine::CycleForm::kGCodes:
       NativeCycle(path);

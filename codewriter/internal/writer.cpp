@@ -226,9 +226,14 @@ void Writer::PathStart(const cut::Path& path, const cut::Vec& target) {
     AppendInteger(b, program_.tools[*tool_].number + machine_.tools.length_register_offset);
     out_.End();
     length_offset_due_ = false;
+  } else if (!known_[2]) {
+    // Where a tool change left the tool is the machine's business: across
+    // at that height first, then down.
+    Rapid(at, 3);
+    Rapid(at, 4);
   } else {
     // Up first (never across lower than the tool is), across, down.
-    if (known_[2] && position_.z > clear)
+    if (position_.z > clear)
       at.z = position_.z;
     Rapid(at, 4);
     Rapid(at, 3);
@@ -277,6 +282,8 @@ WriteResult Writer::Write(const WriteOptions& options) {
     if (!tool_ || program_.tools[*tool_].number != program_.tools[tool].number)
       ToolChange(path, k);
     out_.Comment(path.name);
+    for (const std::string& note : path.notes)
+      Note("path \"" + path.name + "\": " + note);
     Spindle(path.spindle);
     if (path.drilling) {
       Drill(path);

@@ -52,9 +52,23 @@ void SetDrilling(const DrillValues& values, const std::vector<Vec>& points, Path
   }
   DrillCycle drilling;
   drilling.cycle = *cycle;
+  if (values.dwell_time > 0 && drilling.cycle == 81) {
+    // A dwell at the bottom asked of the plain drilling cycle: its variant
+    // with the dwell.
+    drilling.cycle = 82;
+    path.notes.push_back("drilling with a dwell at the bottom: G82 for drill mode " +
+                         std::to_string(values.mode));
+  }
+  const bool dwells = drilling.cycle != 83 && drilling.cycle != 73;
+  if (values.dwell_time > 0 && !dwells)
+    path.notes.push_back("a peck cycle has no dwell at the bottom: the dwell time is left out");
+  const bool pecks = drilling.cycle == 83 || drilling.cycle == 73;
+  if (values.peck_depth > 0 && !pecks)
+    path.notes.push_back("cycle " + std::to_string(drilling.cycle) +
+                         " does not peck: the peck depth is left out");
   drilling.feed = values.feed;
-  drilling.peck = std::max(0.0, values.peck_depth);
-  drilling.dwell_seconds = std::max(0.0, values.dwell_time);
+  drilling.peck = pecks ? values.peck_depth : 0;
+  drilling.dwell_seconds = dwells ? std::max(0.0, values.dwell_time) : 0;
   path.drilling = drilling;
   const double safe = std::max(0.0, values.safe_distance);
   const double clearance = std::max(safe, values.clearance);

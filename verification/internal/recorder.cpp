@@ -24,6 +24,21 @@ cut::Vec Recorder::StartOf(std::size_t k) const {
   return {last.end.x, last.end.y, groups[last.detail].clearance};
 }
 
+void Recorder::SetToolName(std::string_view name) {
+  if (!tools)
+    return;
+  int number = -1;
+  for (const cut::Tool& tool : *tools) {
+    if (tool.name != name)
+      continue;
+    if (number >= 0 && number != tool.number)
+      return;
+    number = tool.number;
+  }
+  if (number >= 0)
+    tool_ = number;
+}
+
 void Recorder::NextPath(int) {
   cutting_ = false;
 }

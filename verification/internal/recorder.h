@@ -52,6 +52,8 @@ class Recorder : public gcode::PathReceiver {
   std::vector<ReadEvent> events;
   std::vector<ReadArc> arcs;
   std::vector<DrillGroup> groups;
+  // The expected program's tools, for tools read back by name.
+  const std::vector<cut::Tool>* tools = nullptr;
 
   // Where the tool was before event k, as far as the moves sent tell: the
   // last event's end, or above a hole at its group's clearance.
@@ -66,7 +68,10 @@ class Recorder : public gcode::PathReceiver {
              double centre_z, double axis_x, double axis_y, double axis_z) override;
   void SetFeedRate(double feed) override { feed_ = feed; }
   void SetSpindleSpeed(double speed) override { speed_ = speed; }
-  void SetToolName(std::string_view) override {}
+  // A control that selects tools by name (T="NAME") sends no number: the
+  // expected program's tool of that name stands for it, where only one
+  // number has the name.
+  void SetToolName(std::string_view name) override;
   void SetToolInteger1(int number) override { tool_ = number; }
   void SetToolInteger2(int) override {}
   void SetToolDimension1(double) override {}

@@ -1,0 +1,67 @@
+#include "postjob/post_job.h"
+
+#include "cutmodel/from_post_path.h"
+#include "cutmodel/from_tool_location.h"
+#include "postpath_file/file_reader.h"
+#include "toolloc_file/file_reader.h"
+#include "verification/check_report.h"
+
+namespace zu::postjob {
+
+namespace {
+
+// The file's paths as what is to be cut; false (and the message) when the
+// file cannot be read.
+bool ReadProgram(const PostJob& job, cut::Program& program, std::string& message) {
+  fio::ReadResult read;
+  if (job.road == Road::kToolLocationText) {
+    ToolLocationFile file;
+    ToolLocationFileBuilder builder(file);
+    read = ReadToolLocationFile(job.tool_location_text, builder);
+    if (read.ok)
+      program = cut::FromToolLocationFile(file);
+  } else {
+    ppf::PostPathFile file;
+    ppf::PostPathFileBuilder builder(file);
+    read = ppf::ReadPostPathFile(job.tool_location_text, builder);
+    if (read.ok)
+      program = cut::FromPostPathFile(file);
+  }
+  if (!read.ok)
+    message = job.tool_location_name + " cannot be read: " + read.error;
+  return read.ok;
+}
+
+}  // namespace
+
+PostOutcome RunPostJob(const PostJob& job) {
+  PostOutcome outcome;
+  cut::Program program;
+  if (!ReadProgram(job, program, outcome.message)) {
+    outcome.status = PostStatus::kBadToolLocationFile;
+    return outcome;
+  }
+  outcome.paths = program.paths.size();
+  outcome.written =
+      codewriter::WriteProgram(program, *job.machine, {job.program_name}, outcome.code);
+  if (!outcome.written.ok()) {
+    outcome.status = PostStatus::kRefused;
+    outcome.message = job.tool_location_name + ": " + outcome.written.error + "; no code written";
+    outcome.code.clear();
+    return outcome;
+  }
+  verify::VerifyOptions options;
+  options.tolerance = job.machine->verification.tolerance;
+  options.notes = outcome.written.notes;
+  outcome.verified = verify::VerifyProgram(program, outcome.code, *job.system, options);
+  outcome.check_report =
+      verify::CheckReport(outcome.verified, {job.code_name, job.tool_location_name});
+  if (!outcome.verified.ok) {
+    outcome.status = PostStatus::kNotVerified;
+    outcome.message = job.code_name + " does not do what " + job.tool_location_name +
+                      " asks: see its check report";
+  }
+  return outcome;
+}
+
+}  // namespace zu::postjob
