@@ -2,16 +2,16 @@
 // NC system's description (gcode/'s interpreter) and its motion compared
 // with what was to be cut.
 //
-// What is compared, in the order of the program:
+// What is compared, in the order of the program (README.md says how):
 // - feed moves and arcs: every end point; each expected move may come back
 //   as several pieces (an arc in quadrants, or linearised, a helix in
 //   straight moves), so moves are matched by their end points along the
 //   path, not block by block; arcs read back as arcs keep the expected
 //   centre, radius, plane and direction;
 // - the geometry: the largest distance between the two tool-tip paths, both
-//   ways, sampled along each move and measured to the pieces matched with
-//   it and their neighbours (a window that moves along both paths, so the
-//   work grows with the program's length);
+//   ways, measured for each move against the pieces matched with it and
+//   their neighbours (a window that moves along both paths, so the work
+//   grows with the program's length);
 // - rapid moves by their end points only: each expected rapid end (and a
 //   milling path's start point) must be reached before the next feed move;
 //   the rapids the writer adds between paths are allowed;
