@@ -175,6 +175,8 @@ void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::si
     far = LinesApart(e, first);
   } else if (a == b && e.arc && first.arc && Dot(e.axis, first.axis) >= kSameAxis) {
     far = ArcsApart(e, first);
+  } else if (a < b && SplitArcApart(e, found_, far)) {
+    // An arc in arcs: each against its stretch of the expected one.
   } else {
     // Split or linearised: both ways, each against the other side's pieces
     // and their joined neighbours.
