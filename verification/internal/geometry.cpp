@@ -150,15 +150,22 @@ Farthest Directed(std::span<const Piece> from, std::span<const Piece> to) {
   for (std::size_t i = 0; i < from.size(); ++i) {
     ForEachSample(from[i], Intervals(from[i]), [&](const Vec& p) {
       // The nearest piece lies at or after the one the last sample was
-      // nearest to, give or take one: both runs go the same way.
+      // nearest to, give or take one: both runs go the same way. Walk on
+      // while the pieces come nearer, and three past the last that did (a
+      // neighbour may be nearer than the first pieces ahead).
       double d = DistanceTo(p, to[k]);
       std::size_t best = k;
-      for (std::size_t w = k + 1; w < to.size() && w <= best + 3; ++w) {
+      std::size_t nearing = k;
+      double last = d;
+      for (std::size_t w = k + 1; w < to.size() && w <= nearing + 3; ++w) {
         const double dw = DistanceTo(p, to[w]);
+        if (dw < last)
+          nearing = w;
         if (dw < d) {
           d = dw;
           best = w;
         }
+        last = dw;
       }
       if (k > 0)
         d = std::min(d, DistanceTo(p, to[k - 1]));

@@ -139,6 +139,7 @@ void Verifier::AlignMoves() {
 
 void Verifier::MissingMove(std::size_t i, const Piece& e, std::size_t j) {
   const ExpectedCut& cut = cuts_[i];
+  carried_off_ = 0;
   // Measured against the code where it goes on; past the code's last move
   // the mismatch says enough.
   if (j < read_cuts_.size()) {
@@ -199,7 +200,11 @@ void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::si
   }
   const Spot place = StepPlace(cut.path, index, far.point);
   AddDeviation(far.distance, place);
-  if (result_.mismatch_count == mismatches && Beyond(far.distance))
+  // Where the last move ended off, this one starts there: that is said.
+  const bool carried =
+      cut.joined && carried_off_ > 0 && Distance(far.point, e.start) <= carried_off_ + tolerance_;
+  carried_off_ = Beyond(off) ? off : 0;
+  if (result_.mismatch_count == mismatches && Beyond(far.distance) && !carried)
     AddMismatch(place,
                 "the code runs " + Number(far.distance) + " from the move at " + Point(far.point));
   const double feed = StepOf(i).feed;

@@ -94,7 +94,8 @@ class Verifier {
   const VerifyOptions& options_;
   VerifyResult& result_;
   double tolerance_;
-  double reach_;  // how far apart two end points may be and still be matched
+  double reach_;            // how far apart two end points may be and still be matched
+  double carried_off_ = 0;  // how far off the last move compared ended, where beyond
 
   std::vector<ExpectedCut> cuts_;
   std::vector<ExpectedRapid> rapids_;
