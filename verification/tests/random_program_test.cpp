@@ -1,6 +1,7 @@
-// Seeded random milling paths of straight moves and arcs, written as
-// FANUC-0i code to three decimals, some arcs split in two and some
-// linearised: the code passes; one end point moved by 0.02 fails, named.
+// Seeded random milling paths of straight moves and arcs (in all three
+// planes, some helices), written as FANUC-0i code to three decimals, some
+// arcs split in two and some linearised: the code passes; one end point
+// moved by 0.02 fails, named once.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -26,9 +27,15 @@ struct Written {
   int moved = -1;  // the step whose end the code moves, -1 for none
 };
 
-std::string Block(const char* format, double a, double b, double c = 0, double d = 0) {
+std::string Block(const char* format, double a, double b, double c = 0) {
   char text[160];
-  std::snprintf(text, sizeof text, format, a, b, c, d);
+  std::snprintf(text, sizeof text, format, a, b, c);
+  return text;
+}
+
+std::string Block(const char* format, char word, double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, word, value);
   return text;
 }
 
@@ -65,32 +72,60 @@ Written Generate(unsigned seed, int moves, bool move_one) {
       at = end;
       continue;
     }
+    // An arc in G17, G18 or G19, a third of them helices.
+    const int plane = static_cast<int>(3 * unit(random)) % 3;
+    const int first = plane == 0 ? 0 : plane == 1 ? 2 : 1;  // the plane's axes, ccw
+    const int second = plane == 0 ? 1 : plane == 1 ? 0 : 2;
+    const int normal = 3 - first - second;
     const double radius = 1 + 9 * unit(random);
     const double from = 2 * std::numbers::pi * unit(random);
     const double sweep = (0.2 + 5.8 * unit(random)) * (unit(random) < 0.5 ? 1 : -1);
-    const Vec centre{at.x - radius * std::cos(from), at.y - radius * std::sin(from), at.z};
-    const auto on = [&](double angle) {
-      return Vec{centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), at.z};
+    const double rise = unit(random) < 0.33 ? 2 * unit(random) - 1 : 0;
+    double start[3] = {at.x, at.y, at.z};
+    double centre[3] = {start[0], start[1], start[2]};
+    centre[first] -= radius * std::cos(from);
+    centre[second] -= radius * std::sin(from);
+    const auto on = [&](double fraction) {
+      double p[3] = {centre[0], centre[1], centre[2]};
+      p[first] += radius * std::cos(from + sweep * fraction);
+      p[second] += radius * std::sin(from + sweep * fraction);
+      p[normal] += rise * fraction;
+      return Vec{p[0], p[1], p[2]};
     };
-    const Vec end = on(from + sweep);
-    path.steps.push_back({Step::Kind::kArc, end, centre, {0, 0, sweep > 0 ? 1.0 : -1.0}, 300});
-    const char* g = sweep > 0 ? "G3" : "G2";
+    const auto coordinates = [](const Vec& v, int axis) {
+      return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
+    };
+    // A block from `begin` to the point at `fraction`: end words and the
+    // centre from the start.
+    const auto arc = [&](const Vec& begin, double fraction) {
+      const Vec to = on(fraction);
+      std::string block =
+          std::string("G") + std::to_string(17 + plane) + (sweep > 0 ? " G3" : " G2");
+      for (int axis = 0; axis < 3; ++axis) {
+        if (axis == normal && rise == 0)
+          continue;
+        block += Block(" %c%.3f", "XYZ"[axis], coordinates(to, axis));
+      }
+      for (int axis : {first, second})
+        block += Block(" %c%.3f", "IJK"[axis], centre[axis] - coordinates(begin, axis));
+      out.code += block + "\n";
+      return to;
+    };
+    Vec axis{};
+    (normal == 0 ? axis.x : normal == 1 ? axis.y : axis.z) = sweep > 0 ? 1 : -1;
+    const Vec end = on(1);
+    path.steps.push_back({Step::Kind::kArc, end, {centre[0], centre[1], centre[2]}, axis, 300});
     const double form = unit(random);
     if (form < 0.5) {
-      out.code += Block((std::string(g) + " X%.3f Y%.3f I%.3f J%.3f\n").c_str(), end.x, end.y,
-                        centre.x - at.x, centre.y - at.y);
+      arc(at, 1);
     } else if (form < 0.75) {  // in two arcs
-      const Vec middle = on(from + sweep / 2);
-      out.code += Block((std::string(g) + " X%.3f Y%.3f I%.3f J%.3f\n").c_str(), middle.x, middle.y,
-                        centre.x - at.x, centre.y - at.y);
-      out.code += Block((std::string(g) + " X%.3f Y%.3f I%.3f J%.3f\n").c_str(), end.x, end.y,
-                        centre.x - middle.x, centre.y - middle.y);
+      arc(arc(at, 0.5), 1);
     } else {  // in chords no more than 0.002 from the arc
       const double step = 2 * std::acos(1 - 0.002 / radius);
       const int chords = static_cast<int>(std::ceil(std::fabs(sweep) / step));
       for (int c = 1; c <= chords; ++c) {
-        const Vec p = on(from + sweep * c / chords);
-        out.code += Block("G1 X%.3f Y%.3f\n", p.x, p.y);
+        const Vec p = on(static_cast<double>(c) / chords);
+        out.code += Block("G1 X%.3f Y%.3f Z%.3f\n", p.x, p.y, p.z);
       }
     }
     at = end;
