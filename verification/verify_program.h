@@ -14,7 +14,8 @@
 //   grows with the program's length);
 // - rapid moves by their end points only: each expected rapid end (and a
 //   milling path's start point) must be reached before the next feed move;
-//   the rapids the writer adds between paths are allowed;
+//   the rapids the writer adds between paths are allowed, but move across
+//   only at or above the safe height of the path they lead to;
 // - holes one by one: position, bottom, R level, cycle, feed, peck, dwell;
 // - the feed of every move (within 1e-3 of it or 0.05 mm/min), the
 //   spindle speed where the path sets one, and the tool in force.

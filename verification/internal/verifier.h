@@ -75,7 +75,9 @@ class Verifier {
   void CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
   void MissingMove(std::size_t i, const Piece& e, std::size_t j);
   void CheckRapids(std::size_t first, std::size_t end, std::size_t after_event,
-                   std::size_t before_event);
+                   std::size_t before_event, std::uint32_t entering);
+  void CheckCrossing(std::uint32_t path, std::size_t from, std::size_t to, std::size_t after_event,
+                     std::size_t before_event);
   Piece ExpectedPiece(std::size_t i, const Vec& fallback_start) const;
   Piece ReadPiece(std::size_t j) const;
   const ReadEvent& Cut(std::size_t j) const { return read_.events[read_cuts_[j]]; }
