@@ -2,19 +2,20 @@
 // NC system's description (gcode/'s interpreter) and its motion compared
 // with what was to be cut.
 //
-// What is compared, in the order of the program:
+// What is compared, in the order of the program (README.md says how):
 // - feed moves and arcs: every end point; each expected move may come back
 //   as several pieces (an arc in quadrants, or linearised, a helix in
 //   straight moves), so moves are matched by their end points along the
 //   path, not block by block; arcs read back as arcs keep the expected
 //   centre, radius, plane and direction;
 // - the geometry: the largest distance between the two tool-tip paths, both
-//   ways, sampled along each move and measured to the pieces matched with
-//   it and their neighbours (a window that moves along both paths, so the
-//   work grows with the program's length);
+//   ways, measured for each move against the pieces matched with it and
+//   their neighbours (a window that moves along both paths, so the work
+//   grows with the program's length);
 // - rapid moves by their end points only: each expected rapid end (and a
 //   milling path's start point) must be reached before the next feed move;
-//   the rapids the writer adds between paths are allowed;
+//   the rapids the writer adds between paths are allowed, but move across
+//   only at or above the safe height of the path they lead to;
 // - holes one by one: position, bottom, R level, cycle, feed, peck, dwell;
 // - the feed of every move (within 1e-3 of it or 0.05 mm/min), the
 //   spindle speed where the path sets one, and the tool in force.

@@ -46,6 +46,14 @@ std::size_t Intervals(const Piece& piece) {
   return static_cast<std::size_t>(std::min(count, 16.0));
 }
 
+// Keeps the larger distance and its point; NaN counts as infinite.
+void Keep(Farthest& out, double distance, const Vec& point) {
+  if (!(distance <= out.distance)) {
+    out.distance = distance >= 0 ? distance : kInfinity;
+    out.point = point;
+  }
+}
+
 // Calls f(point) for the piece's points at fractions 0, 1/n, ..., 1; an
 // arc's by turning the first by a fixed angle (one sine and cosine).
 template <class F>
@@ -142,15 +150,22 @@ Farthest Directed(std::span<const Piece> from, std::span<const Piece> to) {
   for (std::size_t i = 0; i < from.size(); ++i) {
     ForEachSample(from[i], Intervals(from[i]), [&](const Vec& p) {
       // The nearest piece lies at or after the one the last sample was
-      // nearest to, give or take one: both runs go the same way.
+      // nearest to, give or take one: both runs go the same way. Walk on
+      // while the pieces come nearer, and three past the last that did (a
+      // neighbour may be nearer than the first pieces ahead).
       double d = DistanceTo(p, to[k]);
       std::size_t best = k;
-      for (std::size_t w = k + 1; w < to.size() && w <= best + 3; ++w) {
+      std::size_t nearing = k;
+      double last = d;
+      for (std::size_t w = k + 1; w < to.size() && w <= nearing + 3; ++w) {
         const double dw = DistanceTo(p, to[w]);
+        if (dw < last)
+          nearing = w;
         if (dw < d) {
           d = dw;
           best = w;
         }
+        last = dw;
       }
       if (k > 0)
         d = std::min(d, DistanceTo(p, to[k - 1]));
@@ -169,18 +184,10 @@ Farthest LinesApart(const Piece& a, const Piece& b) {
   Farthest out;
   const Vec* points[] = {&a.start, &a.end, &b.start, &b.end};
   for (int i = 0; i < 4; ++i) {
-    const double d = DistanceTo(*points[i], i < 2 ? b : a);
-    if (!(d <= out.distance)) {
-      out.distance = d;
-      out.point = *points[i];
-    }
+    Keep(out, DistanceTo(*points[i], i < 2 ? b : a), *points[i]);
   }
   return out;
 }
-
-}  // namespace zu::verify::internal
-
-namespace zu::verify::internal {
 
 Farthest ArcsApart(const Piece& a, const Piece& b) {
   Vec points[5];
@@ -189,14 +196,61 @@ Farthest ArcsApart(const Piece& a, const Piece& b) {
   Farthest out;
   count = 0;
   ForEachSample(b, 4, [&](const Vec& p) {
-    const double d = Distance(points[count], p);
-    if (!(d <= out.distance)) {
-      out.distance = d >= 0 ? d : std::numeric_limits<double>::infinity();
-      out.point = points[count];
-    }
+    Keep(out, Distance(points[count], p), points[count]);
     ++count;
   });
   return out;
+}
+
+namespace {
+
+// The stretch of `whole` from angle `from` to angle `to` (radians along it).
+Piece Stretch(const Piece& whole, double from, double to) {
+  Piece part;
+  part.arc = true;
+  part.axis = whole.axis;
+  part.radius = whole.radius;
+  part.u = std::cos(from) * whole.u + std::sin(from) * whole.v;
+  part.v = Cross(whole.axis, part.u);
+  part.centre = whole.centre + (whole.rise * from / whole.sweep) * whole.axis;
+  part.sweep = to - from;
+  part.rise = whole.rise * part.sweep / whole.sweep;
+  part.start = part.centre + whole.radius * part.u;
+  part.end = part.centre + (whole.radius * std::cos(part.sweep)) * part.u +
+             (whole.radius * std::sin(part.sweep)) * part.v + part.rise * part.axis;
+  return part;
+}
+
+}  // namespace
+
+bool SplitArcApart(const Piece& whole, std::span<const Piece> parts, Farthest& out) {
+  // How far a part's own sweep may differ from the angle it spans along
+  // `whole` before it is not taken as a stretch of it.
+  constexpr double kSlack = 0.1;
+  if (!whole.arc || parts.empty())
+    return false;
+  const auto angle = [&](const Vec& p) {
+    const Vec d = p - whole.centre;
+    return std::atan2(Dot(d, whole.v), Dot(d, whole.u));
+  };
+  Farthest far;
+  Keep(far, Distance(whole.start, parts.front().start), whole.start);
+  Keep(far, Distance(whole.end, parts.back().end), whole.end);
+  double from = angle(parts.front().start);
+  for (const Piece& part : parts) {
+    if (!part.arc || !(Dot(part.axis, whole.axis) >= 0.999))
+      return false;
+    double to = angle(part.end);
+    while (to < from)
+      to += kTurn;
+    if (!(std::fabs(to - from - part.sweep) <= kSlack) || to > whole.sweep + kSlack)
+      return false;
+    const Farthest apart = ArcsApart(Stretch(whole, from, to), part);
+    Keep(far, apart.distance, apart.point);
+    from = to;
+  }
+  out = far;
+  return true;
 }
 
 }  // namespace zu::verify::internal

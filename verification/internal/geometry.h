@@ -86,7 +86,14 @@ Farthest LinesApart(const Piece& a, const Piece& b);
 
 // For two arcs about the same axis: the largest distance between the
 // points at the same fraction of each, at every quarter. An upper bound of
-// their Hausdorff distance, close to it for arcs that nearly agree.
+// their Hausdorff distance, close to it for arcs that nearly agree. The
+// point is on `a`.
 Farthest ArcsApart(const Piece& a, const Piece& b);
+
+// For an arc and the arcs it was split into (about the same axis, one
+// after the other along it): each part against the stretch of `whole` it
+// spans, as ArcsApart, and the ends of both. False, with `out` untouched,
+// where the parts do not follow `whole` so; Directed then measures them.
+bool SplitArcApart(const Piece& whole, std::span<const Piece> parts, Farthest& out);
 
 }  // namespace zu::verify::internal

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <span>
 
 #include "verification/internal/text.h"
@@ -121,14 +122,16 @@ void Verifier::AlignMoves() {
         b = j;  // compared as it stands
       found_.assign(1, ReadPiece(b));
     }
-    CheckRapids(rapid_from, cuts_[i].rapids_before, last_event, read_cuts_[j]);
+    const bool entering = i == 0 || cuts_[i - 1].path != cuts_[i].path;
+    CheckRapids(rapid_from, cuts_[i].rapids_before, last_event, read_cuts_[j],
+                entering ? cuts_[i].path : kNoPath);
     rapid_from = cuts_[i].rapids_before;
     const Piece matched = cuts_[i].start_known ? e : ExpectedPiece(i, CutStart(j));
     CompareMove(i, matched, j, b);
     last_event = read_cuts_[b];
     j = b + 1;
   }
-  CheckRapids(rapid_from, rapids_.size(), last_event, read_.events.size());
+  CheckRapids(rapid_from, rapids_.size(), last_event, read_.events.size(), kNoPath);
   if (j < n) {
     const std::size_t extra = n - j;
     AddMismatch({kNoPath, -1, false, Cut(j).end},
@@ -139,6 +142,7 @@ void Verifier::AlignMoves() {
 
 void Verifier::MissingMove(std::size_t i, const Piece& e, std::size_t j) {
   const ExpectedCut& cut = cuts_[i];
+  carried_off_ = 0;
   // Measured against the code where it goes on; past the code's last move
   // the mismatch says enough.
   if (j < read_cuts_.size()) {
@@ -175,6 +179,8 @@ void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::si
     far = LinesApart(e, first);
   } else if (a == b && e.arc && first.arc && Dot(e.axis, first.axis) >= kSameAxis) {
     far = ArcsApart(e, first);
+  } else if (a < b && SplitArcApart(e, found_, far)) {
+    // An arc in arcs: each against its stretch of the expected one.
   } else {
     // Split or linearised: both ways, each against the other side's pieces
     // and their joined neighbours.
@@ -197,7 +203,11 @@ void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::si
   }
   const Spot place = StepPlace(cut.path, index, far.point);
   AddDeviation(far.distance, place);
-  if (result_.mismatch_count == mismatches && Beyond(far.distance))
+  // Where the last move ended off, this one starts there: that is said.
+  const bool carried =
+      cut.joined && carried_off_ > 0 && Distance(far.point, e.start) <= carried_off_ + tolerance_;
+  carried_off_ = Beyond(off) ? off : 0;
+  if (result_.mismatch_count == mismatches && Beyond(far.distance) && !carried)
     AddMismatch(place,
                 "the code runs " + Number(far.distance) + " from the move at " + Point(far.point));
   const double feed = StepOf(i).feed;
@@ -238,10 +248,15 @@ void Verifier::CompareArc(std::size_t i, const Piece& e, std::size_t a, std::siz
 // The expected rapid ends [first, end) must be reached, in order, between
 // read events after_event and before_event (the rapids the code has there,
 // or where the tool already was); the writer's own rapids may come between.
+// `entering`: the path whose first move follows, or kNoPath.
 void Verifier::CheckRapids(std::size_t first, std::size_t end, std::size_t after_event,
-                           std::size_t before_event) {
+                           std::size_t before_event, std::uint32_t entering) {
   // Candidates: where the tool was (after_event's end), then each rapid end.
   std::size_t q = after_event == kNone ? 0 : after_event;
+  // The writer's own moves lie after the last rapid of the paths before
+  // and up to the first of the path entered.
+  std::size_t writer_from = after_event;
+  std::size_t writer_to = kNone;
   for (std::size_t r = first; r < end; ++r) {
     const ExpectedRapid& rapid = rapids_[r];
     ++result_.rapids_compared;
@@ -254,11 +269,48 @@ void Verifier::CheckRapids(std::size_t first, std::size_t end, std::size_t after
     }
     if (k < before_event) {
       q = k;
+      if (rapid.path != entering)
+        writer_from = k;
+      else if (writer_to == kNone)
+        writer_to = k;
       continue;
     }
     const std::string what = rapid.step < 0 ? "the path's start point " : "the rapid move to ";
     AddMismatch(StepPlace(rapid.path, rapid.step, rapid.end),
                 what + Point(rapid.end) + " is not reached in the code");
+  }
+  if (entering != kNoPath && after_event != kNone)
+    CheckCrossing(entering, writer_from, writer_to == kNone ? before_event : writer_to + 1,
+                  after_event, before_event);
+}
+
+// Between two paths the writer goes up to the entered path's safe height
+// before it moves across: a rapid among events (from, to) that moves in X
+// or Y below it is named (the first). Where holes lie between, the drilling
+// path's own approach is not judged here.
+void Verifier::CheckCrossing(std::uint32_t path, std::size_t from, std::size_t to,
+                             std::size_t after_event, std::size_t before_event) {
+  const std::optional<double>& safe = expected_.paths[path].safe_height;
+  if (!safe)
+    return;
+  for (std::size_t k = after_event + 1; k < before_event; ++k) {
+    if (read_.events[k].kind == ReadEvent::Kind::kHole)
+      return;
+  }
+  for (std::size_t k = from + 1; k < to; ++k) {
+    const ReadEvent& event = read_.events[k];
+    if (event.kind != ReadEvent::Kind::kRapid)
+      continue;
+    const Vec start = read_.StartOf(k);
+    const double across = std::sqrt((event.end.x - start.x) * (event.end.x - start.x) +
+                                    (event.end.y - start.y) * (event.end.y - start.y));
+    const double low = std::min(start.z, event.end.z);
+    if (!Beyond(across) || !Beyond(*safe - low))
+      continue;
+    AddMismatch(StepPlace(path, -1, event.end),
+                "a rapid move across from " + Point(start) + " to " + Point(event.end) +
+                    " below the path's safe height " + Number(*safe));
+    return;
   }
 }
 

@@ -75,7 +75,9 @@ class Verifier {
   void CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
   void MissingMove(std::size_t i, const Piece& e, std::size_t j);
   void CheckRapids(std::size_t first, std::size_t end, std::size_t after_event,
-                   std::size_t before_event);
+                   std::size_t before_event, std::uint32_t entering);
+  void CheckCrossing(std::uint32_t path, std::size_t from, std::size_t to, std::size_t after_event,
+                     std::size_t before_event);
   Piece ExpectedPiece(std::size_t i, const Vec& fallback_start) const;
   Piece ReadPiece(std::size_t j) const;
   const ReadEvent& Cut(std::size_t j) const { return read_.events[read_cuts_[j]]; }
@@ -94,7 +96,8 @@ class Verifier {
   const VerifyOptions& options_;
   VerifyResult& result_;
   double tolerance_;
-  double reach_;  // how far apart two end points may be and still be matched
+  double reach_;            // how far apart two end points may be and still be matched
+  double carried_off_ = 0;  // how far off the last move compared ended, where beyond
 
   std::vector<ExpectedCut> cuts_;
   std::vector<ExpectedRapid> rapids_;

@@ -117,5 +117,34 @@ TEST(Geometry, ArcsApart) {
   EXPECT_NEAR(ArcsApart(arc, wider).distance, std::hypot(0.02, 0.02), 1e-4);
 }
 
+TEST(Geometry, SplitArcApart) {
+  const Piece half = MakeArc({10, 0, 0}, {-10, 0, 0}, {0, 0, 0}, kUp);
+  struct Case {
+    Vec centre;  // of the two quarters
+    double radius;
+  };
+  constexpr Case kCases[] = {{{0, 0, 0}, 10}, {{0, 0.005, 0}, 10}, {{0.003, 0, 0}, 10.01}};
+  for (const Case& c : kCases) {
+    const Vec& o = c.centre;
+    const Vec top{o.x, o.y + c.radius, 0};
+    const Piece parts[] = {MakeArc(half.start, top, o, kUp), MakeArc(top, half.end, o, kUp)};
+    Farthest split;
+    ASSERT_TRUE(SplitArcApart(half, parts, split));
+    // As measured by sampling both ways, or a little more (an upper bound).
+    const double sampled = std::max(Directed(std::span(&half, 1), parts).distance,
+                                    Directed(parts, std::span(&half, 1)).distance);
+    EXPECT_GE(split.distance, sampled - 1e-12) << c.radius;
+    EXPECT_LE(split.distance, sampled + 0.002) << c.radius;
+  }
+  // Not stretches of the half circle: turning the other way, straight.
+  const Vec top{0, 10, 0};
+  Farthest untouched;
+  const Piece other[] = {MakeArc(half.start, top, {}, kUp), MakeArc(top, half.end, {}, {0, 0, -1})};
+  EXPECT_FALSE(SplitArcApart(half, other, untouched));
+  const Piece chords[] = {MakeLine(half.start, top), MakeLine(top, half.end)};
+  EXPECT_FALSE(SplitArcApart(half, chords, untouched));
+  EXPECT_EQ(untouched.distance, 0);
+}
+
 }  // namespace
 }  // namespace zu::verify::internal

@@ -281,6 +281,42 @@ TEST(VerifyProgram, ToleranceBoundary) {
   EXPECT_FALSE(Verify(code, Expected(), 0.004 - 1e-6).ok);
 }
 
+// Between two paths the code goes up to the second's safe height before it
+// moves across.
+TEST(VerifyProgram, RapidsAcrossAtTheSafeHeight) {
+  cut::Program expected = Expected();
+  cut::Path second = expected.paths[0];
+  second.name = "P2";
+  second.home = Vec{40, 0, 5};
+  second.steps = {Line({40, 0, -1}, 100), Line({60, 0, -1}, 500), Rapid({60, 0, 5})};
+  expected.paths.insert(expected.paths.begin() + 1, second);
+  const std::string code = Replaced(kCode, "G0 Z5.\nZ50.\nM5",
+                                    "G0 Z5.\nZ50.\nX40. Y0.\nZ5.\nG1 Z-1. F100.\n"
+                                    "X60. F500.\nG0 Z5.\nZ50.\nM5");
+  struct Case {
+    const char* up;
+    bool ok;
+  };
+  constexpr Case kCases[] = {
+      {"Z50.\nX40.", true},
+      {"Z60.\nX40.", true},
+      {"Z49.996\nX40.", true},
+      {"Z49.994\nX40.", false},
+      {"X40.", false},                      // across at Z5
+      {"Z50.\nX40. Y0. Z5.\nX40.", false},  // down while moving across
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.up);
+    const VerifyResult result = Verify(Replaced(code, "Z50.\nX40.", c.up), expected);
+    EXPECT_EQ(result.ok, c.ok) << Mismatches(result);
+    if (!c.ok) {
+      ASSERT_EQ(result.mismatch_count, 1u) << Mismatches(result);
+      EXPECT_EQ(result.mismatches.front().where.path, "P2");
+      EXPECT_EQ(result.mismatches.front().text.rfind("a rapid move across from", 0), 0u);
+    }
+  }
+}
+
 // SIEMENS cycles give the R level as the reference plane and a safety
 // distance above it.
 TEST(VerifyProgram, SiemensDrilling) {
