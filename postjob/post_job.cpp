@@ -1,5 +1,6 @@
 #include "postjob/post_job.h"
 
+#include "cutmodel/expand_cycles.h"
 #include "cutmodel/from_post_path.h"
 #include "cutmodel/from_tool_location.h"
 #include "postpath_file/file_reader.h"
@@ -42,6 +43,10 @@ PostOutcome RunPostJob(const PostJob& job) {
     return outcome;
   }
   outcome.paths = program.paths.size();
+  // Without the machine's cycles the holes are plain moves: written and
+  // expected as such.
+  if (job.machine->cycles.form == machine::CycleForm::kExpanded)
+    cut::ExpandCycles(program, job.machine->cycles.return_to_initial);
   outcome.written =
       codewriter::WriteProgram(program, *job.machine, {job.program_name}, outcome.code);
   if (!outcome.written.ok()) {

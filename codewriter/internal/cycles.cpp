@@ -5,6 +5,7 @@
 
 #include "codewriter/internal/writer.h"
 #include "codewriter/number_text.h"
+#include "cutmodel/expand_cycles.h"
 
 namespace zu::codewriter::internal {
 
@@ -181,60 +182,21 @@ void Writer::SiemensCycles(const cut::Path& path) {
 }
 
 void Writer::ExpandedCycle(const cut::Path& path) {
-  const cut::DrillCycle& cycle = *path.drilling;
-  const bool feed_out = cycle.cycle == 85 || cycle.cycle == 89;
-  bool first = true;
-  for (const cut::Hole& hole : path.holes) {
-    cut::Vec at = hole.top;
-    at.z = hole.initial;
-    if (first) {
-      PathStart(path, at);
-      first = false;
-    } else {
-      Rapid(at, 3);
-      Rapid(at, 4);
-    }
-    at.z = hole.r_plane;
-    Rapid(at);
-    if (Peck(cycle.cycle)) {
-      for (double depth = hole.top.z - cycle.peck;; depth -= cycle.peck) {
-        at.z = std::max(depth, hole.bottom);
-        Line(at, cycle.feed, cut::Side::kOff);
-        if (at.z <= hole.bottom)
-          break;
-        if (cycle.cycle == 83) {
-          // Out to the R plane to clear the chips, and back.
-          const double reached = at.z;
-          at.z = hole.r_plane;
-          Rapid(at);
-          at.z = reached;
-          Rapid(at);
-        }
-      }
-    } else {
-      at.z = hole.bottom;
-      Line(at, cycle.feed, cut::Side::kOff);
-    }
-    if (DwellsAtBottom(cycle))
-      Dwell(cycle.dwell_seconds);
-    if (cycle.cycle == 86) {
-      out_.Begin() += machine_.tools.spindle_stop;
-      out_.End();
-    }
-    at.z = hole.r_plane;
-    if (feed_out)
-      Line(at, cycle.feed, cut::Side::kOff);
-    else
-      Rapid(at);
-    if (machine_.cycles.return_to_initial) {
-      at.z = hole.initial;
-      Rapid(at);
-    }
-    if (cycle.cycle == 86) {
-      std::string& b = out_.Begin();
-      b += machine_.tools.spindle_cw;
-      out_.End();
-    }
+  std::vector<std::string> notes;
+  const std::vector<cut::Step> steps =
+      cut::HoleSteps(path, machine_.cycles.return_to_initial, notes);
+  for (const std::string& note : notes)
+    Note("path \"" + path.name + "\": " + note);
+  if (steps.empty())
+    return;
+  PathStart(path, steps.front().end);
+  for (const cut::Step& step : steps) {
+    if (step.kind == cut::Step::Kind::kRapid)
+      Rapid(step.end);
+    else if (step.kind == cut::Step::Kind::kLine)
+      Line(step.end, step.feed, cut::Side::kOff);
+    else if (step.kind == cut::Step::Kind::kDwell)
+      Dwell(step.seconds);
   }
 }
 

@@ -37,6 +37,8 @@ class Writer {
   void Rapid(const cut::Vec& end, unsigned axes = 7);
   void Line(const cut::Vec& end, double feed, cut::Side side);
   void Arc(const cut::Step& step);
+  // How far lines standing for an arc may lie from it.
+  double LineTolerance() const;
   void Dwell(double seconds);
   void MotionWord(std::string& b, int g);
   void SideWords(std::string& b, cut::Side side);

@@ -122,7 +122,7 @@ TEST(CodeWriter, WritesWhatEachMachineSettingAsksFor) {
        {}},
       {"no arcs in XY: lines",
        [](MachineConfig& m) { m.arcs.xy = false; },
-       {"X9.93 Y10."},
+       {"X20. Y0.\r\n"},
        {"G3", "G2"}},
       {"dwell in seconds",
        [](MachineConfig& m) {
