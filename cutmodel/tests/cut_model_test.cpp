@@ -53,6 +53,58 @@ TEST(CutModel, FixtureRetractIsFollowedByTheMoveToTheHomePoint) {
   }
 }
 
+TEST(CutModel, WhatNoMachineCanCutRefusesThePathNamingWhy) {
+  ToolLocationFile base;
+  ToolLocationFileBuilder builder(base);
+  ASSERT_TRUE(ReadToolLocationFile(ReadGolden("dwell.pmf"), builder).ok);
+  const struct Case {
+    const char* what;
+    void (*change)(ToolLocationFile&);
+    const char* refusal;
+  } cases[] = {
+      {"a feed of 0", [](ToolLocationFile& f) { f.paths[0].mill_keys->feed.a = 0; },
+       "feed type 5 has a feed of 0"},
+      {"a feed type out of range",
+       [](ToolLocationFile& f) {
+         for (zu::Block& b : f.paths[0].blocks) {
+           if (b.type == BlockType::FeedType)
+             b.code = 10;
+         }
+       },
+       "feed type 10 is not 1 to 9"},
+      {"a compensation flag out of range",
+       [](ToolLocationFile& f) {
+         zu::Block flag;
+         flag.type = BlockType::Compensation;
+         flag.code = 3;
+         f.paths[0].blocks.push_back(flag);
+       },
+       "compensation flag 3 is not 0, 1 or 2"},
+      {"an unreadable dwell text",
+       [](ToolLocationFile& f) { f.paths[0].mill_keys->dwell_text = "wait"; },
+       "its dwell text \"wait\" gives no dwell time"},
+      {"an arc about a slanted axis",
+       [](ToolLocationFile& f) {
+         zu::Block arc;
+         arc.type = BlockType::Arc;
+         arc.end = {1, 0, 0};
+         arc.normal = {0, 1, 1};
+         f.paths[0].blocks.push_back(arc);
+       },
+       "an arc lies in a plane other than XY, ZX or YZ"},
+      {"a tool not in the list", [](ToolLocationFile& f) { f.paths[0].start.tool_index = 99; },
+       "its tool 99 is not in the tool list"},
+      {"a five-axis record", [](ToolLocationFile& f) { f.paths[0].mill_keys->path_type = 5; },
+       "it is a five-axis path: its code needs rotary axes"},
+  };
+  for (const Case& c : cases) {
+    ToolLocationFile file = base;
+    c.change(file);
+    EXPECT_EQ(FromToolLocationFile(file).paths.at(0).refusal, c.refusal) << c.what;
+  }
+  EXPECT_EQ(FromToolLocationFile(base).paths.at(0).refusal, "");
+}
+
 TEST(CutModel, CoordinateSystemsTurnedAboutZAreMappedTiltedOnesRefused) {
   const double c = std::sqrt(0.5);
   // Turned 45 degrees about Z and moved; axes of length 10 as the host keeps them.
