@@ -30,6 +30,7 @@ TEST(MachineReaderTest, ShippedMachinesGiveTheirControlsFormats) {
   EXPECT_EQ(fanuc.block.frame, ProgramFrame::kOWord);
   EXPECT_EQ(fanuc.block.safe_start, "G17 G21 G40 G49 G80 G90");
   EXPECT_EQ(fanuc.cycles.dwell_unit, DwellUnit::kMilliseconds);
+  EXPECT_EQ(fanuc.decimals.dwell, 0);  // whole milliseconds: P has no decimal point
   EXPECT_EQ(fanuc.cycles.dwell_address, 'P');
   EXPECT_EQ(fanuc.tools.change, ToolChange::kTM6);
 
