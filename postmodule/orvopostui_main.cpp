@@ -2,7 +2,8 @@
 // folder of machine configurations; the window lists its .mcf files, opens
 // one (click Open, or double-click it) in an editable text view, and saves
 // it back when it reads as a configuration (machine_reader.h), else shows
-// why and leaves the file as it was. The plug-in starts it hidden, so it shows its window itself.
+// why and leaves the file as it was. The plug-in starts it hidden, so it
+// shows its window itself.
 //
 // For tests: ZU_POSTMODULE_RECORD names a file to which the command line and
 // the list are appended; ZU_POSTUI_SCRIPT and ZU_POSTUI_RECORD drive the
@@ -109,18 +110,20 @@ class EditorDialog : public zu::ModalDialog {
   void Save() {
     const int length = GetWindowTextLengthA(Item(IDC_MCF_TEXT));
     std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    GetDlgItemTextA(hwnd(), IDC_MCF_TEXT, text.data(), length + 1);
+    // The length asked for may exceed the text (Windows allows it): what
+    // was copied is the text.
+    const int copied = GetDlgItemTextA(hwnd(), IDC_MCF_TEXT, text.data(), length + 1);
+    const std::string_view edited(text.data(), static_cast<std::size_t>(copied));
     // A configuration the post processor would refuse is not saved: the
     // file keeps what it held, and the message is the post processor's.
-    const zu::machine::MachineReadResult check = zu::machine::ParseMachineConfig(
-        std::string_view(text.data(), static_cast<std::size_t>(length)), path_);
+    const zu::machine::MachineReadResult check = zu::machine::ParseMachineConfig(edited, path_);
     if (!check.config) {
       postmodule::RecordLine("not saved: " + check.error);
       zu::ShowMessage(check.error.c_str(), zu::MessageIcon::Stop, hwnd());
       return;
     }
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), length);
+    out.write(edited.data(), static_cast<std::streamsize>(edited.size()));
     out.close();
     if (!out) {
       zu::ShowMessage(("无法保存文件：\n" + path_).c_str(), zu::MessageIcon::Stop, hwnd());

@@ -84,6 +84,8 @@ constexpr Form kForms[] = {
     {"G53 takes straight moves only", "G53 只能用于直线移动"},
     {"G53 in a drilling cycle", "钻孔循环中不能有 G53"},
     {"G28 in a drilling cycle", "钻孔循环中不能有 G28"},
+    {"P or Q of a path tolerance in a block that uses them otherwise",
+     "该程序段中 P 或 Q 另有含义，不能作为路径公差"},
     // Arcs
     {"an arc given by its radius cannot be a full circle", "用半径给定的圆弧不能是整圆"},
     {"the radius * mm is too small for the arc's end point, * mm away from the middle",

@@ -42,6 +42,7 @@ constexpr Sample kSamples[] = {
     {"FANUC-0i", "fanuc_plate.nc", 5, 5},
     {"HNC-818", "hnc_flange.nc", 3, 4},
     {"SIEMENS-840D", "siemens_housing.mpf", 3, 4},
+    {"LinuxCNC", "linuxcnc_bracket.ngc", 4, 4},
 };
 
 class ReadBackCommands : public zutest::PluginCommandTest {

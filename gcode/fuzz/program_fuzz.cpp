@@ -1,8 +1,8 @@
 // libFuzzer target: the interpreter on any program. The first byte chooses
-// the sample system (its value modulo 3) and, by its bit 2, whether the
-// program is read from memory or through a small stream buffer; the rest is
-// the program. Whatever it is, the calls must keep their order
-// (ProtocolChecker) and every path must be closed.
+// the sample system (LinuxCNC when its bit 3 is set, else its value modulo
+// 3: FANUC, HNC, SIEMENS) and, by its bit 2, whether the program is read
+// from memory or through a small stream buffer; the rest is the program. Whatever it is, the calls
+// must keep their order (ProtocolChecker) and every path must be closed.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,9 +17,9 @@ namespace {
 
 const zu::gcode::NcSystem* Systems() {
   static zu::gcode::NcSystem* systems = [] {
-    static zu::gcode::NcSystem loaded[3];
-    const char* files[] = {"FANUC-0i.xml", "HNC-818.xml", "SIEMENS-840D.xml"};
-    for (int i = 0; i < 3; ++i) {
+    static zu::gcode::NcSystem loaded[4];
+    const char* files[] = {"FANUC-0i.xml", "HNC-818.xml", "SIEMENS-840D.xml", "LinuxCNC.xml"};
+    for (int i = 0; i < 4; ++i) {
       zu::gcode::NcSystemLoad load = zu::gcode::LoadNcSystemFile(
           std::string(ZU_SOURCE_DIR) + "/postmodule/ncsystems/" + files[i]);
       if (!load.ok)
@@ -59,7 +59,7 @@ class MemoryReader : public zu::gcode::ByteReader {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0)
     return 0;
-  const zu::gcode::NcSystem& system = Systems()[data[0] % 3];
+  const zu::gcode::NcSystem& system = Systems()[(data[0] & 8) != 0 ? 3 : data[0] % 3];
   const std::string_view program(reinterpret_cast<const char*>(data + 1), size - 1);
   zu::gcode::testing::ProtocolChecker checker;
   zu::gcode::ReadOptions options;

@@ -30,6 +30,7 @@ TEST(MachineReaderTest, ShippedMachinesGiveTheirControlsFormats) {
   EXPECT_EQ(fanuc.block.frame, ProgramFrame::kOWord);
   EXPECT_EQ(fanuc.block.safe_start, "G17 G21 G40 G49 G80 G90");
   EXPECT_EQ(fanuc.cycles.dwell_unit, DwellUnit::kMilliseconds);
+  EXPECT_EQ(fanuc.decimals.dwell, 0);  // whole milliseconds: P has no decimal point
   EXPECT_EQ(fanuc.cycles.dwell_address, 'P');
   EXPECT_EQ(fanuc.tools.change, ToolChange::kTM6);
 
@@ -171,6 +172,9 @@ constexpr Case kCases[] = {
     {"[tools]\nlength_register_offset = 999\n", ""},
     {"[tools]\nlength_register_offset = 1000\n",
      "M.mcf line 4: [tools] length_register_offset: 1000 is out of range 0..999"},
+    {"[tools]\nspindle_cw = \"M123456789012345\"\n", ""},
+    {"[tools]\nspindle_cw = \"M1234567890123456\"\n",
+     "M.mcf line 4: [tools] spindle_cw: \"M1234567890123456\" is longer than 16 characters"},
     {"[block]\nprogram_number = 0\n",
      "M.mcf line 4: [block] program_number: 0 is out of range 1..99999999"},
 };
@@ -196,6 +200,9 @@ constexpr Case kFileCases[] = {
      "M.mcf line 3: Error while parsing table header: cannot redefine existing table "
      "'identity'"},
     {"", "M.mcf: [identity] name is missing"},
+    {"[identity]\nname = \"M\"\ndescription = \"C:\\\\x\\\\M.xml\"\n", ""},
+    {"[identity]\nname = \"M\"\ndescription = \"a|b.xml\"\n",
+     "M.mcf line 3: [identity] description: \"a|b.xml\" holds '|', which is not allowed here"},
     // Of several refusals, the earliest line's, though the tables come sorted.
     {"[verification]\ntolerance = 2\n[arcs]\nxy = 1\n[identity]\nname = \"\"\n",
      "M.mcf line 2: [verification] tolerance: 2 is out of range above 0, at most 1"},

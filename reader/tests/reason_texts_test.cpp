@@ -175,12 +175,14 @@ TEST(ReasonTexts, EveryReasonOfTheInterpreterIsGivenInChinese) {
                                        "ABC(1)",
                                        "G18 CT X1",
                                        "N1 G1 X1 F100 ; end\nRET\nRET"};
+  const char* const linuxcnc_lines[] = {"G64 G4 P1", "G81 X1 Z-1 R1 G64 P0.1", "O100 sub"};
   struct Run {
     const char* system;
     const char* const* lines;
     std::size_t count;
   } const runs[] = {{"FANUC-0i.xml", fanuc_lines, std::size(fanuc_lines)},
-                    {"SIEMENS-840D.xml", siemens_lines, std::size(siemens_lines)}};
+                    {"SIEMENS-840D.xml", siemens_lines, std::size(siemens_lines)},
+                    {"LinuxCNC.xml", linuxcnc_lines, std::size(linuxcnc_lines)}};
   std::size_t reasons = 0;
   for (const Run& run : runs) {
     const zu::gcode::NcSystem system = Load(run.system);

@@ -235,7 +235,7 @@ TEST_F(NcSystemDialogTest, OpensOnTheFirstSystemAndPlacesTheFileInAFolderOfItsOw
   EXPECT_TRUE(dialog.nc_system.IsEmpty());
   ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
   EXPECT_EQ(Record().front(), U8(u8"dialog 9001 \"生成后置代码\""));
-  // The prefix's systems: FANUC-0i, HNC-818, SIEMENS-840D.
+  // The prefix's systems: FANUC-0i, HNC-818, LinuxCNC, SIEMENS-840D.
   EXPECT_EQ(dialog.selected_at_opening, 0);
   EXPECT_EQ(dialog.shown_at_opening, "FANUC-0i");
   EXPECT_EQ(dialog.nc_system, "FANUC-0i");
