@@ -31,6 +31,7 @@
 #include "framework/text_array.h"
 #include "hostapp/host_session.h"
 #include "hostapp/part_document.h"
+#include "hostapp/message_watch.h"
 #include "hostapp/plugin_module.h"
 
 namespace {
@@ -44,7 +45,8 @@ enum ExitCode {
   kLoadFailed = 2,
   kEntryMissing = 3,
   kBadDocument = 4,
-  kSaveFailed = 5
+  kSaveFailed = 5,
+  kErrorMessage = 6
 };
 
 // The host's own lines are UTF-8 already.
@@ -75,7 +77,8 @@ void ConnectSession() {
       automation->Record("host " + line);
   };
   session.show_message = [](const std::string& utf8) {
-    zu::ShowMessage(zu::Utf8ToAnsi(utf8).c_str(), zu::MessageIcon::None);
+    zuhost::MessageWatch::HostShows(
+        [&utf8] { zu::ShowMessage(zu::Utf8ToAnsi(utf8).c_str(), zu::MessageIcon::None); });
   };
 }
 
@@ -365,6 +368,7 @@ int Run(const Options& o) {
   zuhost::PluginModule plugin;
   if (const int failed = LoadPlugin(plugin, o.plugin_path))
     return failed;
+  zuhost::MessageWatch messages([&session](const std::string& line) { session.Event(line); });
   RunCommand(plugin, o.command, o.code_file);
   const auto added = session.TakeAddedPaths();
   if (!added.empty())
@@ -384,6 +388,11 @@ int Run(const Options& o) {
   }
   session.SetDocument(nullptr);
   plugin.Unload();
+  if (result == kOk && messages.stops() > 0) {
+    Say("the command showed " + std::to_string(messages.stops()) + " error message" +
+        (messages.stops() == 1 ? "" : "s"));
+    result = kErrorMessage;
+  }
   return result;
 }
 

@@ -6,8 +6,9 @@
 // names. The code file is written whole or not at all.
 //
 // For tests: ZU_POSTMODULE_RECORD names a file to which what it received
-// and did is appended; ZU_POST_NO_VIEWER set keeps the viewer from being
-// started (what would be started is recorded and printed instead).
+// and did is appended; ZU_POST_NO_VIEWER set and not empty keeps the viewer
+// from being started (what would be started is recorded and printed
+// instead; scripts/with-display sets it).
 #include <windows.h>
 
 #include <algorithm>
@@ -202,7 +203,7 @@ void StartViewer(const std::string& viewer, const std::string& code_file) {
   if (viewer.empty())
     return;
   std::string command = "\"" + viewer + "\" \"" + code_file + "\"";
-  if (std::getenv("ZU_POST_NO_VIEWER")) {
+  if (const char* off = std::getenv("ZU_POST_NO_VIEWER"); off && *off) {
     postmodule::RecordLine("viewer not started: " + command);
     std::printf("ORVOPost: would start the viewer: %s\n", command.c_str());
     return;

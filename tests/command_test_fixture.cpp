@@ -35,8 +35,6 @@ void PluginCommandTest::SetUp() {
   record_ = folder_ + "\\record.txt";
   module_record_ = folder_ + "\\postmodule.txt";
   SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", module_record_.c_str());
-  // The post processor says which viewer it would start, and starts none.
-  SetEnvironmentVariableA("ZU_POST_NO_VIEWER", "1");
   // The plug-in's settings file: para beside the host's folder, made when
   // the plug-in is first loaded (perhaps not yet in a fresh build).
   const std::string para = BinFolder().substr(0, BinFolder().find_last_of('\\')) + "\\para";
@@ -47,7 +45,6 @@ void PluginCommandTest::SetUp() {
 
 void PluginCommandTest::TearDown() {
   SetEnvironmentVariableA("ZU_POSTMODULE_RECORD", nullptr);
-  SetEnvironmentVariableA("ZU_POST_NO_VIEWER", nullptr);
   DeleteFileA(settings_.c_str());
   RunProgram("cmd /c rmdir /s /q \"" + folder_ + "\"");
 }

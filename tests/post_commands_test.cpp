@@ -159,16 +159,18 @@ TEST_F(PostCommands, APostProcessorThatCannotBeStartedIsReportedAndTheCommandEnd
   Settings("CurrentMcf=FANUC-0i\r\nUseCurrentGName=1\r\nCodePathName=" + folder_ +
            "\\part.cut\r\n");
   const auto run = Host("--command 1 --pick all");
-  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  // The command ended on an error message: the host says so.
+  EXPECT_EQ(run.exit_code, 6u) << run.output;
   const auto record = Lines(record_);
   const std::string command =
       folder_ + "\\ORVOPost.exe   *orvopost*pmf=" + folder_ + "\\work\\temp\\zucl.pmf";
-  ASSERT_GE(record.size(), 5u) << ::testing::PrintToString(record);
-  const std::vector<std::string> tail(record.end() - 5, record.end());
-  EXPECT_THAT(
-      tail, ElementsAre(U8(u8"message \"zuhost\" \"无法启动程序：\\n") + command + "\" stop -> ok",
-                        "host pick state 0", "host picking ended", "host pick cleared",
-                        "host command ended"));
+  const std::string text = U8(u8"\"无法启动程序：\\n") + command + "\"";
+  ASSERT_GE(record.size(), 6u) << ::testing::PrintToString(record);
+  const std::vector<std::string> tail(record.end() - 6, record.end());
+  EXPECT_THAT(tail, ElementsAre("message \"zuhost\" " + text + " stop -> ok",
+                                "host message " + text + " stop", "host pick state 0",
+                                "host picking ended", "host pick cleared", "host command ended"));
+  EXPECT_THAT(run.output, HasSubstr("host: message " + text + " stop"));
 }
 
 TEST_F(PostCommands, ModeOnePostsTheChosenToolLocationFileAtOnce) {
@@ -201,9 +203,12 @@ TEST_F(PostCommands, AProcessFileThatCannotBeCreatedStopsTheRunAndSaysSo) {
   EXPECT_THAT(run.output, HasSubstr("Failed to Create file: " + process + "."));
   const auto record = Lines(record_);
   ASSERT_FALSE(record.empty());
-  EXPECT_EQ(record.back(), U8(u8"message \"zuhost\" \"无法创建工艺文件，没有生成代码：\\n") +
-                               process + "\" stop -> ok")
+  const std::string text = U8(u8"\"无法创建工艺文件，没有生成代码：\\n") + process + "\"";
+  ASSERT_GE(record.size(), 2u);
+  EXPECT_EQ(record[record.size() - 2], "message \"zuhost\" " + text + " stop -> ok")
       << ::testing::PrintToString(record);
+  EXPECT_EQ(record.back(), "host message " + text + " stop");
+  EXPECT_EQ(run.exit_code, 6u) << run.output;
   EXPECT_THAT(record, Not(Contains("host command ended")));
   EXPECT_TRUE(Lines(module_record_).empty());
 }
@@ -266,7 +271,7 @@ TEST_F(PostCommands, APostPathFileThatCannotBeCreatedStartsNothing) {
   Settings("CurrentMcf=FANUC-0i\r\nLeavePmf=1\r\nUseCurrentGName=1\r\nCodePathName=" + folder_ +
            "\\NC0001.cut\r\n");
   const auto run = Host("--command 1 --pick all");
-  EXPECT_EQ(run.exit_code, 0u) << run.output;
+  EXPECT_EQ(run.exit_code, 6u) << run.output;
   const auto record = Lines(record_);
   ASSERT_GE(record.size(), 5u) << ::testing::PrintToString(record);
   EXPECT_THAT(record, Contains(HasSubstr(U8(u8"\"无法生成刀位文件，没有生成代码：\\n") + pmf)));

@@ -96,7 +96,11 @@ TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPostedForEveryMa
       DeleteFileA(kCodeFile.c_str());
       const auto host = Host(
           run.document, std::string("--command 5 --pick all --hook-temp ") + kCodeFolder, script);
-      EXPECT_EQ(host.exit_code, 0u) << host.output;
+      const std::string program = GoldenProgram(run.golden, system);
+      ASSERT_FALSE(program.empty());
+      const bool refused = program.rfind("refused: ", 0) == 0;
+      // A refusal ends the command on the plug-in's error message.
+      EXPECT_EQ(host.exit_code, refused ? 6u : 0u) << host.output;
       const std::string golden = GoldenBytes(run.golden);
       ASSERT_FALSE(golden.empty());
       // The file names the machine's .mcf: the golden is FANUC-0i's.
@@ -108,11 +112,11 @@ TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPostedForEveryMa
       EXPECT_EQ(module[0], std::string("ORVOPost command line: C:\\ORVO\\Post\\ORVOPost.exe "
                                        "*posttc*C:\\zu.pmf*C:\\ORVO\\NCSystems\\") +
                                system + ".mcf*" + kCodeFile + "*");
-      const std::string program = GoldenProgram(run.golden, system);
-      ASSERT_FALSE(program.empty());
       const auto record = Lines(record_);
       EXPECT_EQ(record.back(), "host command ended");
-      if (program.rfind("refused: ", 0) == 0) {
+      if (refused) {
+        EXPECT_THAT(host.output,
+                    HasSubstr(U8(u8"host: message \"后置处理程序运行失败（退出码 8）")));
         // Nothing written, the post's message recorded, the plug-in's shown.
         EXPECT_TRUE(ReadBytes(kCodeFile).empty());
         EXPECT_THAT(module, Contains("ORVOPost error: C:\\zu.pmf: " +
