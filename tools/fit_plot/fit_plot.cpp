@@ -9,9 +9,9 @@
 // P B e, 8 mm tall), toolpath (arcs chained tangent, sampled every 0.2 mm,
 // with the same noise), spiral. --input reads runs of "x y z" lines separated by blank
 // lines (the real corpus's format) and draws run N (from 0). --document loads a
-// part document and draws the first row of path N (from 1) before and after
-// the plug-in's optimisation step (optimiser K: 0 the line-run optimiser, 1
-// the optimiser object) at the tolerance.
+// part document and draws the first row of path N (from 0, as `zuhost list`
+// counts) before and after the plug-in's optimisation step (optimiser K: 0 the
+// line-run optimiser, 1 the optimiser object) at the tolerance.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -121,12 +121,11 @@ bool OptimisedRow(const std::string& file, std::size_t number, double tolerance,
     return false;
   }
   auto& paths = load.document->paths;
-  if (number < 1 || number > paths.size() || !paths[number - 1]->rows ||
-      !paths[number - 1]->rows->first) {
+  if (number >= paths.size() || !paths[number]->rows || !paths[number]->rows->first) {
     std::fprintf(stderr, "fit_plot: %s has no path %zu with moves\n", file.c_str(), number);
     return false;
   }
-  std::unique_ptr<OrvoPath> path = std::move(paths[number - 1]);
+  std::unique_ptr<OrvoPath> path = std::move(paths[number]);
   std::vector<XYZ> before;
   for (const tool_block* move = path->rows->first; move; move = move->next) {
     XYZ start;
@@ -204,7 +203,7 @@ std::string Dot(const Svg& svg, const XYZ& p, double shift, double r, const char
 int main(int argc, char** argv) {
   double tolerance = 0.01;
   std::string example = "contour", input, document, out;
-  std::size_t run_index = 0, path_number = 1;
+  std::size_t run_index = 0, path_number = 0;
   int selector = 0;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
