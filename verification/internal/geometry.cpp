@@ -11,12 +11,18 @@ namespace {
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr double kTurn = 2 * std::numbers::pi;
 
-double SegmentDistance(const Vec& p, const Vec& a, const Vec& b) {
+// The square of the distance from p to the segment from a to b.
+double SegmentDistanceSquared(const Vec& p, const Vec& a, const Vec& b) {
   const Vec ab = b - a;
   const double squared = Dot(ab, ab);
   double t = squared > 0 ? Dot(p - a, ab) / squared : 0;
   t = std::clamp(t, 0.0, 1.0);
-  return Distance(p, a + t * ab);
+  const Vec off = p - (a + t * ab);
+  return Dot(off, off);
+}
+
+double SegmentDistance(const Vec& p, const Vec& a, const Vec& b) {
+  return std::sqrt(SegmentDistanceSquared(p, a, b));
 }
 
 double ArcDistance(const Vec& p, const Piece& arc) {
@@ -183,8 +189,26 @@ Farthest Directed(std::span<const Piece> from, std::span<const Piece> to) {
 Farthest LinesApart(const Piece& a, const Piece& b) {
   Farthest out;
   const Vec* points[] = {&a.start, &a.end, &b.start, &b.end};
+  if (a.arc || b.arc) {
+    for (int i = 0; i < 4; ++i)
+      Keep(out, DistanceTo(*points[i], i < 2 ? b : a), *points[i]);
+    return out;
+  }
+  // The squares compared, the root taken of the largest only: the same
+  // distance, the root being monotonic.
+  double largest = 0;
+  int at = -1;
   for (int i = 0; i < 4; ++i) {
-    Keep(out, DistanceTo(*points[i], i < 2 ? b : a), *points[i]);
+    const Piece& other = i < 2 ? b : a;
+    const double squared = SegmentDistanceSquared(*points[i], other.start, other.end);
+    if (!(squared <= largest)) {
+      largest = squared >= 0 ? squared : kInfinity;
+      at = i;
+    }
+  }
+  if (at >= 0) {
+    out.distance = std::sqrt(largest);
+    out.point = *points[at];
   }
   return out;
 }

@@ -46,12 +46,11 @@ Piece Verifier::ReadPiece(std::size_t j) const {
   return MakeLine(start, event.end);
 }
 
-// The last read piece of expected move e, the first being j, with the
-// pieces from j to it in found_; kNone where no run of pieces from j ends
-// where the move ends.
-std::size_t Verifier::FindPieces(const Piece& e, std::size_t j) {
+// The last read piece of expected move e (of `length`), the first being j,
+// with the pieces from j to it in found_ and how far from e's end it ends in
+// `off`; kNone where no run of pieces from j ends where the move ends.
+std::size_t Verifier::FindPieces(const Piece& e, double length, std::size_t j, double& off) {
   const std::size_t n = read_cuts_.size();
-  const double length = Length(e);
   double run = 0;
   found_.clear();
   for (std::size_t k = j; k < n && k - j < kMostPieces; ++k) {
@@ -59,7 +58,7 @@ std::size_t Verifier::FindPieces(const Piece& e, std::size_t j) {
       break;  // the pieces of one move follow each other
     found_.push_back(ReadPiece(k));
     run += Length(found_.back());
-    const double off = Distance(Cut(k).end, e.end);
+    off = Distance(Cut(k).end, e.end);
     // Half the length at least: a full circle in pieces ends where it
     // starts, and so may its first short piece.
     if (off <= reach_ && run >= 0.5 * length - reach_) {
@@ -85,21 +84,24 @@ void Verifier::AlignMoves() {
   for (std::size_t i = 0; i < m; ++i) {
     ++result_.moves_compared;
     const Vec fallback = j < n ? CutStart(j) : Vec{};
-    const Piece e = ExpectedPiece(i, fallback);
+    Piece e = ExpectedPiece(i, fallback);
     if (j >= n) {
       MissingMove(i, e, j);
       continue;
     }
+    const double length = Length(e);
     // A straight move shorter than the tolerance that the code does not
     // make may be left out (a move to where the tool is is never sent).
-    if (!e.arc && !Beyond(Length(e)) && Beyond(Distance(Cut(j).end, e.end))) {
+    if (!e.arc && !Beyond(length) && Beyond(Distance(Cut(j).end, e.end))) {
       MissingMove(i, e, j);
       continue;
     }
-    std::size_t b = FindPieces(e, j);
+    double off = 0;
+    std::size_t b = FindPieces(e, length, j, off);
     // The code goes on nearer to where the next move ends: this one is
     // missing (so that one fault does not shift every move after it).
-    const double off = Distance(Cut(b == kNone ? j : b).end, e.end);
+    if (b == kNone)
+      off = Distance(Cut(j).end, e.end);
     if (Beyond(off) && i + 1 < m && Distance(Cut(j).end, StepOf(i + 1).end) < off) {
       MissingMove(i, e, j);
       continue;
@@ -126,8 +128,11 @@ void Verifier::AlignMoves() {
     CheckRapids(rapid_from, cuts_[i].rapids_before, last_event, read_cuts_[j],
                 entering ? cuts_[i].path : kNoPath);
     rapid_from = cuts_[i].rapids_before;
-    const Piece matched = cuts_[i].start_known ? e : ExpectedPiece(i, CutStart(j));
-    CompareMove(i, matched, j, b);
+    // A move whose start the expected program leaves open starts where the
+    // code's does.
+    if (!cuts_[i].start_known)
+      e = ExpectedPiece(i, CutStart(j));
+    CompareMove(i, e, j, b);
     last_event = read_cuts_[b];
     j = b + 1;
   }

@@ -70,7 +70,7 @@ class Verifier {
 
   // moves.cpp
   void AlignMoves();
-  std::size_t FindPieces(const Piece& e, std::size_t j);
+  std::size_t FindPieces(const Piece& e, double length, std::size_t j, double& off);
   void CompareMove(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
   void CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
   void MissingMove(std::size_t i, const Piece& e, std::size_t j);
