@@ -12,7 +12,10 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+  constexpr std::uint64_t kBlanks =
+      std::uint64_t{1} << ' ' | 1u << '\t' | 1u << '\r' | 1u << '\f' | 1u << '\v';
+  const auto byte = static_cast<unsigned char>(c);
+  return byte <= ' ' && (kBlanks >> byte & 1) != 0;
 }
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';

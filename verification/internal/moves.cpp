@@ -75,6 +75,28 @@ std::size_t Verifier::FindPieces(const Piece& e, double length, std::size_t j, d
   return kNone;
 }
 
+// Whether expected move i is a straight move made by read straight move j
+// alone, ending within the tolerance of where it should and nearer to it
+// than the read move after: what FindPieces and AlignMoves decide for it
+// then, found from the ends alone. `start`: where move i starts; `off`: how
+// far from its end move j ends.
+bool Verifier::OneLine(std::size_t i, std::size_t j, Vec& start, double& off) const {
+  const cut::Step& step = StepOf(i);
+  const ReadEvent& read = Cut(j);
+  if (step.kind != cut::Step::Kind::kLine || read.kind != ReadEvent::Kind::kFeed)
+    return false;
+  const Vec read_start = CutStart(j);
+  start = cuts_[i].start_known ? cuts_[i].start : read_start;
+  off = Distance(read.end, step.end);
+  if (Beyond(off) || !(off <= reach_))
+    return false;
+  const double length = Distance(start, step.end);
+  if (!(Distance(read_start, read.end) >= 0.5 * length - reach_))
+    return false;
+  return !(j + 1 < read_cuts_.size() && Cut(j + 1).joined &&
+           Distance(Cut(j + 1).end, step.end) < off);
+}
+
 void Verifier::AlignMoves() {
   const std::size_t m = cuts_.size();
   const std::size_t n = read_cuts_.size();
@@ -83,6 +105,20 @@ void Verifier::AlignMoves() {
   std::size_t last_event = kNone;
   for (std::size_t i = 0; i < m; ++i) {
     ++result_.moves_compared;
+    Vec start;
+    double end_off = 0;
+    if (j < n && OneLine(i, j, start, end_off)) {
+      // As below, with no pieces built.
+      const bool entering = i == 0 || cuts_[i - 1].path != cuts_[i].path;
+      CheckRapids(rapid_from, cuts_[i].rapids_before, last_event, read_cuts_[j],
+                  entering ? cuts_[i].path : kNoPath);
+      rapid_from = cuts_[i].rapids_before;
+      const Farthest far = SegmentsApart(start, StepOf(i).end, CutStart(j), Cut(j).end);
+      FinishMove(i, far, end_off, start, j, j, result_.mismatch_count);
+      last_event = read_cuts_[j];
+      ++j;
+      continue;
+    }
     const Vec fallback = j < n ? CutStart(j) : Vec{};
     Piece e = ExpectedPiece(i, fallback);
     if (j >= n) {
@@ -168,7 +204,7 @@ void Verifier::MissingMove(std::size_t i, const Piece& e, std::size_t j) {
 void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::size_t b) {
   const ExpectedCut& cut = cuts_[i];
   const int index = static_cast<int>(cut.step);
-  const std::size_t mismatches = result_.mismatch_count;
+  const std::uint64_t mismatches = result_.mismatch_count;
   const Vec read_end = Cut(b).end;
   const double off = Distance(read_end, e.end);
   if (Beyond(off))
@@ -206,11 +242,21 @@ void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::si
     const Farthest back = Directed(found_, pieces_);
     far = there.distance >= back.distance ? there : back;
   }
+  FinishMove(i, far, off, e.start, a, b, mismatches);
+}
+
+// The rest of comparing move i (starting at `start`) with read pieces a to b:
+// the largest distance `far` between them, how far off the end is, and the
+// technology. `mismatches`: the count before the move was compared.
+void Verifier::FinishMove(std::size_t i, const Farthest& far, double off, const Vec& start,
+                          std::size_t a, std::size_t b, std::uint64_t mismatches) {
+  const ExpectedCut& cut = cuts_[i];
+  const int index = static_cast<int>(cut.step);
   const Spot place = StepPlace(cut.path, index, far.point);
   AddDeviation(far.distance, place);
   // Where the last move ended off, this one starts there: that is said.
   const bool carried =
-      cut.joined && carried_off_ > 0 && Distance(far.point, e.start) <= carried_off_ + tolerance_;
+      cut.joined && carried_off_ > 0 && Distance(far.point, start) <= carried_off_ + tolerance_;
   carried_off_ = Beyond(off) ? off : 0;
   if (result_.mismatch_count == mismatches && Beyond(far.distance) && !carried)
     AddMismatch(place,

@@ -71,7 +71,10 @@ class Verifier {
   // moves.cpp
   void AlignMoves();
   std::size_t FindPieces(const Piece& e, double length, std::size_t j, double& off);
+  bool OneLine(std::size_t i, std::size_t j, Vec& start, double& off) const;
   void CompareMove(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
+  void FinishMove(std::size_t i, const Farthest& far, double off, const Vec& start, std::size_t a,
+                  std::size_t b, std::uint64_t mismatches);
   void CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
   void MissingMove(std::size_t i, const Piece& e, std::size_t j);
   void CheckRapids(std::size_t first, std::size_t end, std::size_t after_event,
