@@ -97,6 +97,26 @@ bool Verifier::OneLine(std::size_t i, std::size_t j, Vec& start, double& off) co
            Distance(Cut(j + 1).end, step.end) < off);
 }
 
+// Whether the largest distance between the segments from s0 to s1 and from
+// r0 to r1 can be neither a new largest deviation nor beyond the tolerance.
+// It is at most the larger of the distances between their starts and
+// between their ends (the points at the same fraction of each are no
+// further apart), which must keep below both by more than the rounding of
+// either computation (a few units in the last place of the coordinates).
+bool Verifier::UnderLargest(const Vec& s0, const Vec& s1, const Vec& r0, const Vec& r1) const {
+  if (!(tolerance_ >= 0))
+    return false;
+  const double limit = std::min(result_.largest_deviation, tolerance_);
+  const double scale = 1 + std::fabs(s0.x) + std::fabs(s0.y) + std::fabs(s0.z) + std::fabs(s1.x) +
+                       std::fabs(s1.y) + std::fabs(s1.z);
+  const double room = limit - 1e-13 * scale;
+  if (!(room > 0))
+    return false;
+  const Vec starts = s0 - r0;
+  const Vec ends = s1 - r1;
+  return Dot(starts, starts) <= room * room && Dot(ends, ends) <= room * room;
+}
+
 void Verifier::AlignMoves() {
   const std::size_t m = cuts_.size();
   const std::size_t n = read_cuts_.size();
@@ -113,8 +133,16 @@ void Verifier::AlignMoves() {
       CheckRapids(rapid_from, cuts_[i].rapids_before, last_event, read_cuts_[j],
                   entering ? cuts_[i].path : kNoPath);
       rapid_from = cuts_[i].rapids_before;
-      const Farthest far = SegmentsApart(start, StepOf(i).end, CutStart(j), Cut(j).end);
-      FinishMove(i, far, end_off, start, j, j, result_.mismatch_count);
+      const Vec& end = StepOf(i).end;
+      const Vec read_start = CutStart(j);
+      if (UnderLargest(start, end, read_start, Cut(j).end)) {
+        // Nothing to record but the technology (and no end off: OneLine).
+        carried_off_ = 0;
+        CheckTechnologies(i, j, j);
+      } else {
+        const Farthest far = SegmentsApart(start, end, read_start, Cut(j).end);
+        FinishMove(i, far, end_off, start, j, j, result_.mismatch_count);
+      }
       last_event = read_cuts_[j];
       ++j;
       continue;
@@ -261,9 +289,16 @@ void Verifier::FinishMove(std::size_t i, const Farthest& far, double off, const 
   if (result_.mismatch_count == mismatches && Beyond(far.distance) && !carried)
     AddMismatch(place,
                 "the code runs " + Number(far.distance) + " from the move at " + Point(far.point));
+  CheckTechnologies(i, a, b);
+}
+
+// The feed, speed and tool of read pieces a to b against expected move i.
+void Verifier::CheckTechnologies(std::size_t i, std::size_t a, std::size_t b) {
+  const ExpectedCut& cut = cuts_[i];
   const double feed = StepOf(i).feed;
   for (std::size_t k = a; k <= b; ++k)
-    CheckTechnology(cut.path, Cut(k), feed, StepPlace(cut.path, index, Cut(k).end));
+    CheckTechnology(cut.path, Cut(k), feed,
+                    StepPlace(cut.path, static_cast<int>(cut.step), Cut(k).end));
 }
 
 void Verifier::CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b) {

@@ -72,6 +72,8 @@ class Verifier {
   void AlignMoves();
   std::size_t FindPieces(const Piece& e, double length, std::size_t j, double& off);
   bool OneLine(std::size_t i, std::size_t j, Vec& start, double& off) const;
+  bool UnderLargest(const Vec& s0, const Vec& s1, const Vec& r0, const Vec& r1) const;
+  void CheckTechnologies(std::size_t i, std::size_t a, std::size_t b);
   void CompareMove(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
   void FinishMove(std::size_t i, const Farthest& far, double off, const Vec& start, std::size_t a,
                   std::size_t b, std::uint64_t mismatches);
