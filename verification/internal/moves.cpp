@@ -30,7 +30,7 @@ const cut::Step& Verifier::StepOf(std::size_t i) const {
 
 Piece Verifier::ExpectedPiece(std::size_t i, const Vec& fallback_start) const {
   const cut::Step& step = StepOf(i);
-  const Vec start = cuts_[i].start_known ? cuts_[i].start : fallback_start;
+  const Vec start = cuts_[i].start ? *cuts_[i].start : fallback_start;
   if (step.kind == cut::Step::Kind::kArc)
     return MakeArc(start, step.end, step.centre, step.normal);
   return MakeLine(start, step.end);
@@ -86,7 +86,7 @@ bool Verifier::OneLine(std::size_t i, std::size_t j, Vec& start, double& off) co
   if (step.kind != cut::Step::Kind::kLine || read.kind != ReadEvent::Kind::kFeed)
     return false;
   const Vec read_start = CutStart(j);
-  start = cuts_[i].start_known ? cuts_[i].start : read_start;
+  start = cuts_[i].start ? *cuts_[i].start : read_start;
   off = Distance(read.end, step.end);
   if (Beyond(off) || !(off <= reach_))
     return false;
@@ -194,7 +194,7 @@ void Verifier::AlignMoves() {
     rapid_from = cuts_[i].rapids_before;
     // A move whose start the expected program leaves open starts where the
     // code's does.
-    if (!cuts_[i].start_known)
+    if (!cuts_[i].start)
       e = ExpectedPiece(i, CutStart(j));
     CompareMove(i, e, j, b);
     last_event = read_cuts_[b];

@@ -18,13 +18,14 @@ namespace zu::verify::internal {
 
 // An expected feed move or arc, in the program's order.
 struct ExpectedCut {
+  // Where the move starts, in the expected program (the path's home or the
+  // step before); null where the path leaves it to the writer.
+  const Vec* start = nullptr;
   std::uint32_t path = 0;
   std::uint32_t step = 0;
+  std::uint32_t rapids_before = 0;  // expected rapids listed before this move
   // Follows the previous expected cut of the same path with no rapid between.
   bool joined = false;
-  bool start_known = false;
-  Vec start;
-  std::uint32_t rapids_before = 0;  // expected rapids listed before this move
 };
 
 // An expected rapid end: a rapid step, or a milling path's start point.
