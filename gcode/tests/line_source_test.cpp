@@ -74,10 +74,10 @@ TEST(LineSources, SplitAtLfCrLfAndCr) {
   }
 }
 
-// Line ends are looked for eight bytes at a time: every place of an end
-// within and across those eight.
+// Line ends are looked for sixteen and eight bytes at a time: every place
+// of an end within and across those.
 TEST(LineSources, EndsAtEveryPlace) {
-  for (std::size_t length = 0; length <= 19; ++length) {
+  for (std::size_t length = 0; length <= 40; ++length) {
     for (const char* end : {"\n", "\r", "\r\n"}) {
       const std::string line(length, 'X');
       const std::string text = line + end + line + end + "Y";

@@ -2,6 +2,7 @@
 // pieces that make it (one, or several where the writer split or
 // linearised it), then compared; the rapids between them by their ends.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -293,12 +294,20 @@ void Verifier::FinishMove(std::size_t i, const Farthest& far, double off, const 
 }
 
 // The feed, speed and tool of read pieces a to b against expected move i.
+// A check just made with the same path, read technology and expected feed
+// says nothing new: each mismatch is said once per path.
 void Verifier::CheckTechnologies(std::size_t i, std::size_t a, std::size_t b) {
   const ExpectedCut& cut = cuts_[i];
   const double feed = StepOf(i).feed;
-  for (std::size_t k = a; k <= b; ++k)
-    CheckTechnology(cut.path, Cut(k), feed,
-                    StepPlace(cut.path, static_cast<int>(cut.step), Cut(k).end));
+  for (std::size_t k = a; k <= b; ++k) {
+    const ReadEvent& event = Cut(k);
+    if (cut.path == checked_.path && event.technology == checked_.technology &&
+        std::bit_cast<std::uint64_t>(feed) == checked_.feed)
+      continue;
+    checked_ = {cut.path, event.technology, std::bit_cast<std::uint64_t>(feed)};
+    CheckTechnology(cut.path, event, feed,
+                    StepPlace(cut.path, static_cast<int>(cut.step), event.end));
+  }
 }
 
 void Verifier::CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b) {

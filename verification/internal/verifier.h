@@ -112,6 +112,12 @@ class Verifier {
   std::vector<std::uint32_t> read_holes_;  // indices of read holes
   std::vector<int> tool_numbers_;          // per path: the T number, -1 where unknown
   std::vector<std::uint8_t> reported_;     // per path: technology mismatches reported
+  // The last technology check of a move: path, read technology, feed's bits.
+  struct {
+    std::uint32_t path = kNoPath;
+    std::uint32_t technology = 0;
+    std::uint64_t feed = 0;
+  } checked_;
   // Scratch, kept to save allocations: the read pieces matched with the
   // move being compared, and the two sides' windows around it.
   std::vector<Piece> found_;
