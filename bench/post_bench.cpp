@@ -3,8 +3,9 @@
 // changes): blocks per second of the code writer and of the verification,
 // against the tool-location file's own writer on the same paths as the
 // baseline, from one run. First checks that the program reads back within
-// the machine's tolerance (with --once, stops there). Targets: at least 3 M blocks/s of code, and
-// the verification taking no more than the writing time again.
+// the machine's tolerance (with --once, stops there). Targets: at least
+// 3 M blocks/s of code, and the verification taking no more than the
+// writing time again.
 #include <cmath>
 #include <cstdio>
 #include <string>
