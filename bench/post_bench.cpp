@@ -3,11 +3,13 @@
 // changes): blocks per second of the code writer and of the verification,
 // against the tool-location file's own writer on the same paths as the
 // baseline, from one run. First checks that the program reads back within
-// the machine's tolerance. Targets: at least 3 M blocks/s of code, and the
-// verification taking no more than the writing time again.
+// the machine's tolerance (with --once, stops there). Targets: at least
+// 3 M blocks/s of code, and the verification taking no more than the
+// writing time again.
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "bench/timing.h"
 #include "codewriter/code_writer.h"
@@ -136,6 +138,10 @@ int Main(int argc, char** argv) {
       static_cast<unsigned long long>(check.moves_compared), check.largest_deviation);
   if (!check.ok)
     return 1;
+  // --once: the writing and the check above only, each run once, for
+  // counting their instructions (valgrind --tool=callgrind).
+  if (argc > 1 && std::string_view(argv[1]) == "--once")
+    return 0;
 
   const std::vector<bench::Timed> bodies = {
       {"tool-location writer (baseline)", blocks,

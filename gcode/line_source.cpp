@@ -1,9 +1,56 @@
 #include "gcode/line_source.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace zu::gcode {
+namespace {
+
+// The first LF or CR in [p, end), or end: sixteen bytes at a time where
+// the processor compares that many at once, then eight at a time (a byte of
+// w equal to b is a zero byte of w ^ bbbbbbbb, and the lowest byte the
+// zero-byte test marks is the first zero byte: a borrow marks only bytes
+// above it), then one.
+const char* FindLineEnd(const char* p, const char* end) {
+#ifdef __SSE2__
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  while (end - p >= 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const int marks =
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)));
+    if (marks != 0)
+      return p + std::countr_zero(static_cast<unsigned>(marks));
+    p += 16;
+  }
+#endif
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    while (end - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, 8);
+      const std::uint64_t lf = word ^ (kOnes * '\n');
+      const std::uint64_t cr = word ^ (kOnes * '\r');
+      const std::uint64_t marks = ((lf - kOnes) & ~lf & kHighs) | ((cr - kOnes) & ~cr & kHighs);
+      if (marks != 0)
+        return p + std::countr_zero(marks) / 8;
+      p += 8;
+    }
+  }
+  while (p != end && *p != '\n' && *p != '\r')
+    ++p;
+  return p;
+}
+
+}  // namespace
 
 bool TextLineSource::Next(std::string_view& line) {
   cut_ = false;
@@ -11,9 +58,7 @@ bool TextLineSource::Next(std::string_view& line) {
     return false;
   const char* const begin = text_.data() + at_;
   const char* const end = text_.data() + text_.size();
-  const char* p = begin;
-  while (p != end && *p != '\n' && *p != '\r')
-    ++p;
+  const char* p = FindLineEnd(begin, end);
   std::size_t length = static_cast<std::size_t>(p - begin);
   if (p != end) {
     if (*p == '\r' && p + 1 != end && p[1] == '\n')
@@ -86,9 +131,7 @@ bool StreamLineSource::Next(std::string_view& line) {
     }
     const char* const begin = buffer_.data() + at_;
     const char* const end = buffer_.data() + size_;
-    const char* p = begin;
-    while (p != end && *p != '\n' && *p != '\r')
-      ++p;
+    const char* p = FindLineEnd(begin, end);
     if (p == end) {
       Keep(begin, end);
       at_ = size_;

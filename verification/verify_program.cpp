@@ -79,13 +79,11 @@ void Verifier::Flatten() {
                   "the path names tool " + std::to_string(path.tool) + ", which is not listed");
     // Where a path starts after the last is the writer's choice unless the
     // path says where it starts.
-    bool known = false;
     bool gap = true;
-    Vec at;
+    const Vec* at = nullptr;
     if (path.home && !path.steps.empty()) {
       rapids_.push_back({*path.home, p, -1});
-      at = *path.home;
-      known = true;
+      at = &*path.home;
     }
     for (std::uint32_t s = 0; s < path.steps.size(); ++s) {
       const cut::Step& step = path.steps[s];
@@ -96,14 +94,13 @@ void Verifier::Flatten() {
           break;
         case cut::Step::Kind::kLine:
         case cut::Step::Kind::kArc:
-          cuts_.push_back({p, s, !gap, known, at, static_cast<std::uint32_t>(rapids_.size())});
+          cuts_.push_back({at, p, s, static_cast<std::uint32_t>(rapids_.size()), !gap});
           gap = false;
           break;
         case cut::Step::Kind::kDwell:
           continue;
       }
-      at = step.end;
-      known = true;
+      at = &step.end;
     }
     for (std::uint32_t h = 0; h < path.holes.size(); ++h)
       holes_.push_back({p, h});
@@ -136,20 +133,21 @@ void Verifier::AddDeviation(double distance, const Spot& where) {
 void Verifier::CheckTechnology(std::uint32_t path, const ReadEvent& event, double feed,
                                const Spot& where) {
   std::uint8_t& reported = reported_[path];
-  if (feed > 0 && !(reported & kFeedReported) && !FeedsMatch(event.feed, feed)) {
+  const Technology& read = read_.TechnologyOf(event);
+  if (feed > 0 && !(reported & kFeedReported) && !FeedsMatch(read.feed, feed)) {
     reported |= kFeedReported;
-    AddMismatch(where, "feed " + Number(event.feed) + " mm/min, not " + Number(feed));
+    AddMismatch(where, "feed " + Number(read.feed) + " mm/min, not " + Number(feed));
   }
   const double speed = expected_.paths[path].spindle;
-  if (speed > 0 && !(reported & kSpeedReported) && !SpeedsMatch(event.speed, speed)) {
+  if (speed > 0 && !(reported & kSpeedReported) && !SpeedsMatch(read.speed, speed)) {
     reported |= kSpeedReported;
-    AddMismatch(where, "spindle " + Number(event.speed) + " rev/min, not " + Number(speed));
+    AddMismatch(where, "spindle " + Number(read.speed) + " rev/min, not " + Number(speed));
   }
   const int tool = tool_numbers_[path];
-  if (tool_numbers_[path] >= 0 && !(reported & kToolReported) && event.tool != tool) {
+  if (tool_numbers_[path] >= 0 && !(reported & kToolReported) && read.tool != tool) {
     reported |= kToolReported;
     AddMismatch(where,
-                (event.tool < 0 ? std::string("no tool") : "tool T" + std::to_string(event.tool)) +
+                (read.tool < 0 ? std::string("no tool") : "tool T" + std::to_string(read.tool)) +
                     " in use, not T" + std::to_string(tool));
   }
 }

@@ -12,7 +12,10 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
                                    1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+  constexpr std::uint64_t kBlanks =
+      std::uint64_t{1} << ' ' | 1u << '\t' | 1u << '\r' | 1u << '\f' | 1u << '\v';
+  const auto byte = static_cast<unsigned char>(c);
+  return byte <= ' ' && (kBlanks >> byte & 1) != 0;
 }
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -52,7 +55,44 @@ struct Cursor {
 // digit in all). Exact to the last bit for up to 15 significant digits.
 enum class NumberResult { kOk, kMissing, kOutOfRange };
 
-NumberResult ReadNumber(Cursor& at, double& value, bool& has_point) {
+// The common number: sign, at most 19 digits, one point at most. Reads it
+// and returns true, `p` past it, with what the general reading below gives
+// for it (every digit is kept in the mantissa, leading zeros adding
+// nothing); false with `p` untouched for anything else.
+inline bool ReadShortNumber(const char*& p, const char* end, double& value, bool& has_point) {
+  const char* q = p;
+  const bool negative = q != end && *q == '-';
+  if (q != end && (*q == '+' || *q == '-'))
+    ++q;
+  std::uint64_t mantissa = 0;
+  const char* const whole = q;
+  for (unsigned digit; q != end && (digit = static_cast<unsigned char>(*q) - 48u) < 10; ++q)
+    mantissa = mantissa * 10 + digit;
+  long digits = q - whole;
+  long fraction = 0;
+  const bool point = q != end && *q == '.';
+  if (point) {
+    const char* const after = ++q;
+    for (unsigned digit; q != end && (digit = static_cast<unsigned char>(*q) - 48u) < 10; ++q)
+      mantissa = mantissa * 10 + digit;
+    fraction = q - after;
+    digits += fraction;
+  }
+  // 19 digits fit 64 bits; 2^53 and 22 places keep the quotient exact.
+  if (digits == 0 || digits > 19 || mantissa > (std::uint64_t{1} << 53) || fraction > 22)
+    return false;
+  const double v = static_cast<double>(mantissa) / kPowersOfTen[fraction];
+  if (v > kMaxMagnitude)
+    return false;
+  value = negative && v != 0 ? -v : v;
+  has_point = point;
+  p = q;
+  return true;
+}
+
+// Any number; kept out of line so that the common one costs no more than
+// ReadShortNumber.
+[[gnu::noinline]] NumberResult ReadAnyNumber(Cursor& at, double& value, bool& has_point) {
   const char* const start = at.p;
   bool negative = false;
   if (at.p != at.end && (*at.p == '+' || *at.p == '-')) {
@@ -117,6 +157,12 @@ NumberResult ReadNumber(Cursor& at, double& value, bool& has_point) {
   if (negative && value != 0)
     value = -value;
   return NumberResult::kOk;
+}
+
+NumberResult ReadNumber(Cursor& at, double& value, bool& has_point) {
+  if (ReadShortNumber(at.p, at.end, value, has_point))
+    return NumberResult::kOk;
+  return ReadAnyNumber(at, value, has_point);
 }
 
 std::string NumberError(NumberResult result, std::string_view what) {
@@ -476,9 +522,11 @@ std::string ParseBlock(const NcSystem& system, std::string_view line, Block& blo
       return "unknown word " + std::string(1, c);
     double value = 0;
     bool has_point = false;
-    const NumberResult result = ReadNumber(at, value, has_point);
-    if (result != NumberResult::kOk)
-      return NumberError(result, std::string(1, c));
+    if (!ReadShortNumber(at.p, at.end, value, has_point)) {
+      const NumberResult result = ReadAnyNumber(at, value, has_point);
+      if (result != NumberResult::kOk)
+        return NumberError(result, std::string(1, c));
+    }
     if (c == 'G' || c == 'M') {
       if (c == 'G') {
         const double key = value * 10;

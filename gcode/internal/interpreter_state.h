@@ -159,7 +159,8 @@ class Interpreter {
 
   // Meaning
   void Execute();
-  void CheckAlarms(const Modal& before);
+  void CheckAlarms(const Point& before);
+  bool PlanPlainMove();
   bool Plan();
   bool TakeTechnology();
   bool PlanMotion();

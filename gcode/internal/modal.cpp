@@ -75,20 +75,64 @@ bool Interpreter::Fail(std::string message) {
 }
 
 void Interpreter::Execute() {
+  if (PlanPlainMove()) {
+    CheckAlarms(modal_.position);
+    Perform();
+    return;
+  }
   const Modal saved = modal_;
   if (!Plan()) {
     modal_ = saved;
     return;
   }
-  CheckAlarms(saved);
+  CheckAlarms(saved.position);
   Perform();
 }
 
+// The most common block, a straight move in the modal G0 or G1 with at most
+// a block number and a feed besides: planned as Plan() plans it, without
+// its general checks, none of which it can fail. False, with nothing
+// changed, for any other block.
+bool Interpreter::PlanPlainMove() {
+  const Block& b = block_;
+  std::uint32_t plain = Bit('N') | Bit('X') | Bit('Y') | Bit('Z') | Bit('F');
+  // D and H, wherever the system puts them, are technology words.
+  for (const char address : {sys_.radius_offset_address, sys_.length_offset_address}) {
+    if (address >= 'A' && address <= 'Z')
+      plain &= ~Bit(address);
+  }
+  const std::uint32_t axes = Bit('X') | Bit('Y') | Bit('Z');
+  if ((b.present & ~plain) != 0 || (b.present & axes) == 0 || b.g_count != 0 || b.m_count != 0 ||
+      b.cip || b.ct || b.has_cr || b.point1_present != 0 || b.cycle != 0 || b.mcall || b.ret ||
+      !b.call.empty() || b.has_tool_name)
+    return false;
+  if ((modal_.motion != Motion::kRapid && modal_.motion != Motion::kLinear) || modal_.cycle != 0 ||
+      modal_.mcall || (b.Has('F') && b.Value('F') < 0))
+    return false;
+  plan_.tool_change = plan_.stop = plan_.end = plan_.sub_end = plan_.home = false;
+  plan_.path_tolerance = false;
+  plan_.dwell = plan_.offset_data = plan_.machine = plan_.spindle_changed = false;
+  plan_.call_form = 0;
+  plan_.holes.count = 0;
+  plan_.tool_named = false;
+  plan_.offset_target = -1;
+  modal_.r_known = modal_.z_known = modal_.q_known = false;
+  modal_.cycle_dwell = 0;
+  if (b.Has('F')) {
+    modal_.feed = Convert(b.Value('F'));
+    modal_.feed_known = true;
+  }
+  plan_.moves[0] = {
+      modal_.motion == Motion::kRapid ? Move::kRapid : Move::kFeed, TargetPoint(), {}, {}};
+  plan_.move_count = 1;
+  return true;
+}
+
 // What a control would stop at in a block whose meaning is plain: reported,
-// and the block read all the same.
-void Interpreter::CheckAlarms(const Modal& before) {
+// and the block read all the same. `before`: where the tool was.
+void Interpreter::CheckAlarms(const Point& before) {
   bool cuts = false;
-  Point from = before.position;
+  Point from = before;
   const PlaneAxes& p = kPlanes[static_cast<int>(modal_.plane)];
   for (int i = 0; i < plan_.move_count; ++i) {
     const Move& move = plan_.moves[static_cast<std::size_t>(i)];

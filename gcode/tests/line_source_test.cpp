@@ -74,6 +74,24 @@ TEST(LineSources, SplitAtLfCrLfAndCr) {
   }
 }
 
+// Line ends are looked for sixteen and eight bytes at a time: every place
+// of an end within and across those.
+TEST(LineSources, EndsAtEveryPlace) {
+  for (std::size_t length = 0; length <= 40; ++length) {
+    for (const char* end : {"\n", "\r", "\r\n"}) {
+      const std::string line(length, 'X');
+      const std::string text = line + end + line + end + "Y";
+      SCOPED_TRACE(testing::PrintToString(text));
+      const std::vector<std::string> lines = {line, line, "Y"};
+      TextLineSource memory(text);
+      EXPECT_EQ(AllLines(memory), lines);
+      MemoryReader reader(text, 5);
+      StreamLineSource stream(reader, 16);
+      EXPECT_EQ(AllLines(stream), lines);
+    }
+  }
+}
+
 TEST(LineSources, CountLinesAndGoBack) {
   const std::string text = "L1\r\nL2\rL3\nL4\n";
   TextLineSource memory(text);

@@ -11,12 +11,24 @@ namespace {
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr double kTurn = 2 * std::numbers::pi;
 
-double SegmentDistance(const Vec& p, const Vec& a, const Vec& b) {
-  const Vec ab = b - a;
-  const double squared = Dot(ab, ab);
-  double t = squared > 0 ? Dot(p - a, ab) / squared : 0;
+// A segment from a to a + ab, with the square of its length.
+struct Segment {
+  Segment(const Vec& from, const Vec& to) : a(from), ab(to - from), squared(Dot(ab, ab)) {}
+  Vec a;
+  Vec ab;
+  double squared;
+};
+
+// The square of the distance from p to the segment.
+double SquaredDistance(const Vec& p, const Segment& s) {
+  double t = s.squared > 0 ? Dot(p - s.a, s.ab) / s.squared : 0;
   t = std::clamp(t, 0.0, 1.0);
-  return Distance(p, a + t * ab);
+  const Vec off = p - (s.a + t * s.ab);
+  return Dot(off, off);
+}
+
+double SegmentDistance(const Vec& p, const Vec& a, const Vec& b) {
+  return std::sqrt(SquaredDistance(p, Segment(a, b)));
 }
 
 double ArcDistance(const Vec& p, const Piece& arc) {
@@ -80,10 +92,6 @@ void ForEachSample(const Piece& piece, std::size_t n, F f) {
 }
 
 }  // namespace
-
-double Norm(const Vec& a) {
-  return std::sqrt(Dot(a, a));
-}
 
 Piece MakeLine(const Vec& start, const Vec& end) {
   Piece line;
@@ -180,12 +188,38 @@ Farthest Directed(std::span<const Piece> from, std::span<const Piece> to) {
   return out;
 }
 
+Farthest SegmentsApart(const Vec& a0, const Vec& a1, const Vec& b0, const Vec& b1) {
+  // The squares compared and the root taken of the largest only: the same
+  // distance, the root being monotonic.
+  const Segment a(a0, a1);
+  const Segment b(b0, b1);
+  const double squares[] = {SquaredDistance(a0, b), SquaredDistance(a1, b), SquaredDistance(b0, a),
+                            SquaredDistance(b1, a)};
+  const Vec* points[] = {&a0, &a1, &b0, &b1};
+  double largest = 0;
+  int at = -1;
+  for (int i = 0; i < 4; ++i) {
+    const double squared = squares[i];
+    if (!(squared <= largest)) {
+      largest = squared >= 0 ? squared : kInfinity;
+      at = i;
+    }
+  }
+  Farthest out;
+  if (at >= 0) {
+    out.distance = std::sqrt(largest);
+    out.point = *points[at];
+  }
+  return out;
+}
+
 Farthest LinesApart(const Piece& a, const Piece& b) {
+  if (!a.arc && !b.arc)
+    return SegmentsApart(a.start, a.end, b.start, b.end);
   Farthest out;
   const Vec* points[] = {&a.start, &a.end, &b.start, &b.end};
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 4; ++i)
     Keep(out, DistanceTo(*points[i], i < 2 ? b : a), *points[i]);
-  }
   return out;
 }
 

@@ -4,6 +4,7 @@
 // another, found by sampling.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <span>
 
@@ -28,7 +29,9 @@ inline double Dot(const Vec& a, const Vec& b) {
 inline Vec Cross(const Vec& a, const Vec& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-double Norm(const Vec& a);
+inline double Norm(const Vec& a) {
+  return std::sqrt(Dot(a, a));
+}
 inline double Distance(const Vec& a, const Vec& b) {
   return Norm(a - b);
 }
@@ -83,6 +86,8 @@ Farthest Directed(std::span<const Piece> from, std::span<const Piece> to);
 // The exact Hausdorff distance between two straight moves (the distance to a
 // segment is convex along a segment, so the largest lies at an end).
 Farthest LinesApart(const Piece& a, const Piece& b);
+// The same for the segments a0-a1 and b0-b1 given by their ends.
+Farthest SegmentsApart(const Vec& a0, const Vec& a1, const Vec& b0, const Vec& b1);
 
 // For two arcs about the same axis: the largest distance between the
 // points at the same fraction of each, at every quarter. An upper bound of

@@ -2,6 +2,7 @@
 // pieces that make it (one, or several where the writer split or
 // linearised it), then compared; the rapids between them by their ends.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -30,7 +31,7 @@ const cut::Step& Verifier::StepOf(std::size_t i) const {
 
 Piece Verifier::ExpectedPiece(std::size_t i, const Vec& fallback_start) const {
   const cut::Step& step = StepOf(i);
-  const Vec start = cuts_[i].start_known ? cuts_[i].start : fallback_start;
+  const Vec start = cuts_[i].start ? *cuts_[i].start : fallback_start;
   if (step.kind == cut::Step::Kind::kArc)
     return MakeArc(start, step.end, step.centre, step.normal);
   return MakeLine(start, step.end);
@@ -46,12 +47,11 @@ Piece Verifier::ReadPiece(std::size_t j) const {
   return MakeLine(start, event.end);
 }
 
-// The last read piece of expected move e, the first being j, with the
-// pieces from j to it in found_; kNone where no run of pieces from j ends
-// where the move ends.
-std::size_t Verifier::FindPieces(const Piece& e, std::size_t j) {
+// The last read piece of expected move e (of `length`), the first being j,
+// with the pieces from j to it in found_ and how far from e's end it ends in
+// `off`; kNone where no run of pieces from j ends where the move ends.
+std::size_t Verifier::FindPieces(const Piece& e, double length, std::size_t j, double& off) {
   const std::size_t n = read_cuts_.size();
-  const double length = Length(e);
   double run = 0;
   found_.clear();
   for (std::size_t k = j; k < n && k - j < kMostPieces; ++k) {
@@ -59,7 +59,7 @@ std::size_t Verifier::FindPieces(const Piece& e, std::size_t j) {
       break;  // the pieces of one move follow each other
     found_.push_back(ReadPiece(k));
     run += Length(found_.back());
-    const double off = Distance(Cut(k).end, e.end);
+    off = Distance(Cut(k).end, e.end);
     // Half the length at least: a full circle in pieces ends where it
     // starts, and so may its first short piece.
     if (off <= reach_ && run >= 0.5 * length - reach_) {
@@ -76,6 +76,48 @@ std::size_t Verifier::FindPieces(const Piece& e, std::size_t j) {
   return kNone;
 }
 
+// Whether expected move i is a straight move made by read straight move j
+// alone, ending within the tolerance of where it should and nearer to it
+// than the read move after: what FindPieces and AlignMoves decide for it
+// then, found from the ends alone. `start`: where move i starts; `off`: how
+// far from its end move j ends.
+bool Verifier::OneLine(std::size_t i, std::size_t j, Vec& start, double& off) const {
+  const cut::Step& step = StepOf(i);
+  const ReadEvent& read = Cut(j);
+  if (step.kind != cut::Step::Kind::kLine || read.kind != ReadEvent::Kind::kFeed)
+    return false;
+  const Vec read_start = CutStart(j);
+  start = cuts_[i].start ? *cuts_[i].start : read_start;
+  off = Distance(read.end, step.end);
+  if (Beyond(off) || !(off <= reach_))
+    return false;
+  const double length = Distance(start, step.end);
+  if (!(Distance(read_start, read.end) >= 0.5 * length - reach_))
+    return false;
+  return !(j + 1 < read_cuts_.size() && Cut(j + 1).joined &&
+           Distance(Cut(j + 1).end, step.end) < off);
+}
+
+// Whether the largest distance between the segments from s0 to s1 and from
+// r0 to r1 can be neither a new largest deviation nor beyond the tolerance.
+// It is at most the larger of the distances between their starts and
+// between their ends (the points at the same fraction of each are no
+// further apart), which must keep below both by more than the rounding of
+// either computation (a few units in the last place of the coordinates).
+bool Verifier::UnderLargest(const Vec& s0, const Vec& s1, const Vec& r0, const Vec& r1) const {
+  if (!(tolerance_ >= 0))
+    return false;
+  const double limit = std::min(result_.largest_deviation, tolerance_);
+  const double scale = 1 + std::fabs(s0.x) + std::fabs(s0.y) + std::fabs(s0.z) + std::fabs(s1.x) +
+                       std::fabs(s1.y) + std::fabs(s1.z);
+  const double room = limit - 1e-13 * scale;
+  if (!(room > 0))
+    return false;
+  const Vec starts = s0 - r0;
+  const Vec ends = s1 - r1;
+  return Dot(starts, starts) <= room * room && Dot(ends, ends) <= room * room;
+}
+
 void Verifier::AlignMoves() {
   const std::size_t m = cuts_.size();
   const std::size_t n = read_cuts_.size();
@@ -84,22 +126,47 @@ void Verifier::AlignMoves() {
   std::size_t last_event = kNone;
   for (std::size_t i = 0; i < m; ++i) {
     ++result_.moves_compared;
+    Vec start;
+    double end_off = 0;
+    if (j < n && OneLine(i, j, start, end_off)) {
+      // As below, with no pieces built.
+      const bool entering = i == 0 || cuts_[i - 1].path != cuts_[i].path;
+      CheckRapids(rapid_from, cuts_[i].rapids_before, last_event, read_cuts_[j],
+                  entering ? cuts_[i].path : kNoPath);
+      rapid_from = cuts_[i].rapids_before;
+      const Vec& end = StepOf(i).end;
+      const Vec read_start = CutStart(j);
+      if (UnderLargest(start, end, read_start, Cut(j).end)) {
+        // Nothing to record but the technology (and no end off: OneLine).
+        carried_off_ = 0;
+        CheckTechnologies(i, j, j);
+      } else {
+        const Farthest far = SegmentsApart(start, end, read_start, Cut(j).end);
+        FinishMove(i, far, end_off, start, j, j, result_.mismatch_count);
+      }
+      last_event = read_cuts_[j];
+      ++j;
+      continue;
+    }
     const Vec fallback = j < n ? CutStart(j) : Vec{};
-    const Piece e = ExpectedPiece(i, fallback);
+    Piece e = ExpectedPiece(i, fallback);
     if (j >= n) {
       MissingMove(i, e, j);
       continue;
     }
+    const double length = Length(e);
     // A straight move shorter than the tolerance that the code does not
     // make may be left out (a move to where the tool is is never sent).
-    if (!e.arc && !Beyond(Length(e)) && Beyond(Distance(Cut(j).end, e.end))) {
+    if (!e.arc && !Beyond(length) && Beyond(Distance(Cut(j).end, e.end))) {
       MissingMove(i, e, j);
       continue;
     }
-    std::size_t b = FindPieces(e, j);
+    double off = 0;
+    std::size_t b = FindPieces(e, length, j, off);
     // The code goes on nearer to where the next move ends: this one is
     // missing (so that one fault does not shift every move after it).
-    const double off = Distance(Cut(b == kNone ? j : b).end, e.end);
+    if (b == kNone)
+      off = Distance(Cut(j).end, e.end);
     if (Beyond(off) && i + 1 < m && Distance(Cut(j).end, StepOf(i + 1).end) < off) {
       MissingMove(i, e, j);
       continue;
@@ -126,8 +193,11 @@ void Verifier::AlignMoves() {
     CheckRapids(rapid_from, cuts_[i].rapids_before, last_event, read_cuts_[j],
                 entering ? cuts_[i].path : kNoPath);
     rapid_from = cuts_[i].rapids_before;
-    const Piece matched = cuts_[i].start_known ? e : ExpectedPiece(i, CutStart(j));
-    CompareMove(i, matched, j, b);
+    // A move whose start the expected program leaves open starts where the
+    // code's does.
+    if (!cuts_[i].start)
+      e = ExpectedPiece(i, CutStart(j));
+    CompareMove(i, e, j, b);
     last_event = read_cuts_[b];
     j = b + 1;
   }
@@ -163,7 +233,7 @@ void Verifier::MissingMove(std::size_t i, const Piece& e, std::size_t j) {
 void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::size_t b) {
   const ExpectedCut& cut = cuts_[i];
   const int index = static_cast<int>(cut.step);
-  const std::size_t mismatches = result_.mismatch_count;
+  const std::uint64_t mismatches = result_.mismatch_count;
   const Vec read_end = Cut(b).end;
   const double off = Distance(read_end, e.end);
   if (Beyond(off))
@@ -201,18 +271,43 @@ void Verifier::CompareMove(std::size_t i, const Piece& e, std::size_t a, std::si
     const Farthest back = Directed(found_, pieces_);
     far = there.distance >= back.distance ? there : back;
   }
+  FinishMove(i, far, off, e.start, a, b, mismatches);
+}
+
+// The rest of comparing move i (starting at `start`) with read pieces a to b:
+// the largest distance `far` between them, how far off the end is, and the
+// technology. `mismatches`: the count before the move was compared.
+void Verifier::FinishMove(std::size_t i, const Farthest& far, double off, const Vec& start,
+                          std::size_t a, std::size_t b, std::uint64_t mismatches) {
+  const ExpectedCut& cut = cuts_[i];
+  const int index = static_cast<int>(cut.step);
   const Spot place = StepPlace(cut.path, index, far.point);
   AddDeviation(far.distance, place);
   // Where the last move ended off, this one starts there: that is said.
   const bool carried =
-      cut.joined && carried_off_ > 0 && Distance(far.point, e.start) <= carried_off_ + tolerance_;
+      cut.joined && carried_off_ > 0 && Distance(far.point, start) <= carried_off_ + tolerance_;
   carried_off_ = Beyond(off) ? off : 0;
   if (result_.mismatch_count == mismatches && Beyond(far.distance) && !carried)
     AddMismatch(place,
                 "the code runs " + Number(far.distance) + " from the move at " + Point(far.point));
+  CheckTechnologies(i, a, b);
+}
+
+// The feed, speed and tool of read pieces a to b against expected move i.
+// A check just made with the same path, read technology and expected feed
+// says nothing new: each mismatch is said once per path.
+void Verifier::CheckTechnologies(std::size_t i, std::size_t a, std::size_t b) {
+  const ExpectedCut& cut = cuts_[i];
   const double feed = StepOf(i).feed;
-  for (std::size_t k = a; k <= b; ++k)
-    CheckTechnology(cut.path, Cut(k), feed, StepPlace(cut.path, index, Cut(k).end));
+  for (std::size_t k = a; k <= b; ++k) {
+    const ReadEvent& event = Cut(k);
+    if (cut.path == checked_.path && event.technology == checked_.technology &&
+        std::bit_cast<std::uint64_t>(feed) == checked_.feed)
+      continue;
+    checked_ = {cut.path, event.technology, std::bit_cast<std::uint64_t>(feed)};
+    CheckTechnology(cut.path, event, feed,
+                    StepPlace(cut.path, static_cast<int>(cut.step), event.end));
+  }
 }
 
 void Verifier::CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b) {

@@ -1,15 +1,28 @@
 #include "verification/internal/recorder.h"
 
+#include <bit>
+#include <cstdint>
+
 namespace zu::verify::internal {
 
-ReadEvent& Recorder::Add(ReadEvent::Kind kind, const cut::Vec& end) {
+namespace {
+
+bool Same(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+}  // namespace
+
+ReadEvent& Recorder::Add(ReadEvent::Kind kind, const cut::Vec& end, const Technology& technology) {
+  if (technologies.empty() || !Same(technologies.back().feed, technology.feed) ||
+      !Same(technologies.back().speed, technology.speed) ||
+      technologies.back().tool != technology.tool)
+    technologies.push_back(technology);
   ReadEvent& event = events.emplace_back();
   const bool cut = kind == ReadEvent::Kind::kFeed || kind == ReadEvent::Kind::kArc;
   event.kind = kind;
   event.joined = cut && cutting_;
-  event.tool = tool_;
-  event.feed = feed_;
-  event.speed = speed_;
+  event.technology = static_cast<std::uint32_t>(technologies.size() - 1);
   event.end = end;
   cutting_ = cut;
   return event;
@@ -44,16 +57,16 @@ void Recorder::NextPath(int) {
 }
 
 void Recorder::RapidTo(double x, double y, double z) {
-  Add(ReadEvent::Kind::kRapid, {x, y, z});
+  Add(ReadEvent::Kind::kRapid, {x, y, z}, {feed_, speed_, tool_});
 }
 
 void Recorder::FeedTo(double x, double y, double z, int) {
-  Add(ReadEvent::Kind::kFeed, {x, y, z});
+  Add(ReadEvent::Kind::kFeed, {x, y, z}, {feed_, speed_, tool_});
 }
 
 void Recorder::ArcTo(double end_x, double end_y, double end_z, double centre_x, double centre_y,
                      double centre_z, double axis_x, double axis_y, double axis_z) {
-  Add(ReadEvent::Kind::kArc, {end_x, end_y, end_z}).detail =
+  Add(ReadEvent::Kind::kArc, {end_x, end_y, end_z}, {feed_, speed_, tool_}).detail =
       static_cast<std::uint32_t>(arcs.size());
   arcs.push_back({{centre_x, centre_y, centre_z}, {axis_x, axis_y, axis_z}});
 }
@@ -70,10 +83,10 @@ void Recorder::AddDrillPoint(double x, double y, double z) {
   // would be its fault, kept with a group of zeros.
   if (groups.empty())
     groups.emplace_back();
-  ReadEvent& hole = Add(ReadEvent::Kind::kHole, {x, y, z});
+  // A hole goes at its group's feed and speed.
+  ReadEvent& hole =
+      Add(ReadEvent::Kind::kHole, {x, y, z}, {groups.back().feed, groups.back().speed, tool_});
   hole.detail = static_cast<std::uint32_t>(groups.size() - 1);
-  hole.feed = groups.back().feed;
-  hole.speed = groups.back().speed;
 }
 
 }  // namespace zu::verify::internal

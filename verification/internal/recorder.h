@@ -27,18 +27,24 @@ struct DrillGroup {
   double speed = 0;
 };
 
+// The tool, feed and spindle speed of an event.
+struct Technology {
+  double feed = 0;
+  double speed = 0;
+  int tool = -1;  // the T number in force; -1 before any
+};
+
+// Kept small: a program has an event for each of its moves.
 struct ReadEvent {
   enum class Kind : std::uint8_t { kRapid, kFeed, kArc, kHole };
+  cut::Vec end;  // kHole: x, y and the bottom
+  // kArc: index into Recorder::arcs; kHole: into Recorder::groups.
+  std::uint32_t detail = 0;
+  std::uint32_t technology = 0;  // index into Recorder::technologies
   Kind kind = Kind::kRapid;
   // kFeed, kArc: the move follows another feed move or arc with no rapid,
   // hole or new path between them.
   bool joined = false;
-  int tool = -1;  // the T number in force; -1 before any
-  // kArc: index into Recorder::arcs; kHole: into Recorder::groups.
-  std::uint32_t detail = 0;
-  double feed = 0;
-  double speed = 0;
-  cut::Vec end;  // kHole: x, y and the bottom
 };
 
 // An arc's centre and axis, kept apart so that straight moves stay small.
@@ -52,12 +58,16 @@ class Recorder : public gcode::PathReceiver {
   std::vector<ReadEvent> events;
   std::vector<ReadArc> arcs;
   std::vector<DrillGroup> groups;
+  std::vector<Technology> technologies;  // each where it changes
   // The expected program's tools, for tools read back by name.
   const std::vector<cut::Tool>* tools = nullptr;
 
   // Where the tool was before event k, as far as the moves sent tell: the
   // last event's end, or above a hole at its group's clearance.
   cut::Vec StartOf(std::size_t k) const;
+  const Technology& TechnologyOf(const ReadEvent& event) const {
+    return technologies[event.technology];
+  }
 
   void NextPath(int number) override;
   void StartPath() override {}
@@ -87,7 +97,7 @@ class Recorder : public gcode::PathReceiver {
   void FlushDrillPoints() override {}
 
  private:
-  ReadEvent& Add(ReadEvent::Kind kind, const cut::Vec& end);
+  ReadEvent& Add(ReadEvent::Kind kind, const cut::Vec& end, const Technology& technology);
 
   bool cutting_ = false;  // the last event was a feed move or arc of this path
   int tool_ = -1;

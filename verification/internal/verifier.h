@@ -18,13 +18,14 @@ namespace zu::verify::internal {
 
 // An expected feed move or arc, in the program's order.
 struct ExpectedCut {
+  // Where the move starts, in the expected program (the path's home or the
+  // step before); null where the path leaves it to the writer.
+  const Vec* start = nullptr;
   std::uint32_t path = 0;
   std::uint32_t step = 0;
+  std::uint32_t rapids_before = 0;  // expected rapids listed before this move
   // Follows the previous expected cut of the same path with no rapid between.
   bool joined = false;
-  bool start_known = false;
-  Vec start;
-  std::uint32_t rapids_before = 0;  // expected rapids listed before this move
 };
 
 // An expected rapid end: a rapid step, or a milling path's start point.
@@ -70,8 +71,13 @@ class Verifier {
 
   // moves.cpp
   void AlignMoves();
-  std::size_t FindPieces(const Piece& e, std::size_t j);
+  std::size_t FindPieces(const Piece& e, double length, std::size_t j, double& off);
+  bool OneLine(std::size_t i, std::size_t j, Vec& start, double& off) const;
+  bool UnderLargest(const Vec& s0, const Vec& s1, const Vec& r0, const Vec& r1) const;
+  void CheckTechnologies(std::size_t i, std::size_t a, std::size_t b);
   void CompareMove(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
+  void FinishMove(std::size_t i, const Farthest& far, double off, const Vec& start, std::size_t a,
+                  std::size_t b, std::uint64_t mismatches);
   void CompareArc(std::size_t i, const Piece& e, std::size_t a, std::size_t b);
   void MissingMove(std::size_t i, const Piece& e, std::size_t j);
   void CheckRapids(std::size_t first, std::size_t end, std::size_t after_event,
@@ -106,6 +112,12 @@ class Verifier {
   std::vector<std::uint32_t> read_holes_;  // indices of read holes
   std::vector<int> tool_numbers_;          // per path: the T number, -1 where unknown
   std::vector<std::uint8_t> reported_;     // per path: technology mismatches reported
+  // The last technology check of a move: path, read technology, feed's bits.
+  struct {
+    std::uint32_t path = kNoPath;
+    std::uint32_t technology = 0;
+    std::uint64_t feed = 0;
+  } checked_;
   // Scratch, kept to save allocations: the read pieces matched with the
   // move being compared, and the two sides' windows around it.
   std::vector<Piece> found_;

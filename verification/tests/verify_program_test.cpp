@@ -274,6 +274,52 @@ TEST(VerifyProgram, MovesMissingInTheMiddleAreNamedAlone) {
   EXPECT_NEAR(result.largest_deviation, 2, 1e-9);
 }
 
+// Straight moves along X read back with their ends off in Y: each move's
+// deviation is the larger offset of its two ends, the largest of them all
+// is kept with the first move that has it, however little it exceeds the
+// ones before.
+TEST(VerifyProgram, LargestDeviationOfStraightMoves) {
+  struct Case {
+    double offsets[4];  // of the four moves' ends in Y
+    double largest;
+    int index;  // of the step with it
+  };
+  constexpr Case kCases[] = {
+      {{0.001, 0.002, 0.0015, 0.0020001}, 0.0020001, 4},
+      {{0.002, 0.001, 0.001, 0.001}, 0.002, 1},
+      {{0.001, 0.001, 0.001, 0.001}, 0.001, 1},
+      {{0.001, 0.0015, 0.0015, 0.0015001}, 0.0015001, 4},
+      {{0.0049, 0.001, 0.0051, 0}, 0.0051, 3},  // beyond the tolerance
+  };
+  cut::Program expected;
+  expected.tools = {{1, "END MILL 10", 10, 0}};
+  cut::Path path;
+  path.name = "P1";
+  path.tool = 0;
+  path.spindle = 1000;
+  path.home = Vec{0, 0, 5};
+  path.steps = {Line({0, 0, -1}, 500),  Line({10, 0, -1}, 500), Line({20, 0, -1}, 500),
+                Line({30, 0, -1}, 500), Line({40, 0, -1}, 500), Rapid({40, 0, 5})};
+  expected.paths = {path};
+  for (const Case& c : kCases) {
+    std::string code =
+        "%\nO0001\nG21 G17 G40 G49 G80 G90\nT1 M6\nG0 G54 X0. Y0. S1000 M3\nZ5.\n"
+        "G1 Z-1. F500.\n";
+    char line[64];
+    for (int k = 0; k < 4; ++k) {
+      std::snprintf(line, sizeof line, "X%d. Y%.7f\n", 10 * (k + 1), c.offsets[k]);
+      code += line;
+    }
+    code += "G0 Z5.\nM5\nM30\n%\n";
+    SCOPED_TRACE(code);
+    const VerifyResult result = Verify(code, expected);
+    EXPECT_EQ(result.ok, c.largest <= kTolerance) << Mismatches(result);
+    EXPECT_NEAR(result.largest_deviation, c.largest, 1e-12);
+    EXPECT_EQ(result.deviation_at.index, c.index);
+    EXPECT_EQ(result.deviation_at.point.x, 10 * c.index);  // where the move ends
+  }
+}
+
 TEST(VerifyProgram, ToleranceBoundary) {
   // The plunge's end 0.004 lower: kept at 0.004, refused just under it.
   const std::string code = Replaced(kCode, "G1 Z-1. F100.", "G1 Z-1.004 F100.");
