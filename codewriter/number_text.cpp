@@ -40,14 +40,18 @@ bool AppendFast(std::string& out, double value, int decimals, bool point) {
   bool zero = true;
   for (int k = first_kept; k < count; ++k)
     zero = zero && digits[static_cast<std::size_t>(k)] == '0';
+  // Composed in place and appended once.
+  std::array<char, 32> text;
+  std::size_t length = 0;
   if (value < 0 && !zero)
-    out += '-';
+    text[length++] = '-';
   for (int k = count - 1; k >= decimals; --k)
-    out += digits[static_cast<std::size_t>(k)];
+    text[length++] = digits[static_cast<std::size_t>(k)];
   if (first_kept < decimals || point)
-    out += '.';
+    text[length++] = '.';
   for (int k = decimals - 1; k >= first_kept; --k)
-    out += digits[static_cast<std::size_t>(k)];
+    text[length++] = digits[static_cast<std::size_t>(k)];
+  out.append(text.data(), length);
   return true;
 }
 
