@@ -17,6 +17,11 @@ constexpr double kOuterMargin = 1 + 1e-9;
 // tangent of sqrt(1 + tau^2) differ by less than 1e-5: the inner polygon is
 // no longer kept.
 constexpr double kNarrow = 0.008;
+// Outer polygons spanning a range of tau wider than this (their chord up to
+// 8 per cent above sqrt(1 + tau^2)) are watched by the sectors from this many
+// points on, checked again each time the count doubles.
+constexpr double kWide = 0.8;
+constexpr std::size_t kWatchFrom = 8;
 
 Vec2 Rotate(Vec2 v, double angle) {
   const double c = std::cos(angle), s = std::sin(angle);
@@ -121,6 +126,8 @@ void ArcRegion::Start(const XYZ* points, std::size_t origin, AxisPlane plane,
   most_noise_ = least_noise_ = 0;
   farthest_ = 0;
   turned_back_ = false;
+  widest_ = 0;
+  watching_ = false;
 }
 
 Vec2 ArcRegion::Local(std::size_t k) const {
@@ -199,6 +206,7 @@ void ArcRegion::AddMidpoint(std::size_t k) {
 }
 
 void ArcRegion::Rebound() {
+  widest_ = 0;
   for (Side& side : sides_) {
     if (side.outer.empty())
       continue;
@@ -216,6 +224,7 @@ void ArcRegion::Rebound() {
     }
     side.inner_b = middle / fm;
     side.inner_a = 1 / fm;
+    widest_ = std::max(widest_, t1 - t0);
     if (t1 - t0 < kNarrow)
       side.inner_state = Inner::kDropped;
   }
@@ -356,7 +365,32 @@ bool ArcRegion::Advance(std::size_t j, ArcGuess& guess) {
   AddPoint(j);
   Rebound();
   Reframe(j);
+  Watch(j);
   return hit;
+}
+
+// Starts the sectors once the region has stayed wide for a while, then feeds
+// them each point; when no circle is left in them, no arc from the start
+// reaches point j or further and the region ends.
+void ArcRegion::Watch(std::size_t j) {
+  if (watching_) {
+    if (!sectors_.Add(plane_.Project(points_[j])))
+      killed_ = true;
+    return;
+  }
+  const std::size_t count = j - origin_index_;
+  if (count < kWatchFrom || (count & (count - 1)) != 0 || !(widest_ > kWide))
+    return;
+  watching_ = true;
+  // Every circle the region holds has a radius of at least a 35th of the
+  // tolerance (its curvature box); the sectors keep smaller ones still.
+  sectors_.Start(origin_, limits_.tolerance, std::max(limits_.min_radius, limits_.tolerance / 64));
+  for (std::size_t k = origin_index_ + 1; k <= j; ++k) {
+    if (!sectors_.Add(plane_.Project(points_[k]))) {
+      killed_ = true;
+      return;
+    }
+  }
 }
 
 bool ArcRegion::alive() const {
