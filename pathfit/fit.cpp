@@ -125,6 +125,12 @@ class Latest {
   std::size_t next_ = 0;
 };
 
+// Sections longer than this in tau are narrowed in pieces of at most this
+// (the tangent of sqrt(1 + tau^2) at a piece's middle then stays within half
+// a per cent of it), at most so many.
+constexpr double kPieceSpan = 0.2;
+constexpr int kMostPieces = 16;
+
 struct ArcCandidate {
   std::size_t j;
   int axis;
@@ -179,14 +185,18 @@ void Fitter::StartLine(std::size_t i, std::size_t upto) {
 
 // A circle of the candidate's section: the middle first when it comes from
 // the inner polygon; then the middle of the part that the points allow; then
-// a few other places.
+// a few other places. On a long section (circles far apart in tangent, as
+// amid points scattered about the start) the tangent at its middle bounds
+// sqrt(1 + tau^2) closely only near there: pieces of it are narrowed each on
+// its own.
 bool Fitter::TryArc(std::size_t i, const ArcCandidate& c, FitElement& element) const {
   internal::Vec2 centre;
   bool ccw;
-  const auto fits = [&](double t) {
-    return internal::CircleAt(c.guess, t, run_.arc, centre, ccw) &&
+  const auto fits_on = [&](const ArcGuess& guess, double t) {
+    return internal::CircleAt(guess, t, run_.arc, centre, ccw) &&
            internal::ArcFits(run_, i, c.j, AxisPlane{c.axis}, centre, ccw, element);
   };
+  const auto fits = [&](double t) { return fits_on(c.guess, t); };
   if (c.guess.sure && fits(0.5))
     return true;
   double lo, hi;
@@ -198,7 +208,23 @@ bool Fitter::TryArc(std::size_t i, const ArcCandidate& c, FitElement& element) c
     if (fits(t))
       return true;
   }
-  return !c.guess.sure && fits(0.5);
+  if (!c.guess.sure && fits(0.5))
+    return true;
+  const double span = std::fabs(c.guess.second.y - c.guess.first.y);
+  if (!(span > kPieceSpan))
+    return false;
+  const int pieces = static_cast<int>(std::min(std::ceil(span / kPieceSpan), double{kMostPieces}));
+  const internal::Vec2 step = (1.0 / pieces) * (c.guess.second - c.guess.first);
+  for (int k = 0; k < pieces; ++k) {
+    ArcGuess piece = c.guess;
+    piece.first = c.guess.first + static_cast<double>(k) * step;
+    piece.second = piece.first + step;
+    if (internal::NarrowSection(piece, run_.points, i, c.j, AxisPlane{c.axis}, run_.tolerance, lo,
+                                hi) &&
+        fits_on(piece, (lo + hi) / 2))
+      return true;
+  }
+  return false;
 }
 
 std::size_t Fitter::Next(std::size_t i, FitElement& element) {

@@ -22,6 +22,10 @@ constexpr double kNarrow = 0.008;
 // points on, checked again each time the count doubles.
 constexpr double kWide = 0.8;
 constexpr std::size_t kWatchFrom = 8;
+// Where along a section the circles are tried against the limits: the
+// middle, and on sections longer than kLongSection in tau four more.
+constexpr double kSectionPlaces[] = {0.5, 0.125, 0.375, 0.625, 0.875};
+constexpr double kLongSection = 0.2;
 
 Vec2 Rotate(Vec2 v, double angle) {
   const double c = std::cos(angle), s = std::sin(angle);
@@ -249,10 +253,17 @@ bool ArcRegion::Query(std::size_t j, ArcGuess& guess) const {
       guess.sure = inner || side.inner_state == Inner::kDropped;
       // The points have wound about half the sweep of an arc they follow
       // (measured at the chord): an arc that sweeps much less goes round
-      // the short way, past points that went on round.
-      if (CircleAt(guess, 0.5, limits_, centre, ccw, &sweep) &&
-          sweep >= 2 * (ccw ? turning_ : -turning_) - kPi / 4 - 2 * first_noise_)
-        return true;
+      // the short way, past points that went on round. The middle of the
+      // section first; one long in tau may keep to the radius limits only
+      // towards an end (circles of the least radius amid scattered points).
+      const bool long_section = std::fabs(guess.second.y - guess.first.y) > kLongSection;
+      for (const double t : kSectionPlaces) {
+        if (CircleAt(guess, t, limits_, centre, ccw, &sweep) &&
+            sweep >= 2 * (ccw ? turning_ : -turning_) - kPi / 4 - 2 * first_noise_)
+          return true;
+        if (!long_section)
+          break;
+      }
     }
   }
   return false;
