@@ -157,9 +157,12 @@ class Fitter {
   std::array<ArcRegion, 3> arcs_;
   // What the scan found: lines the cone allows (the latest few, and the
   // farthest it vouched for), arcs from inner polygons and from outer ones.
+  // Arcs keep more of the latest: amid points scattered about the start the
+  // scan runs some dozens of points past the last arc that fits, and the
+  // ends that do fit lie scattered among those that do not.
   Latest<std::size_t, 4> lines_;
-  Latest<ArcCandidate, 6> sure_arcs_;
-  Latest<ArcCandidate, 4> other_arcs_;
+  Latest<ArcCandidate, 32> sure_arcs_;
+  Latest<ArcCandidate, 32> other_arcs_;
 };
 
 // Starts the line cone for start point i in a plane the points up to `upto`
@@ -219,6 +222,12 @@ bool Fitter::TryArc(std::size_t i, const ArcCandidate& c, FitElement& element) c
     ArcGuess piece = c.guess;
     piece.first = c.guess.first + static_cast<double>(k) * step;
     piece.second = piece.first + step;
+    // A piece whose circles break the radius or sweep limits at both ends
+    // and the middle is passed over.
+    if (!internal::CircleAt(piece, 0, run_.arc, centre, ccw) &&
+        !internal::CircleAt(piece, 0.5, run_.arc, centre, ccw) &&
+        !internal::CircleAt(piece, 1, run_.arc, centre, ccw))
+      continue;
     if (internal::NarrowSection(piece, run_.points, i, c.j, AxisPlane{c.axis}, run_.tolerance, lo,
                                 hi) &&
         fits_on(piece, (lo + hi) / 2))
