@@ -101,6 +101,10 @@ class Latest {
     if ((next_ >> power) == 1 && power < static_cast<int>(kLevels))
       firsts_[static_cast<std::size_t>(power)] = item;
   }
+  // How many of the latest are held, and the one pushed `back` pushes
+  // before the last (back < recent()).
+  std::size_t recent() const { return std::min(next_, N); }
+  const T& Newest(std::size_t back) const { return items_[(next_ - 1 - back) % N]; }
   // The latest items first, then the farther ones (some may repeat).
   std::size_t size() const {
     const std::size_t firsts = std::min<std::size_t>(std::bit_width(next_), kLevels);
@@ -130,6 +134,11 @@ class Latest {
 // a per cent of it), at most so many.
 constexpr double kPieceSpan = 0.2;
 constexpr int kMostPieces = 16;
+// Arc candidates ending within this many points of the start are all tried;
+// farther ones only the latest few of each kind.
+constexpr std::size_t kNearArcs = 64;
+constexpr std::size_t kFewSure = 6;
+constexpr std::size_t kFewOther = 4;
 
 struct ArcCandidate {
   std::size_t j;
@@ -159,7 +168,7 @@ class Fitter {
   // farthest it vouched for), arcs from inner polygons and from outer ones.
   // Arcs keep more of the latest: amid points scattered about the start the
   // scan runs some dozens of points past the last arc that fits, and the
-  // ends that do fit lie scattered among those that do not.
+  // ends that do fit lie scattered among those that do not (kNearArcs).
   Latest<std::size_t, 4> lines_;
   Latest<ArcCandidate, 32> sure_arcs_;
   Latest<ArcCandidate, 32> other_arcs_;
@@ -303,10 +312,20 @@ std::size_t Fitter::Next(std::size_t i, FitElement& element) {
       order[n++] = {lines_[k], nullptr};
   }
   order[n++] = {sure_line, nullptr};
-  for (std::size_t k = 0; k < sure_arcs_.size(); ++k)
-    order[n++] = {sure_arcs_[k].j, &sure_arcs_[k]};
-  for (std::size_t k = 0; k < other_arcs_.size(); ++k)
-    order[n++] = {other_arcs_[k].j, &other_arcs_[k]};
+  // Of the latest arcs, all while they end near the start (short elements
+  // amid scattered points); past that only the last few, so that a long
+  // element's failing ends cost a few exact tests each, as before.
+  const auto add_arcs = [&](const auto& arcs, std::size_t few) {
+    const std::size_t recent = arcs.recent();
+    const std::size_t last_few = recent > few ? arcs.Newest(few - 1).j : 0;
+    for (std::size_t k = 0; k < arcs.size(); ++k) {
+      if (k < recent && arcs[k].j < last_few && arcs[k].j - i > kNearArcs)
+        continue;
+      order[n++] = {arcs[k].j, &arcs[k]};
+    }
+  };
+  add_arcs(sure_arcs_, kFewSure);
+  add_arcs(other_arcs_, kFewOther);
   std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n),
             [](const Ref& x, const Ref& y) { return x.j != y.j ? x.j > y.j : (!x.arc && y.arc); });
   for (std::size_t k = 0; k < n; ++k) {

@@ -376,21 +376,29 @@ bool ArcRegion::Advance(std::size_t j, ArcGuess& guess) {
   AddPoint(j);
   Rebound();
   Reframe(j);
-  Watch(j);
+  const std::size_t count = j - origin_index_;
+  if (watching_ || (count >= kWatchFrom && (count & (count - 1)) == 0))
+    Watch(j);
   return hit;
 }
 
-// Starts the sectors once the region has stayed wide for a while, then feeds
-// them each point; when no circle is left in them, no arc from the start
-// reaches point j or further and the region ends.
+// Called on every point while the sectors are fed, else from the
+// kWatchFrom-th point on each time the count doubles. Starts the sectors
+// once the region has stayed wide for a while, then feeds them each point
+// while it stays wide; when no circle is left in them, no arc from the
+// start reaches point j or further and the region ends. A region that
+// narrows (points following an arc beyond a few tolerances) bounds its
+// circles closely itself: the sectors are dropped there, and started afresh
+// should it be wide again when its count next doubles.
 void ArcRegion::Watch(std::size_t j) {
   if (watching_) {
-    if (!sectors_.Add(plane_.Project(points_[j])))
+    if (!(widest_ > kWide))
+      watching_ = false;
+    else if (!sectors_.Add(plane_.Project(points_[j])))
       killed_ = true;
     return;
   }
-  const std::size_t count = j - origin_index_;
-  if (count < kWatchFrom || (count & (count - 1)) != 0 || !(widest_ > kWide))
+  if (!(widest_ > kWide))
     return;
   watching_ = true;
   // Every circle the region holds has a radius of at least a 35th of the
