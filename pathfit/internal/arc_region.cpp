@@ -398,7 +398,10 @@ void ArcRegion::Watch(std::size_t j) {
       killed_ = true;
     return;
   }
-  if (!(widest_ > kWide))
+  // Circles below the tolerance in radius keep every point that stays within
+  // about the tolerance of the start, which the sectors cannot tell apart:
+  // with a least radius below the tolerance they would only cost.
+  if (!(widest_ > kWide) || !(limits_.min_radius >= limits_.tolerance))
     return;
   watching_ = true;
   // Every circle the region holds has a radius of at least a 35th of the
