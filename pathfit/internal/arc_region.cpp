@@ -404,9 +404,9 @@ void ArcRegion::Watch(std::size_t j) {
   if (!(widest_ > kWide) || !(limits_.min_radius >= limits_.tolerance))
     return;
   watching_ = true;
-  // Every circle the region holds has a radius of at least a 35th of the
-  // tolerance (its curvature box); the sectors keep smaller ones still.
-  sectors_.Start(origin_, limits_.tolerance, std::max(limits_.min_radius, limits_.tolerance / 64));
+  // An arc the exact tests pass has at least the least radius; the sectors
+  // keep a little less, for rounding.
+  sectors_.Start(origin_, limits_.tolerance, limits_.min_radius * (1 - 1e-6));
   for (std::size_t k = origin_index_ + 1; k <= j; ++k) {
     if (!sectors_.Add(plane_.Project(points_[k]))) {
       killed_ = true;

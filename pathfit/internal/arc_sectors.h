@@ -11,8 +11,8 @@
 // sector is empty no circle fits, so no arc from the start reaches further.
 //
 // Only a bound, never a source of circles: it ignores segment midpoints and
-// keeps lines and every radius down to a small fraction of the tolerance, so
-// it holds every circle the region can give.
+// keeps lines and every radius down to the one it is given (the least an arc
+// may have), so it holds every circle an arc from the region can take.
 #pragma once
 
 #include <array>
