@@ -25,6 +25,11 @@ void ArcSectors::Start(Vec2 origin, double tolerance, double min_radius) {
   const double spread = std::sqrt(1 + box * box);
   // kappa = K cos(theta): |kappa| <= 1 / min_radius within the box.
   const double k_most = spread / min_radius;
+  bounded_ = std::isfinite(k_most);
+  if (!(k_most > 0))
+    live_ = 0;  // no finite circle is that large
+  if (!bounded_ || live_ == 0)
+    return;
   for (int s = 0; s < kSectors; ++s) {
     Sector& sector = sectors_[static_cast<std::size_t>(s)];
     const double angle = 2 * half * s;
@@ -48,6 +53,8 @@ void ArcSectors::Rebound(Sector& sector) {
 }
 
 bool ArcSectors::Add(Vec2 point) {
+  if (!bounded_)
+    return true;  // no least radius: curvature unbounded, nothing to cut
   const Vec2 q = point - origin_;
   const double tol = tolerance_;
   const double a = (Dot(q, q) - tol * tol) / 2;

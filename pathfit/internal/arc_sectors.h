@@ -26,7 +26,8 @@ namespace zu::pathfit::internal {
 class ArcSectors {
  public:
   // Sectors for circles through `origin` (plane coordinates) of radius at
-  // least `min_radius` (> 0).
+  // least `min_radius`. With a least radius of 0 they hold everything (the
+  // curvature has no bound), with an infinite one nothing.
   void Start(Vec2 origin, double tolerance, double min_radius);
   // Adds a point (plane coordinates). Returns whether some circle may still
   // pass within the tolerance of every point added.
@@ -48,6 +49,7 @@ class ArcSectors {
   double tolerance_ = 0;
   std::array<Sector, kSectors> sectors_;
   unsigned live_ = 0;  // a bit per sector still holding circles
+  bool bounded_ = true;
   unsigned added_ = 0;
 };
 

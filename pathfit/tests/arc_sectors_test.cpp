@@ -55,6 +55,24 @@ TEST(ArcSectors, KeepEveryCircleThatFits) {
   }
 }
 
+TEST(ArcSectors, LeastRadiusAtItsEdges) {
+  // Points about the start in every direction: no circle of radius 0.01
+  // keeps them within 0.001, one of any radius may (a tiny one about the
+  // start); none is infinitely large.
+  const Vec2 ring[] = {{0.003, 0}, {0, 0.003}, {-0.003, 0}, {0, -0.003}, {0.002, 0.002}};
+  struct Case {
+    double min_radius;
+    bool alive;
+  };
+  for (const Case& c : {Case{0.01, false}, Case{0, true}, Case{INFINITY, false}}) {
+    ArcSectors sectors;
+    sectors.Start({0, 0}, 0.001, c.min_radius);
+    for (const Vec2& p : ring)
+      sectors.Add(p);
+    EXPECT_EQ(sectors.alive(), c.alive) << "least radius " << c.min_radius;
+  }
+}
+
 // The farthest point up to which some circle through the start, of radius
 // at least `min_radius`, keeps every point within `tol`: a search over
 // centres (it may miss the best circle by a little, never find a false one).
