@@ -101,6 +101,10 @@ class Latest {
     if ((next_ >> power) == 1 && power < static_cast<int>(kLevels))
       firsts_[static_cast<std::size_t>(power)] = item;
   }
+  // How many of the latest are held, and the one pushed `back` pushes
+  // before the last (back < recent()).
+  std::size_t recent() const { return std::min(next_, N); }
+  const T& Newest(std::size_t back) const { return items_[(next_ - 1 - back) % N]; }
   // The latest items first, then the farther ones (some may repeat).
   std::size_t size() const {
     const std::size_t firsts = std::min<std::size_t>(std::bit_width(next_), kLevels);
@@ -124,6 +128,17 @@ class Latest {
   std::array<T, kLevels> firsts_;
   std::size_t next_ = 0;
 };
+
+// Sections longer than this in tau are narrowed in pieces of at most this
+// (the tangent of sqrt(1 + tau^2) at a piece's middle then stays within half
+// a per cent of it), at most so many.
+constexpr double kPieceSpan = 0.2;
+constexpr int kMostPieces = 16;
+// Arc candidates ending within this many points of the start are all tried;
+// farther ones only the latest few of each kind.
+constexpr std::size_t kNearArcs = 64;
+constexpr std::size_t kFewSure = 6;
+constexpr std::size_t kFewOther = 4;
 
 struct ArcCandidate {
   std::size_t j;
@@ -151,9 +166,12 @@ class Fitter {
   std::array<ArcRegion, 3> arcs_;
   // What the scan found: lines the cone allows (the latest few, and the
   // farthest it vouched for), arcs from inner polygons and from outer ones.
+  // Arcs keep more of the latest: amid points scattered about the start the
+  // scan runs some dozens of points past the last arc that fits, and the
+  // ends that do fit lie scattered among those that do not (kNearArcs).
   Latest<std::size_t, 4> lines_;
-  Latest<ArcCandidate, 6> sure_arcs_;
-  Latest<ArcCandidate, 4> other_arcs_;
+  Latest<ArcCandidate, 32> sure_arcs_;
+  Latest<ArcCandidate, 32> other_arcs_;
 };
 
 // Starts the line cone for start point i in a plane the points up to `upto`
@@ -179,14 +197,18 @@ void Fitter::StartLine(std::size_t i, std::size_t upto) {
 
 // A circle of the candidate's section: the middle first when it comes from
 // the inner polygon; then the middle of the part that the points allow; then
-// a few other places.
+// a few other places. On a long section (circles far apart in tangent, as
+// amid points scattered about the start) the tangent at its middle bounds
+// sqrt(1 + tau^2) closely only near there: pieces of it are narrowed each on
+// its own.
 bool Fitter::TryArc(std::size_t i, const ArcCandidate& c, FitElement& element) const {
   internal::Vec2 centre;
   bool ccw;
-  const auto fits = [&](double t) {
-    return internal::CircleAt(c.guess, t, run_.arc, centre, ccw) &&
+  const auto fits_on = [&](const ArcGuess& guess, double t) {
+    return internal::CircleAt(guess, t, run_.arc, centre, ccw) &&
            internal::ArcFits(run_, i, c.j, AxisPlane{c.axis}, centre, ccw, element);
   };
+  const auto fits = [&](double t) { return fits_on(c.guess, t); };
   if (c.guess.sure && fits(0.5))
     return true;
   double lo, hi;
@@ -198,7 +220,29 @@ bool Fitter::TryArc(std::size_t i, const ArcCandidate& c, FitElement& element) c
     if (fits(t))
       return true;
   }
-  return !c.guess.sure && fits(0.5);
+  if (!c.guess.sure && fits(0.5))
+    return true;
+  const double span = std::fabs(c.guess.second.y - c.guess.first.y);
+  if (!(span > kPieceSpan))
+    return false;
+  const int pieces = static_cast<int>(std::min(std::ceil(span / kPieceSpan), double{kMostPieces}));
+  const internal::Vec2 step = (1.0 / pieces) * (c.guess.second - c.guess.first);
+  for (int k = 0; k < pieces; ++k) {
+    ArcGuess piece = c.guess;
+    piece.first = c.guess.first + static_cast<double>(k) * step;
+    piece.second = piece.first + step;
+    // A piece whose circles break the radius or sweep limits at both ends
+    // and the middle is passed over.
+    if (!internal::CircleAt(piece, 0, run_.arc, centre, ccw) &&
+        !internal::CircleAt(piece, 0.5, run_.arc, centre, ccw) &&
+        !internal::CircleAt(piece, 1, run_.arc, centre, ccw))
+      continue;
+    if (internal::NarrowSection(piece, run_.points, i, c.j, AxisPlane{c.axis}, run_.tolerance, lo,
+                                hi) &&
+        fits_on(piece, (lo + hi) / 2))
+      return true;
+  }
+  return false;
 }
 
 std::size_t Fitter::Next(std::size_t i, FitElement& element) {
@@ -268,10 +312,20 @@ std::size_t Fitter::Next(std::size_t i, FitElement& element) {
       order[n++] = {lines_[k], nullptr};
   }
   order[n++] = {sure_line, nullptr};
-  for (std::size_t k = 0; k < sure_arcs_.size(); ++k)
-    order[n++] = {sure_arcs_[k].j, &sure_arcs_[k]};
-  for (std::size_t k = 0; k < other_arcs_.size(); ++k)
-    order[n++] = {other_arcs_[k].j, &other_arcs_[k]};
+  // Of the latest arcs, all while they end near the start (short elements
+  // amid scattered points); past that only the last few, so that a long
+  // element's failing ends cost a few exact tests each, as before.
+  const auto add_arcs = [&](const auto& arcs, std::size_t few) {
+    const std::size_t recent = arcs.recent();
+    const std::size_t last_few = recent > few ? arcs.Newest(few - 1).j : 0;
+    for (std::size_t k = 0; k < arcs.size(); ++k) {
+      if (k < recent && arcs[k].j < last_few && arcs[k].j - i > kNearArcs)
+        continue;
+      order[n++] = {arcs[k].j, &arcs[k]};
+    }
+  };
+  add_arcs(sure_arcs_, kFewSure);
+  add_arcs(other_arcs_, kFewOther);
   std::sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n),
             [](const Ref& x, const Ref& y) { return x.j != y.j ? x.j > y.j : (!x.arc && y.arc); });
   for (std::size_t k = 0; k < n; ++k) {

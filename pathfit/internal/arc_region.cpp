@@ -17,6 +17,15 @@ constexpr double kOuterMargin = 1 + 1e-9;
 // tangent of sqrt(1 + tau^2) differ by less than 1e-5: the inner polygon is
 // no longer kept.
 constexpr double kNarrow = 0.008;
+// Outer polygons spanning a range of tau wider than this (their chord up to
+// 8 per cent above sqrt(1 + tau^2)) are watched by the sectors from this many
+// points on, checked again each time the count doubles.
+constexpr double kWide = 0.8;
+constexpr std::size_t kWatchFrom = 8;
+// Where along a section the circles are tried against the limits: the
+// middle, and on sections longer than kLongSection in tau four more.
+constexpr double kSectionPlaces[] = {0.5, 0.125, 0.375, 0.625, 0.875};
+constexpr double kLongSection = 0.2;
 
 Vec2 Rotate(Vec2 v, double angle) {
   const double c = std::cos(angle), s = std::sin(angle);
@@ -121,6 +130,8 @@ void ArcRegion::Start(const XYZ* points, std::size_t origin, AxisPlane plane,
   most_noise_ = least_noise_ = 0;
   farthest_ = 0;
   turned_back_ = false;
+  widest_ = 0;
+  watching_ = false;
 }
 
 Vec2 ArcRegion::Local(std::size_t k) const {
@@ -199,6 +210,7 @@ void ArcRegion::AddMidpoint(std::size_t k) {
 }
 
 void ArcRegion::Rebound() {
+  widest_ = 0;
   for (Side& side : sides_) {
     if (side.outer.empty())
       continue;
@@ -216,6 +228,7 @@ void ArcRegion::Rebound() {
     }
     side.inner_b = middle / fm;
     side.inner_a = 1 / fm;
+    widest_ = std::max(widest_, t1 - t0);
     if (t1 - t0 < kNarrow)
       side.inner_state = Inner::kDropped;
   }
@@ -240,10 +253,17 @@ bool ArcRegion::Query(std::size_t j, ArcGuess& guess) const {
       guess.sure = inner || side.inner_state == Inner::kDropped;
       // The points have wound about half the sweep of an arc they follow
       // (measured at the chord): an arc that sweeps much less goes round
-      // the short way, past points that went on round.
-      if (CircleAt(guess, 0.5, limits_, centre, ccw, &sweep) &&
-          sweep >= 2 * (ccw ? turning_ : -turning_) - kPi / 4 - 2 * first_noise_)
-        return true;
+      // the short way, past points that went on round. The middle of the
+      // section first; one long in tau may keep to the radius limits only
+      // towards an end (circles of the least radius amid scattered points).
+      const bool long_section = std::fabs(guess.second.y - guess.first.y) > kLongSection;
+      for (const double t : kSectionPlaces) {
+        if (CircleAt(guess, t, limits_, centre, ccw, &sweep) &&
+            sweep >= 2 * (ccw ? turning_ : -turning_) - kPi / 4 - 2 * first_noise_)
+          return true;
+        if (!long_section)
+          break;
+      }
     }
   }
   return false;
@@ -356,7 +376,43 @@ bool ArcRegion::Advance(std::size_t j, ArcGuess& guess) {
   AddPoint(j);
   Rebound();
   Reframe(j);
+  const std::size_t count = j - origin_index_;
+  if (watching_ || (count >= kWatchFrom && (count & (count - 1)) == 0))
+    Watch(j);
   return hit;
+}
+
+// Called on every point while the sectors are fed, else from the
+// kWatchFrom-th point on each time the count doubles. Starts the sectors
+// once the region has stayed wide for a while, then feeds them each point
+// while it stays wide; when no circle is left in them, no arc from the
+// start reaches point j or further and the region ends. A region that
+// narrows (points following an arc beyond a few tolerances) bounds its
+// circles closely itself: the sectors are dropped there, and started afresh
+// should it be wide again when its count next doubles.
+void ArcRegion::Watch(std::size_t j) {
+  if (watching_) {
+    if (!(widest_ > kWide))
+      watching_ = false;
+    else if (!sectors_.Add(plane_.Project(points_[j])))
+      killed_ = true;
+    return;
+  }
+  // Circles below the tolerance in radius keep every point that stays within
+  // about the tolerance of the start, which the sectors cannot tell apart:
+  // with a least radius below the tolerance they would only cost.
+  if (!(widest_ > kWide) || !(limits_.min_radius >= limits_.tolerance))
+    return;
+  watching_ = true;
+  // An arc the exact tests pass has at least the least radius; the sectors
+  // keep a little less, for rounding.
+  sectors_.Start(origin_, limits_.tolerance, limits_.min_radius * (1 - 1e-6));
+  for (std::size_t k = origin_index_ + 1; k <= j; ++k) {
+    if (!sectors_.Add(plane_.Project(points_[k]))) {
+      killed_ = true;
+      return;
+    }
+  }
 }
 
 bool ArcRegion::alive() const {

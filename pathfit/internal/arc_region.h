@@ -22,6 +22,7 @@
 
 #include <cstddef>
 
+#include "pathfit/internal/arc_sectors.h"
 #include "pathfit/internal/convex_polygon.h"
 #include "pathfit/internal/line_cone.h"
 #include "pathfit/internal/vec.h"
@@ -91,6 +92,7 @@ class ArcRegion {
   bool Query(std::size_t j, ArcGuess& guess) const;
   void Rebound();
   void Reframe(std::size_t j);
+  void Watch(std::size_t j);
 
   const XYZ* points_ = nullptr;
   std::size_t origin_index_ = 0;
@@ -116,6 +118,11 @@ class ArcRegion {
   double turning_least_ = 0, least_noise_ = 0;
   double farthest_ = 0;
   bool turned_back_ = false;
+  // The widest range of tau of the outer polygons, and the sectors that
+  // bound the circles more tightly once that range stays wide.
+  double widest_ = 0;
+  bool watching_ = false;
+  ArcSectors sectors_;
 };
 
 }  // namespace zu::pathfit::internal

@@ -70,26 +70,31 @@ void ConvexPolygon::DropEdge() {
     int best = -1;
     double best_area = std::numeric_limits<double>::infinity();
     Vec2 best_point;
-    const auto at = [&](int k) { return p[(k + count_) % count_]; };
+    // Walks the edges with the four vertices around each in hand.
+    Vec2 p0 = p[count_ - 1], p1 = p[0], p2 = p[1 % count_];
     for (int i = 0; i < count_; ++i) {
-      const Vec2 p0 = at(i - 1), p1 = at(i), p2 = at(i + 1), p3 = at(i + 2);
+      const int next2 = i + 2 < count_ ? i + 2 : i + 2 - count_;
+      const Vec2 p3 = p[next2];
       const Vec2 d1 = p1 - p0;  // the edge before, towards p1
       const Vec2 d3 = p2 - p3;  // the edge after, backwards towards p2
       const double denom = Cross(d1, d3);
-      if (denom == 0)
-        continue;
-      // p1 + s * d1 == p2 + t * d3 with s, t >= 0: the crossing lies beyond.
-      const double s = Cross(p2 - p1, d3) / denom;
-      const double t = Cross(p2 - p1, d1) / denom;
-      if (!(s >= 0) || !(t >= 0))
-        continue;
-      const Vec2 x = p1 + s * d1;
-      const double area = std::fabs(Cross(p2 - p1, x - p1));
-      if (area < best_area) {
-        best_area = area;
-        best = i;
-        best_point = x;
+      if (denom != 0) {
+        // p1 + s * d1 == p2 + t * d3 with s, t >= 0: the crossing lies beyond.
+        const double s = Cross(p2 - p1, d3) / denom;
+        const double t = Cross(p2 - p1, d1) / denom;
+        if (s >= 0 && t >= 0) {
+          const Vec2 x = p1 + s * d1;
+          const double area = std::fabs(Cross(p2 - p1, x - p1));
+          if (area < best_area) {
+            best_area = area;
+            best = i;
+            best_point = x;
+          }
+        }
       }
+      p0 = p1;
+      p1 = p2;
+      p2 = p3;
     }
     if (best < 0)
       return;  // nothing removable: keep the extra vertices
