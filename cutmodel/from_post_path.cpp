@@ -85,8 +85,20 @@ Program FromPostPathFile(const ppf::PostPathFile& file) {
     const FrameMap map(V(head.origin), V(head.x_axis), V(head.y_axis), V(head.z_axis));
     path.refusal = map.refusal();
     path.home = map.Point(V(head.home));
-    if (head.type == ppf::kPathMultiAxis || head.type == ppf::kPathFiveAxis)
-      path.refusal = "it is a five-axis path: its code needs rotary axes";
+    // A multi-axis or five-axis bracket whose tool axis stays the machine's
+    // Z (orientation milling in a system turned only about Z) is three-axis
+    // motion.
+    if (path.refusal.empty() &&
+        (head.type == ppf::kPathMultiAxis || head.type == ppf::kPathFiveAxis)) {
+      if (head.tool_axis)
+        path.refusal = internal::ToolAxisRefusal(map, V(*head.tool_axis));
+      for (const ppf::Block& block : bracket.blocks) {
+        if (!path.refusal.empty())
+          break;
+        if (block.kind == ppf::kBlockLine && block.has_vector)
+          path.refusal = internal::ToolAxisRefusal(map, V(block.vector));
+      }
+    }
     if (path.refusal.empty()) {
       if (const auto* mill = std::get_if<ppf::MillRecord>(&bracket.record)) {
         const double height =

@@ -7,9 +7,10 @@
 // feed of 0 refusing the path; a block's compensation is the side in force
 // during its move; its dwell code dwells before it, after it, or both, for
 // the time of the record's dwell text; the process's fixture retract height,
-// where used, is the height the tool moves across at; multi-axis and
-// five-axis brackets are refused (their code needs rotary axes). Drilling
-// brackets as in from_tool_location.h.
+// where used, is the height the tool moves across at; a multi-axis or
+// five-axis bracket is refused where its tool axis turns away from the
+// machine's Z (its code needs rotary axes) and read as milling where it
+// stays Z. Drilling brackets as in from_tool_location.h.
 #pragma once
 
 #include "cutmodel/cut_model.h"

@@ -164,9 +164,19 @@ Program FromToolLocationFile(const ToolLocationFile& file) {
     path.home = map.Point(V(placement.home));
     if (path.refusal.empty() && record.mill_keys) {
       const MillKeys& keys = *record.mill_keys;
+      // A five-axis record whose tool axis stays the machine's Z
+      // (orientation milling in a system turned only about Z) is
+      // three-axis motion.
       if (keys.path_type == kPathTypeFiveAxis) {
-        path.refusal = "it is a five-axis path: its code needs rotary axes";
-      } else {
+        for (const zu::Block& block : record.blocks) {
+          if (block.type == BlockType::Line && block.end_vector) {
+            path.refusal = internal::ToolAxisRefusal(map, V(*block.end_vector));
+            if (!path.refusal.empty())
+              break;
+          }
+        }
+      }
+      if (path.refusal.empty()) {
         path.spindle = keys.speed;
         path.safe_height = map.Point({0, 0, keys.safe_height}).z;
         MillReader(file, record, map, path, feed_code).Read();

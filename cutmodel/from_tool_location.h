@@ -18,7 +18,9 @@
 //   follows it, so that the path's first move starts where it should;
 // - a drilling path's holes: top at the hole's point, bottom `holedepth`
 //   below it (the depth's sign is not read: both signs are found in
-//   practice), R plane `safedis` and initial plane `clearance` above it.
+//   practice), R plane `safedis` and initial plane `clearance` above it;
+// - a five-axis record is refused where a tool axis turns away from the
+//   machine's Z, and read as milling where it stays Z.
 #pragma once
 
 #include "cutmodel/cut_model.h"

@@ -51,6 +51,14 @@ Vec FrameMap::Direction(const Vec& d) const {
           d.x * x_.z + d.y * y_.z + d.z * z_.z};
 }
 
+std::string ToolAxisRefusal(const FrameMap& map, const Vec& axis) {
+  Vec d = map.Direction(axis);
+  if (Unit(d) && d.z >= 1 - kSquare)
+    return "";
+  return "its tool axis turns away from the machine's Z (" + std::to_string(d.x) + ", " +
+         std::to_string(d.y) + ", " + std::to_string(d.z) + "): its code needs rotary axes";
+}
+
 bool SnapToAxis(Vec& normal) {
   Vec n = normal;
   if (!Unit(n))

@@ -29,6 +29,10 @@ class FrameMap {
   std::string refusal_;
 };
 
+// Why motion with tool axis `axis` (in the system's coordinates) needs
+// rotary axes, where it is not the machine's Z; empty where it is.
+std::string ToolAxisRefusal(const FrameMap& map, const Vec& axis);
+
 // An arc's normal snapped to the nearest of +-X, +-Y, +-Z, when it lies
 // within 1e-9 of it; false for any other direction.
 bool SnapToAxis(Vec& normal);

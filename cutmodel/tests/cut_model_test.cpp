@@ -94,8 +94,25 @@ TEST(CutModel, WhatNoMachineCanCutRefusesThePathNamingWhy) {
        "an arc lies in a plane other than XY, ZX or YZ"},
       {"a tool not in the list", [](ToolLocationFile& f) { f.paths[0].start.tool_index = 99; },
        "its tool 99 is not in the tool list"},
-      {"a five-axis record", [](ToolLocationFile& f) { f.paths[0].mill_keys->path_type = 5; },
-       "it is a five-axis path: its code needs rotary axes"},
+      {"a five-axis record whose tool axis turns",
+       [](ToolLocationFile& f) {
+         f.paths[0].mill_keys->path_type = 5;
+         zu::Block line;
+         line.end = {1, 0, 0};
+         line.end_vector = Vec3{0, 0.6, 0.8};
+         f.paths[0].blocks.push_back(line);
+       },
+       "its tool axis turns away from the machine's Z (0.000000, 0.600000, 0.800000): its code "
+       "needs rotary axes"},
+      {"a five-axis record whose tool axis stays Z (three-axis motion)",
+       [](ToolLocationFile& f) {
+         f.paths[0].mill_keys->path_type = 5;
+         zu::Block line;
+         line.end = {1, 0, 0};
+         line.end_vector = Vec3{0, 0, 2};
+         f.paths[0].blocks.push_back(line);
+       },
+       ""},
   };
   for (const Case& c : cases) {
     ToolLocationFile file = base;
