@@ -121,18 +121,18 @@ void Writer::Line(const cut::Vec& end, double feed, cut::Side side) {
   out_.End();
 }
 
-double Writer::LineTolerance() const {
+double Writer::LineTolerance(const machine::MachineConfig& machine, double scale) {
   // The written ends are rounded to the machine's decimals: up to half a
   // unit of the last decimal on each axis. Lines standing for an arc keep
   // that much room within the tolerance.
-  const double tolerance = machine_.verification.tolerance;
+  const double tolerance = machine.verification.tolerance;
   const double rounding =
-      0.5 * std::pow(10.0, -machine_.decimals.coordinates) / scale_ * std::sqrt(3.0);
+      0.5 * std::pow(10.0, -machine.decimals.coordinates) / scale * std::sqrt(3.0);
   return std::max(tolerance - rounding, tolerance / 4);
 }
 
 void Writer::Arc(const cut::Step& step) {
-  SplitArc(position_, step, machine_.arcs, LineTolerance(), split_);
+  SplitArc(position_, step, machine_.arcs, line_tolerance_, split_);
   if (split_.outcome != ArcOutcome::kArcs) {
     ++arc_outcomes_[split_.outcome];
     for (const ArcPiece& piece : split_.pieces)

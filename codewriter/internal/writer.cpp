@@ -53,7 +53,8 @@ Writer::Writer(const cut::Program& program, const machine::MachineConfig& machin
       machine_(machine),
       code_(code),
       out_(machine, code),
-      scale_(machine.identity.units == machine::Units::kInch ? 1 / kMillimetresPerInch : 1) {}
+      scale_(machine.identity.units == machine::Units::kInch ? 1 / kMillimetresPerInch : 1),
+      line_tolerance_(LineTolerance(machine, scale_)) {}
 
 void Writer::Note(const std::string& what) {
   result_.notes.push_back(what);
@@ -99,7 +100,7 @@ void Writer::ProgramStart(const std::string& name) {
   out_.End();
 }
 
-void Writer::ProgramEnd() {
+void Writer::SpindleAndCoolantOff() {
   const machine::Tools& tools = machine_.tools;
   if (spindle_on_ && !tools.spindle_stop.empty()) {
     out_.Begin() += tools.spindle_stop;
@@ -109,6 +110,12 @@ void Writer::ProgramEnd() {
     out_.Begin() += tools.coolant_off;
     out_.End();
   }
+  spindle_on_ = false;
+  coolant_on_ = false;
+}
+
+void Writer::ProgramEnd() {
+  SpindleAndCoolantOff();
   out_.Begin() += machine_.block.program_end;
   out_.End();
   const ProgramFrame frame = machine_.block.frame;
@@ -120,16 +127,7 @@ void Writer::ProgramEnd() {
 void Writer::ToolChange(const cut::Path& path, std::size_t index) {
   const machine::Tools& tools = machine_.tools;
   const cut::Tool& tool = program_.tools[static_cast<std::size_t>(path.tool)];
-  if (spindle_on_ && !tools.spindle_stop.empty()) {
-    out_.Begin() += tools.spindle_stop;
-    out_.End();
-    spindle_on_ = false;
-  }
-  if (coolant_on_ && !tools.coolant_off.empty()) {
-    out_.Begin() += tools.coolant_off;
-    out_.End();
-    coolant_on_ = false;
-  }
+  SpindleAndCoolantOff();
   if (tool_ && tools.length_offset && !tools.cancel_length_offset.empty()) {
     out_.Begin() += tools.cancel_length_offset;
     out_.End();

@@ -26,6 +26,8 @@ class Writer {
   // writer.cpp
   void ProgramStart(const std::string& name);
   void ProgramEnd();
+  // The spindle stop and coolant off words, where they are on.
+  void SpindleAndCoolantOff();
   void ToolChange(const cut::Path& path, std::size_t index);
   void Spindle(double speed);
   void PathStart(const cut::Path& path, const cut::Vec& target);
@@ -37,8 +39,8 @@ class Writer {
   void Rapid(const cut::Vec& end, unsigned axes = 7);
   void Line(const cut::Vec& end, double feed, cut::Side side);
   void Arc(const cut::Step& step);
-  // How far lines standing for an arc may lie from it.
-  double LineTolerance() const;
+  // How far lines standing for an arc may lie from it (line_tolerance_).
+  static double LineTolerance(const machine::MachineConfig& machine, double scale);
   void Dwell(double seconds);
   void MotionWord(std::string& b, int g);
   void SideWords(std::string& b, cut::Side side);
@@ -63,6 +65,7 @@ class Writer {
   BlockOutput out_;
   WriteResult result_;
   double scale_;  // millimetres to the machine's units
+  double line_tolerance_;
 
   // What is in force; unknown at the start.
   cut::Vec position_;

@@ -1,12 +1,10 @@
 // Both tool-location files of one document give the same program.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "codewriter/code_writer.h"
 #include "cutmodel/from_post_path.h"
 #include "cutmodel/from_tool_location.h"
+#include "format_io/testing/file_bytes.h"
 #include "postpath_file/file_reader.h"
 #include "toolloc_file/file_reader.h"
 
@@ -14,10 +12,7 @@ namespace zu::codewriter {
 namespace {
 
 std::string ReadGolden(const std::string& name) {
-  std::ifstream in(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return fio_testing::FileBytes(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + name);
 }
 
 std::string Code(const cut::Program& program) {

@@ -1,22 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "cutmodel/from_tool_location.h"
 #include "cutmodel/internal/drilling.h"
 #include "cutmodel/internal/frame_map.h"
+#include "format_io/testing/file_bytes.h"
 #include "toolloc_file/file_reader.h"
 
 namespace zu::cut {
 namespace {
 
 std::string ReadGolden(const std::string& name) {
-  std::ifstream in(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return fio_testing::FileBytes(std::string(ZU_SOURCE_DIR) + "/tests/golden/" + name);
 }
 
 Program TextRoad(const std::string& name) {

@@ -8,21 +8,14 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
+#include "format_io/testing/file_bytes.h"
 #include "machine/machine_reader.h"
 
 namespace zu::postjob {
 namespace {
 
 const std::string kSource = ZU_SOURCE_DIR;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 struct Machine {
   machine::MachineConfig config;
@@ -44,7 +37,7 @@ Machine Load(const std::string& name) {
 
 // What a post of `file` gives: the program, or "refused: " and the message.
 std::string Post(const std::string& file, const Machine& m, PostOutcome& outcome) {
-  const std::string text = ReadFile(kSource + "/tests/golden/" + file);
+  const std::string text = fio_testing::FileBytes(kSource + "/tests/golden/" + file);
   PostJob job;
   job.road = file.rfind("main_", 0) == 0 ? Road::kPostPath : Road::kToolLocationText;
   job.tool_location_text = text;
@@ -96,7 +89,7 @@ TEST(PostJob, EveryExampleForEveryMachineIsItsGoldenProgramAndReadsBack) {
         std::ofstream(golden, std::ios::binary) << bytes;
         continue;
       }
-      EXPECT_TRUE(ReadFile(golden) == bytes) << golden << " differs:\n" << bytes;
+      EXPECT_TRUE(fio_testing::FileBytes(golden) == bytes) << golden << " differs:\n" << bytes;
       if (outcome.status == PostStatus::kRefused)
         continue;
       EXPECT_EQ(outcome.status, PostStatus::kDone) << outcome.check_report;
