@@ -24,14 +24,29 @@ struct Vec {
 
 enum class Side { kOff, kLeft, kRight };
 
+// A coordinate system in the machine's frame: unit axes at right angles.
+struct Frame {
+  Vec origin;
+  Vec x{1, 0, 0};
+  Vec y{0, 1, 0};
+  Vec z{0, 0, 1};
+  friend bool operator==(const Frame&, const Frame&) = default;
+};
+
 // One step of a milling path, in the order the machine follows them.
 struct Step {
   enum class Kind { kRapid, kLine, kArc, kDwell };
   Kind kind = Kind::kLine;
-  Vec end;          // kRapid, kLine, kArc
-  Vec centre;       // kArc: in the plane of its start and end (a helix: at its start's height)
-  Vec normal;       // kArc: a unit axis (+-X, +-Y, +-Z); the arc turns counter-clockwise about it
-  double feed = 0;  // kLine, kArc
+  Vec end;     // kRapid, kLine, kArc
+  Vec centre;  // kArc: in the plane of its start and end (a helix: at its start's height)
+  // kArc: a unit axis (+-X, +-Y, +-Z; in a tilted path +- one of its
+  // plane's axes); the arc turns counter-clockwise about it.
+  Vec normal;
+  // kRapid, kLine, kArc: the tool axis at the move's end, unit, pointing
+  // from the tip into the spindle. (0, 0, 1) but in five-axis and tilted
+  // paths read for a machine with rotary axes.
+  Vec axis{0, 0, 1};
+  double feed = 0;                 // kLine, kArc
   Side compensation = Side::kOff;  // in force during this move: a change starts or ends it here
   double seconds = 0;              // kDwell
   friend bool operator==(const Step&, const Step&) = default;
@@ -70,7 +85,8 @@ struct Path {
   // is, at the safe height first (the writer's rule), then follows `steps`.
   std::optional<Vec> home;
   // The height the tool goes up to before it moves across to the path, and
-  // after its last move (none: it stays where it is).
+  // after its last move (none: it stays where it is); in a `tilted` path
+  // the height in its own system.
   std::optional<double> safe_height;
   std::vector<Step> steps;  // milling
   std::optional<DrillCycle> drilling;
@@ -78,10 +94,27 @@ struct Path {
   // What the file asks that the path's cycle or moves cannot say, and what
   // was done instead ("the peck cycle has no dwell: 0.5 s left out").
   std::vector<std::string> notes;
-  // Why the path cannot be written on a three-axis machine (five-axis
-  // motion, a tilted coordinate system); empty when it can.
+  // Why the path cannot be written; empty when it can. Read for a machine
+  // without rotary axes, five-axis motion and tilted coordinate systems
+  // are refused here.
   std::string refusal;
+  // Read for a machine with rotary axes (ModelOptions::rotary_axes):
+  // - `tilted`: the path's coordinate system, where its Z is not the
+  //   machine's (the path is cut in three axes in that plane, every step's
+  //   axis its z);
+  // - `five_axis`: some step's tool axis differs from (0, 0, 1) (`tilted`
+  //   paths included).
+  std::optional<Frame> tilted;
+  bool five_axis = false;
   friend bool operator==(const Path&, const Path&) = default;
+};
+
+// How the files' records are read.
+struct ModelOptions {
+  // The machine turns the tool against the part: five-axis records and
+  // tilted coordinate systems are read into steps with tool axes instead of
+  // being refused.
+  bool rotary_axes = false;
 };
 
 struct Program {

@@ -26,7 +26,7 @@ int ToolOf(const ppf::Tool& tool, Program& program) {
 }
 
 void ReadMill(const ppf::PostPath& bracket, const ppf::MillRecord& record, const FrameMap& map,
-              Path& path) {
+              Path& path, bool axes) {
   MoveList moves(map, path);
   double dwell = -1;
   const auto dwell_step = [&] {
@@ -63,6 +63,9 @@ void ReadMill(const ppf::PostPath& bracket, const ppf::MillRecord& record, const
     if (block.kind == ppf::kBlockArc) {
       if (!moves.Arc(V(block.end), V(block.centre), V(block.vector), feed))
         return;
+    } else if (axes && block.has_vector) {
+      const Vec axis = V(block.vector);
+      moves.Line(V(block.end), feed, &axis);
     } else {
       moves.Line(V(block.end), feed);
     }
@@ -74,7 +77,7 @@ void ReadMill(const ppf::PostPath& bracket, const ppf::MillRecord& record, const
 
 }  // namespace
 
-Program FromPostPathFile(const ppf::PostPathFile& file) {
+Program FromPostPathFile(const ppf::PostPathFile& file, const ModelOptions& options) {
   Program program;
   for (const ppf::PostPath& bracket : file.paths) {
     const ppf::PathHead& head = bracket.head;
@@ -84,11 +87,15 @@ Program FromPostPathFile(const ppf::PostPathFile& file) {
     path.spindle = head.spindle_speed;
     const FrameMap map(V(head.origin), V(head.x_axis), V(head.y_axis), V(head.z_axis));
     path.refusal = map.refusal();
+    if (options.rotary_axes && map.tilted()) {
+      path.refusal.clear();
+      path.tilted = map.frame();
+    }
     path.home = map.Point(V(head.home));
     // A multi-axis or five-axis bracket whose tool axis stays the machine's
     // Z (orientation milling in a system turned only about Z) is three-axis
     // motion.
-    if (path.refusal.empty() &&
+    if (path.refusal.empty() && !options.rotary_axes &&
         (head.type == ppf::kPathMultiAxis || head.type == ppf::kPathFiveAxis)) {
       if (head.tool_axis)
         path.refusal = internal::ToolAxisRefusal(map, V(*head.tool_axis));
@@ -103,8 +110,10 @@ Program FromPostPathFile(const ppf::PostPathFile& file) {
       if (const auto* mill = std::get_if<ppf::MillRecord>(&bracket.record)) {
         const double height =
             file.process.use_jig_retract ? file.process.jig_retract_height : mill->safe_height;
-        path.safe_height = map.Point({0, 0, height}).z;
-        ReadMill(bracket, *mill, map, path);
+        path.safe_height = internal::SafeHeight(map, path, height);
+        ReadMill(bracket, *mill, map, path, options.rotary_axes);
+      } else if (path.tilted) {
+        path.refusal = "its holes lie in a tilted coordinate system, where drilling is not written";
       } else {
         const auto& drill = std::get<ppf::DrillRecord>(bracket.record);
         std::vector<Vec> points;

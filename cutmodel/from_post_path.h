@@ -10,7 +10,9 @@
 // where used, is the height the tool moves across at; a multi-axis or
 // five-axis bracket is refused where its tool axis turns away from the
 // machine's Z (its code needs rotary axes) and read as milling where it
-// stays Z. Drilling brackets as in from_tool_location.h.
+// stays Z. Read for a machine with rotary axes, a line's vector is its
+// tool axis and tilted systems are kept (as in from_tool_location.h).
+// Drilling brackets as in from_tool_location.h.
 #pragma once
 
 #include "cutmodel/cut_model.h"
@@ -18,6 +20,6 @@
 
 namespace zu::cut {
 
-Program FromPostPathFile(const ppf::PostPathFile& file);
+Program FromPostPathFile(const ppf::PostPathFile& file, const ModelOptions& options = {});
 
 }  // namespace zu::cut

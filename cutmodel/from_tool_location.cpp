@@ -31,8 +31,13 @@ double FeedOfCode(const FeedLine& line, int code) {
 class MillReader {
  public:
   MillReader(const ToolLocationFile& file, const ToolLocationPath& record, const FrameMap& map,
-             Path& path, int& feed_code)
-      : file_(file), record_(record), path_(path), moves_(map, path), feed_code_(feed_code) {}
+             Path& path, int& feed_code, bool axes)
+      : file_(file),
+        record_(record),
+        path_(path),
+        moves_(map, path),
+        feed_code_(feed_code),
+        axes_(axes) {}
 
   void Read() {
     bool retract_first = file_.jig.use_jig != 0;
@@ -41,7 +46,12 @@ class MillReader {
         return;
       switch (block.type) {
         case BlockType::Line:
-          moves_.Line(V(block.end), Feed(feed_code_));
+          if (axes_ && block.end_vector) {
+            const Vec axis = V(*block.end_vector);
+            moves_.Line(V(block.end), Feed(feed_code_), &axis);
+          } else {
+            moves_.Line(V(block.end), Feed(feed_code_));
+          }
           typed_by_next_ = {path_.steps.size() - 1};
           if (retract_first) {
             retract_first = false;
@@ -125,13 +135,14 @@ class MillReader {
   Path& path_;
   MoveList moves_;
   int& feed_code_;
+  bool axes_;  // lines take the tool axes the file gives
   // The moves the next feed-type block gives its type to.
   std::vector<std::size_t> typed_by_next_;
 };
 
 }  // namespace
 
-Program FromToolLocationFile(const ToolLocationFile& file) {
+Program FromToolLocationFile(const ToolLocationFile& file, const ModelOptions& options) {
   Program program;
   for (const ToolEntry& entry : file.tools)
     program.tools.push_back({entry.integer1, entry.name, entry.dimension1, entry.dimension3});
@@ -152,7 +163,8 @@ Program FromToolLocationFile(const ToolLocationFile& file) {
       path.refusal =
           "its tool " + std::to_string(record.start.tool_index) + " is not in the tool list";
     else if (!record.placement)
-      path.refusal = "it is a five-axis path: its code needs rotary axes";
+      path.refusal = options.rotary_axes ? "it is a five-axis path without moves"
+                                         : "it is a five-axis path: its code needs rotary axes";
     if (!path.refusal.empty()) {
       program.paths.push_back(std::move(path));
       continue;
@@ -161,13 +173,17 @@ Program FromToolLocationFile(const ToolLocationFile& file) {
     const FrameMap map(V(placement.frame.origin), V(placement.frame.x_axis),
                        V(placement.frame.y_axis), V(placement.frame.z_axis));
     path.refusal = map.refusal();
+    if (options.rotary_axes && map.tilted()) {
+      path.refusal.clear();
+      path.tilted = map.frame();
+    }
     path.home = map.Point(V(placement.home));
     if (path.refusal.empty() && record.mill_keys) {
       const MillKeys& keys = *record.mill_keys;
       // A five-axis record whose tool axis stays the machine's Z
       // (orientation milling in a system turned only about Z) is
       // three-axis motion.
-      if (keys.path_type == kPathTypeFiveAxis) {
+      if (keys.path_type == kPathTypeFiveAxis && !options.rotary_axes) {
         for (const zu::Block& block : record.blocks) {
           if (block.type == BlockType::Line && block.end_vector) {
             path.refusal = internal::ToolAxisRefusal(map, V(*block.end_vector));
@@ -178,9 +194,11 @@ Program FromToolLocationFile(const ToolLocationFile& file) {
       }
       if (path.refusal.empty()) {
         path.spindle = keys.speed;
-        path.safe_height = map.Point({0, 0, keys.safe_height}).z;
-        MillReader(file, record, map, path, feed_code).Read();
+        path.safe_height = internal::SafeHeight(map, path, keys.safe_height);
+        MillReader(file, record, map, path, feed_code, options.rotary_axes).Read();
       }
+    } else if (path.refusal.empty() && path.tilted) {
+      path.refusal = "its holes lie in a tilted coordinate system, where drilling is not written";
     } else if (path.refusal.empty()) {
       if (!record.drill_keys) {
         if (record.holes && !record.holes->empty())

@@ -3,7 +3,8 @@
 // How its records are read (docs/gcode-output.md):
 // - points are in the path's coordinate system, or in the fixture system
 //   when the file says the fixture is used; they are mapped into the
-//   machine's frame (a tilted system refuses the path);
+//   machine's frame (a tilted system refuses the path, unless read for a
+//   machine with rotary axes);
 // - a `feedtype` block gives the feed type of the move just before it and
 //   of the moves after it up to the next one; the feed line holds the feeds
 //   by code, as the post-path file's feeds by feed type; code 1, and every
@@ -20,7 +21,11 @@
 //   below it (the depth's sign is not read: both signs are found in
 //   practice), R plane `safedis` and initial plane `clearance` above it;
 // - a five-axis record is refused where a tool axis turns away from the
-//   machine's Z, and read as milling where it stays Z.
+//   machine's Z, and read as milling where it stays Z; read for a machine
+//   with rotary axes, its lines take their `endpointvector` as tool axis
+//   (arcs keep the axis before them), and a tilted system's paths are cut
+//   in its plane (ModelOptions, cut_model.h); holes in a tilted system are
+//   refused there.
 #pragma once
 
 #include "cutmodel/cut_model.h"
@@ -28,6 +33,6 @@
 
 namespace zu::cut {
 
-Program FromToolLocationFile(const ToolLocationFile& file);
+Program FromToolLocationFile(const ToolLocationFile& file, const ModelOptions& options = {});
 
 }  // namespace zu::cut

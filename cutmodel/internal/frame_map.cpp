@@ -12,6 +12,10 @@ double Dot(const Vec& a, const Vec& b) {
   return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
+constexpr double kSquare = 1e-9;
+
+}  // namespace
+
 bool Unit(Vec& v) {
   const double length = std::sqrt(Dot(v, v));
   if (!(length > 0) || !std::isfinite(length))
@@ -19,10 +23,6 @@ bool Unit(Vec& v) {
   v = {v.x / length, v.y / length, v.z / length};
   return true;
 }
-
-constexpr double kSquare = 1e-9;
-
-}  // namespace
 
 FrameMap::FrameMap(const Vec& origin, const Vec& x_axis, const Vec& y_axis, const Vec& z_axis)
     : origin_(origin), x_(x_axis), y_(y_axis), z_(z_axis) {
@@ -35,7 +35,8 @@ FrameMap::FrameMap(const Vec& origin, const Vec& x_axis, const Vec& y_axis, cons
     refusal_ = "the axes of its coordinate system are not at right angles";
     return;
   }
-  if (z_.z < 1 - kSquare)
+  tilted_ = z_.z < 1 - kSquare;
+  if (tilted_)
     refusal_ = "its coordinate system is tilted against the machine's (Z axis " +
                std::to_string(z_.x) + ", " + std::to_string(z_.y) + ", " + std::to_string(z_.z) +
                "): it needs rotary axes";
@@ -57,6 +58,10 @@ std::string ToolAxisRefusal(const FrameMap& map, const Vec& axis) {
     return "";
   return "its tool axis turns away from the machine's Z (" + std::to_string(d.x) + ", " +
          std::to_string(d.y) + ", " + std::to_string(d.z) + "): its code needs rotary axes";
+}
+
+double SafeHeight(const FrameMap& map, const Path& path, double height) {
+  return path.tilted ? height : map.Point({0, 0, height}).z;
 }
 
 bool SnapToAxis(Vec& normal) {

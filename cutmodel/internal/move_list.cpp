@@ -2,12 +2,28 @@
 
 namespace zu::cut::internal {
 
-void MoveList::Line(const Vec& end, double feed) {
+MoveList::MoveList(const FrameMap& map, Path& path) : map_(map), path_(path) {
+  if (path_.tilted)
+    axis_ = path_.tilted->z;
+}
+
+void MoveList::Line(const Vec& end, double feed, const Vec* axis) {
   Step step;
   step.kind = Step::Kind::kLine;
   step.end = map_.Point(end);
   step.feed = feed;
   step.compensation = side_;
+  if (axis) {
+    Vec d = map_.Direction(*axis);
+    if (!Unit(d)) {
+      path_.refusal = "a tool axis has no length";
+      return;
+    }
+    // An axis within rounding of Z is Z: such moves are three-axis motion.
+    constexpr double kAlongZ = 1 - 1e-9;
+    axis_ = d.z >= kAlongZ ? Vec{0, 0, 1} : d;
+  }
+  step.axis = axis_;
   last_move_ = path_.steps.size();
   path_.steps.push_back(step);
 }
@@ -17,13 +33,16 @@ bool MoveList::Arc(const Vec& end, const Vec& centre, const Vec& normal, double 
   step.kind = Step::Kind::kArc;
   step.end = map_.Point(end);
   step.centre = map_.Point(centre);
-  step.normal = map_.Direction(normal);
   step.feed = feed;
   step.compensation = side_;
-  if (!SnapToAxis(step.normal)) {
+  step.axis = axis_;
+  // In a tilted system the arc lies in one of its planes.
+  Vec snapped = path_.tilted ? normal : map_.Direction(normal);
+  if (!SnapToAxis(snapped)) {
     path_.refusal = "an arc lies in a plane other than XY, ZX or YZ";
     return false;
   }
+  step.normal = path_.tilted ? map_.Direction(snapped) : snapped;
   last_move_ = path_.steps.size();
   path_.steps.push_back(step);
   return true;
@@ -49,6 +68,8 @@ std::optional<Vec> MoveList::LastEnd() const {
 void SetKindsByFeed(Path& path) {
   double fastest = 0;
   for (const Step& step : path.steps) {
+    if (step.kind != Step::Kind::kDwell && !(step.axis == Vec{0, 0, 1}))
+      path.five_axis = true;
     if (step.kind != Step::Kind::kDwell && step.feed > fastest)
       fastest = step.feed;
   }

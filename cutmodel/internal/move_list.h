@@ -14,11 +14,15 @@ namespace zu::cut::internal {
 
 class MoveList {
  public:
-  MoveList(const FrameMap& map, Path& path) : map_(map), path_(path) {}
+  // In a `tilted` path every move's tool axis is the system's Z.
+  MoveList(const FrameMap& map, Path& path);
 
   // Lines and arcs in the path's coordinates; `feed` negative for a rapid.
-  void Line(const Vec& end, double feed);
-  // False (and the path refused) when the normal is not along an axis.
+  // A line may give its tool axis (in the path's coordinates, any length);
+  // other moves keep the axis of the move before them.
+  void Line(const Vec& end, double feed, const Vec* axis = nullptr);
+  // False (and the path refused) when the normal is not along an axis (of
+  // the path's system where it is tilted, else of the machine).
   bool Arc(const Vec& end, const Vec& centre, const Vec& normal, double feed);
   void Dwell(double seconds);
   // The compensation of the moves added from now on.
@@ -34,9 +38,11 @@ class MoveList {
   Path& path_;
   std::optional<std::size_t> last_move_;
   Side side_ = Side::kOff;
+  Vec axis_{0, 0, 1};
 };
 
-// Sets the kind of each move from its feed: negative feeds are rapids.
+// Sets the kind of each move from its feed: negative feeds are rapids; and
+// marks the path five-axis where a move's tool axis is not the machine's Z.
 void SetKindsByFeed(Path& path);
 
 }  // namespace zu::cut::internal
