@@ -31,6 +31,7 @@
 
 #include "cutmodel/cut_model.h"
 #include "gcode/nc_system.h"
+#include "kinematics/kinematics.h"
 
 namespace zu::verify {
 
@@ -42,6 +43,12 @@ struct VerifyOptions {
   std::vector<std::string> notes;
   // Mismatches kept with their details; all are counted.
   std::size_t max_mismatches = 20;
+  // A five-axis machine's kinematics: the code is read as the machine moves
+  // (the tip from the machine's axes where the control has no tool-centre-
+  // point mode in force) and the tool axes are compared too, within
+  // `axis_tolerance_degrees`. Null for a three-axis machine.
+  const kin::Kinematics* kinematics = nullptr;
+  double axis_tolerance_degrees = 0.01;
 };
 
 // A place in the expected program.
@@ -76,7 +83,14 @@ struct [[nodiscard]] VerifyResult {
   std::vector<Mismatch> mismatches;  // the first VerifyOptions::max_mismatches
   std::uint64_t mismatch_count = 0;  // all of them
   std::vector<std::string> notes;    // the writer's, from the options
-  // No mismatch and the largest deviation within the tolerance.
+  // Five-axis machines: tool axes compared (samples of feed moves found on
+  // a five-axis path), the largest angle from the file's (degrees) and
+  // where.
+  std::uint64_t axes_compared = 0;
+  double axis_tolerance_degrees = 0;
+  double largest_axis_deviation = 0;
+  Place axis_deviation_at;
+  // No mismatch and the largest deviations within the tolerances.
   bool ok = false;
 };
 

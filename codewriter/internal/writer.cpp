@@ -54,7 +54,10 @@ Writer::Writer(const cut::Program& program, const machine::MachineConfig& machin
       code_(code),
       out_(machine, code),
       scale_(machine.identity.units == machine::Units::kInch ? 1 / kMillimetresPerInch : 1),
-      line_tolerance_(LineTolerance(machine, scale_)) {}
+      line_tolerance_(LineTolerance(machine, scale_)) {
+  if (machine.kinematics)
+    kinematics_.emplace(machine.kinematics->layout);
+}
 
 void Writer::Note(const std::string& what) {
   result_.notes.push_back(what);
@@ -283,9 +286,15 @@ WriteResult Writer::Write(const WriteOptions& options) {
     for (const std::string& note : path.notes)
       Note("path \"" + path.name + "\": " + note);
     Spindle(path.spindle);
-    if (path.drilling) {
+    if (path.five_axis && kinematics_) {
+      FiveAxisPath(path);
+    } else if (path.five_axis) {
+      result_.error = "path \"" + path.name + "\": its tool axis turns: the machine has no rotary axes";
+    } else if (path.drilling) {
+      RotaryHome(path);
       Drill(path);
     } else {
+      RotaryHome(path);
       cut::Vec target = path.home.value_or(path.steps.front().end);
       PathStart(path, target);
       for (const cut::Step& step : path.steps) {
@@ -332,6 +341,17 @@ WriteResult Writer::Write(const WriteOptions& options) {
   if (split_arcs_ > 0)
     Note(std::to_string(split_arcs_) + (split_arcs_ == 1 ? " arc" : " arcs") +
          " longer than the machine's sweep per block, written in pieces");
+  if (arcs_as_lines_ > 0)
+    Note(std::to_string(arcs_as_lines_) + (arcs_as_lines_ == 1 ? " arc" : " arcs") +
+         " of five-axis paths written as lines");
+  if (repositions_ > 0)
+    Note(std::to_string(repositions_) +
+         (repositions_ == 1 ? " time" : " times") +
+         " the rotary axes reached a limit or had to unwind: the tool left the part along its "
+         "axis, the axes turned, and it came back at the same point");
+  if (beyond_tolerance_ > 0)
+    Note(std::to_string(beyond_tolerance_) + (beyond_tolerance_ == 1 ? " move" : " moves") +
+         " could not be split within the linearisation tolerance");
   if (!out_.error().empty())
     result_.error = out_.error();
   result_.blocks = out_.blocks();
