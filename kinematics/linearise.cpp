@@ -36,18 +36,18 @@ class Splitter {
  public:
   Splitter(const Kinematics& kinematics, std::vector<MachinePosition>& out)
       : kinematics_(kinematics),
-        tip_tolerance_(kinematics.layout().tip_tolerance),
-        axis_tolerance_(kinematics.layout().axis_tolerance_degrees),
+        linearise_tolerance_(kinematics.layout().linearise_tolerance),
+        axis_tolerance_(kinematics.layout().linearise_axis_degrees),
         out_(out) {}
 
   void Split(const ToolPose& a_pose, const ToolPose& b_pose, const MachinePosition& a,
              const MachinePosition& b, int depth) {
     const MoveDeviation deviation = Deviation(kinematics_, a_pose, b_pose, a, b);
-    if (deviation.tip <= tip_tolerance_ && deviation.axis_degrees <= axis_tolerance_)
+    if (deviation.tip <= linearise_tolerance_ && deviation.axis_degrees <= axis_tolerance_)
       return;
     // A piece whose ends are as near as the tolerances, and that still
     // strays, swings the rotary axes at one point: halving cannot help.
-    if (depth == kMaxDepth || (Length(b_pose.tip - a_pose.tip) <= tip_tolerance_ &&
+    if (depth == kMaxDepth || (Length(b_pose.tip - a_pose.tip) <= linearise_tolerance_ &&
                                AngleBetween(a_pose.axis, b_pose.axis) <= axis_tolerance_)) {
       result.within = false;
       return;
@@ -72,7 +72,7 @@ class Splitter {
 
  private:
   const Kinematics& kinematics_;
-  const double tip_tolerance_;
+  const double linearise_tolerance_;
   const double axis_tolerance_;
   std::vector<MachinePosition>& out_;
 };

@@ -4,8 +4,8 @@
 // for, and the tool axis leaves the plane of its two ends. This unit adds
 // machine positions between the ends, each the solution of a pose on the
 // straight line (the tip) and the great circle (the axis), until the tip
-// stays within the layout's `tip_tolerance` of the line and the axis within
-// `axis_tolerance_degrees` of that plane.
+// stays within the layout's `linearise_tolerance` of the line and the axis within
+// `linearise_axis_degrees` of that plane.
 #pragma once
 
 #include <cstddef>

@@ -66,15 +66,16 @@ struct MachineLayout {
   double singular_degrees = 0.001;
   // Splitting of moves (linearise.h): how far the tip may leave the
   // straight line (mm) and the tool axis the plane of its two ends (deg).
-  double tip_tolerance = 0.001;
-  double axis_tolerance_degrees = 0.01;
+  double linearise_tolerance = 0.001;
+  double linearise_axis_degrees = 0.01;
   friend bool operator==(const MachineLayout&, const MachineLayout&) = default;
 };
 
-// What makes the layout unusable, as "primary: ..." or "pivot_length: ...",
-// naming the field: a direction without length, axes that are parallel, a
-// secondary axis along the tool (it would not tilt it), min above max, a
-// head layout without pivot length, tolerances not above 0. "" when usable.
+// What makes the layout unusable, as "FIELD: what" with the field's name
+// ("secondary.direction", "pivot_length"): a direction without length, axes
+// that are parallel, a secondary axis along the tool (it would not tilt
+// it), min above max, a continuous range of less than a turn, a head layout
+// without pivot length, tolerances not above 0. "" when usable.
 std::string CheckLayout(const MachineLayout& layout);
 
 }  // namespace zu::kin

@@ -193,24 +193,24 @@ struct LayoutCase {
 const LayoutCase kLayoutCases[] = {
     {"usable", [](MachineLayout&) {}, ""},
     {"zero direction", [](MachineLayout& l) { l.primary.direction = {}; },
-     "primary: direction has no length"},
+     "primary.direction: has no length"},
     {"parallel",
      [](MachineLayout& l) {
        l.secondary.direction = {0, 0, -2};
      },
-     "secondary: direction is parallel to the primary's"},
+     "secondary.direction: is parallel to the primary's"},
     {"along the tool",
      [](MachineLayout& l) {
        l.primary.direction = {1, 0, 0};
        l.secondary.direction = {0, 0, 1};
      },
-     "secondary: direction lies along the tool axis, so it cannot tilt the tool"},
+     "secondary.direction: lies along the tool axis, so it cannot tilt the tool"},
     {"min above max",
      [](MachineLayout& l) {
        l.secondary.min = 10;
        l.secondary.max = 5;
      },
-     "secondary: min 10 is above max 5"},
+     "secondary.min: 10 is above max 5"},
     {"min equal max",
      [](MachineLayout& l) {
        l.secondary.min = 5;
@@ -223,7 +223,7 @@ const LayoutCase kLayoutCases[] = {
        l.primary.min = -180;
        l.primary.max = 179.5;
      },
-     "primary: a continuous axis's range -180..179.5 spans less than 360 degrees"},
+     "primary.max: a continuous axis's range -180..179.5 spans less than 360 degrees"},
     {"continuous of a turn",
      [](MachineLayout& l) {
        l.primary.continuous = true;
@@ -232,9 +232,9 @@ const LayoutCase kLayoutCases[] = {
      },
      ""},
     {"same letter", [](MachineLayout& l) { l.secondary.letter = 'C'; },
-     "secondary: letter C is the primary's too"},
+     "secondary.letter: C is the primary's too"},
     {"letter", [](MachineLayout& l) { l.secondary.letter = 'X'; },
-     "secondary: letter must be A, B or C"},
+     "secondary.letter: must be A, B or C"},
     {"head without pivot length", [](MachineLayout& l) { l.layout = Layout::kHeadTable; },
      "pivot_length: a layout with an axis in the head needs a pivot length above 0"},
     {"head with pivot length",
@@ -245,9 +245,10 @@ const LayoutCase kLayoutCases[] = {
      ""},
     {"band", [](MachineLayout& l) { l.singular_degrees = 0; },
      "singular_degrees: must lie above 0 and below 90"},
-    {"tolerance", [](MachineLayout& l) { l.tip_tolerance = 0; }, "tip_tolerance: must be above 0"},
+    {"tolerance", [](MachineLayout& l) { l.linearise_tolerance = 0; },
+     "linearise_tolerance: must be above 0"},
     {"nan", [](MachineLayout& l) { l.primary.pivot.x = std::nan(""); },
-     "primary: values must be finite"},
+     "primary.pivot: must be finite"},
 };
 
 TEST(Kinematics, ContradictoryLayoutsAreRefused) {

@@ -41,7 +41,7 @@ constexpr int kMoves = 90;
 TEST(Linearise, TheTipStaysNearTheStraightLine) {
   for (const NamedLayout& named : Layouts()) {
     const Kinematics kinematics(named.layout);
-    const double tolerance = named.layout.tip_tolerance;
+    const double tolerance = named.layout.linearise_tolerance;
     RandomPositions positions(named.layout, 5);
     std::uniform_real_distribution<double> step(-1, 1);
     double worst_tip = 0;
@@ -86,7 +86,7 @@ TEST(Linearise, TheTipStaysNearTheStraightLine) {
       }
     }
     EXPECT_LE(worst_tip, tolerance) << named.name;
-    EXPECT_LE(worst_axis, named.layout.axis_tolerance_degrees) << named.name;
+    EXPECT_LE(worst_axis, named.layout.linearise_axis_degrees) << named.name;
     EXPECT_GT(pieces, std::size_t{kMoves} * 3) << named.name;  // the large moves were split
     std::printf("%s: %zu pieces for %d moves, tip within %.7f mm, axis %.6f deg\n",
                 named.name.c_str(), pieces, kMoves, worst_tip, worst_axis);
