@@ -3,6 +3,8 @@
 // calls it gives with a MultiAxisReceiver ("axes ..." before each move).
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "gcode/interpreter.h"
@@ -82,6 +84,7 @@ constexpr Case kRotary[] = {
     {A, "G1 X1. A30. F100\nX1. A30.", OPEN "feedrate 100|axes A30|feed 1 0 0 c0|end"},
     {A, "G0 X1. A10.\nG1 X2. F100",
      OPEN "feedrate 100|axes A10|rapid 1 0 0|axes A10|feed 2 0 0 c0|end"},
+    {A, "G0 A30.\nG1 X1. F100", OPEN "feedrate 100|axes A30|feed 1 0 0 c0|end"},
     {A, "G1 X1. F100\nG0 C90.", OPEN "feedrate 100|axes|feed 1 0 0 c0|axes C90|rapid 1 0 0|end"},
     {A, "G1 X1. F100\nG53 A0. C0.",
      OPEN "feedrate 100|axes|feed 1 0 0 c0|axes A0 C0|feed 1 0 0|end"},
@@ -198,6 +201,26 @@ TEST(MultiAxis, TheReadSaysWhatOfFiveAxesItRead) {
   EXPECT_EQ(read.rotary_axes, 0);
   (void)RecordAxes(System(F), "G1 X1. F100", &read);
   EXPECT_FALSE(read.multi_axis());
+}
+
+// The five-axis sample: every move with its axes, the rotary moves alone
+// included, the inverse-time feeds turned into feeds per minute.
+TEST(MultiAxis, TheFiveAxisSampleGivesEachMoveItsAxes) {
+  std::ifstream file(std::string(ZU_SOURCE_DIR) + "/gcode/samples/fanuc_5axis.nc");
+  std::stringstream text;
+  text << file.rdbuf();
+  ProgramRead read;
+  EXPECT_EQ(RecordAxes(System(A), text.str(), &read), OPEN
+            "tool 1|name BALL MILL D6|feedrate 300|speed 8000|"
+            "axes A0 C0|rapid 0 0 0|axes A0 C0|rapid -20 0 0|axes A0 C0 tcp|rapid -20 0 50|"
+            "axes A30 C0 tcp|rapid -20 0 5|axes A30 C0 tcp|feed -20 0 0 c0|"
+            "feedrate 600|axes A30 C15 tcp|feed 20 0 0|axes A25 C30 tcp|feed 20 20 0|"
+            "axes A25 C45 tcp|feed 20 20 0|"
+            "feedrate 1200|axes A20 C60 tcp t30|feed -20 20 0|"
+            "feedrate 500|axes A20 C90 tcp t25|feed -20 0 0|"
+            "feedrate 600|axes A20 C90 tcp|feed 0 0 0|axes A20 C60 tcp|feed 0 0 0|"
+            "axes A20 C60 tcp|rapid 0 0 50|axes A0 C0|rapid 0 0 50|speed 0|end");
+  EXPECT_TRUE(read.ok());
 }
 
 }  // namespace

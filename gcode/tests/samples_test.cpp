@@ -43,6 +43,8 @@ const Expected kSamples[] = {
     {Sample::kLinuxCnc, "linuxcnc_bracket.ngc",
      "arc 2, d 1, drill 3, end 2, feed 6, feedrate 3, hole 4, rapid 4, speed 3, tool 2",
      "rapid 30 35 50"},
+    {Sample::kFanucAc, "fanuc_5axis.nc", "end 1, feed 6, feedrate 5, rapid 4, speed 2, tool 1",
+     "rapid 0 0 50"},
 };
 
 std::string Text(const char* file) {
