@@ -124,6 +124,22 @@ constexpr Form kForms[] = {
     {"*: a negative safety distance", "*：安全距离为负"},
     {"*: the hole's bottom is not below its reference plane", "*：孔底不在参考平面以下"},
     {"*: the return plane lies below the reference plane", "*：返回平面低于参考平面"},
+    // Five axes
+    {"a feed move under inverse-time feed (G93) without its F (a control raises an alarm)",
+     "反比时间进给（G93）下的进给移动没有指定 F（数控系统会报警）"},
+    {"an inverse-time F (G93) must be above 0", "反比时间进给（G93）的 F 必须大于 0"},
+    {"a drilling cycle under inverse-time feed (G93)", "反比时间进给（G93）下不能有钻孔循环"},
+    {"a rotary axis or tool vector in a drilling cycle", "钻孔循环中不能有旋转轴或刀轴矢量"},
+    {"a rotary axis or tool vector alone in an arc block",
+     "圆弧程序段中只有旋转轴或刀轴矢量，缺少圆弧终点或圆心"},
+    {"A3=, B3=, C3= have no meaning in this block", "A3=、B3=、C3= 在该程序段中没有意义"},
+    {"A3=, B3=, C3= belong to tool-centre-point control", "A3=、B3=、C3= 只用于刀具中心点控制"},
+    {"A3=, B3=, C3= belong to *", "A3=、B3=、C3= 只用于 *"},
+    {"a tool vector and rotary axis words in one block", "刀轴矢量和旋转轴字在同一程序段中"},
+    {"a tool vector of length 0", "刀轴矢量长度为 0"},
+    {"an incremental * after a tool vector: the axis's position is not known",
+     "刀轴矢量之后不能用增量 *：该轴的位置未知"},
+    {"* and * in one block", "* 和 * 在同一程序段中"},
 };
 
 // Words that stand inside a value (the plane a centre word belongs to, the

@@ -293,6 +293,17 @@ std::string ReadKeyword(const NcSystem& system, Cursor& at, std::string& name, B
     block.ret = true;
     return {};
   }
+  if (!system.tcp_on_keyword.empty() &&
+      (name == system.tcp_on_keyword || name == system.tcp_off_keyword)) {
+    bool& flag = name == system.tcp_on_keyword ? block.tcp_on : block.tcp_off;
+    if (flag)
+      return name + " given twice";
+    flag = true;
+    // TRAORI(1) names the transformation and its base orientation: the one
+    // of the machine is meant either way.
+    at.SkipBlanks();
+    return at.Peek() == '(' ? SkipArgument(at) : std::string();
+  }
   if (system.cycle_form == CycleForm::kCalls) {
     if (name == "MCALL") {
       block.mcall = true;
@@ -404,6 +415,8 @@ std::string ParseBlock(const NcSystem& system, std::string_view line, Block& blo
   block.cycle = 0;
   block.call.clear();
   block.has_tool_name = false;
+  block.vector_present = 0;
+  block.tcp_on = block.tcp_off = false;
   deleted = false;
 
   Cursor at{line.data(), line.data() + line.size()};
@@ -471,6 +484,25 @@ std::string ParseBlock(const NcSystem& system, std::string_view line, Block& blo
           if (result != NumberResult::kOk)
             return NumberError(result, std::string(1, c) + "1=");
           block.point1_present |= static_cast<std::uint8_t>(1 << index);
+          continue;
+        }
+      }
+      // A3=, B3=, C3= (the tool-axis vector)
+      if ((c == 'A' || c == 'B' || c == 'C') && at.Peek() == '3' && system.tool_vectors) {
+        Cursor after{at.p + 1, at.end};
+        after.SkipBlanks();
+        if (after.Peek() == '=') {
+          ++after.p;
+          after.SkipBlanks();
+          at = after;
+          const int index = c - 'A';
+          if ((block.vector_present >> index & 1) != 0)
+            return std::string(1, c) + "3 given twice";
+          bool has_point = false;
+          const NumberResult result = ReadNumber(at, block.vector[index], has_point);
+          if (result != NumberResult::kOk)
+            return NumberError(result, std::string(1, c) + "3=");
+          block.vector_present |= static_cast<std::uint8_t>(1 << index);
           continue;
         }
       }

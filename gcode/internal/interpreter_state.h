@@ -1,7 +1,8 @@
 // The interpreter's state and operations, shared by the files that hold
 // them: reading lines and programs (interpreter.cpp, subprograms.cpp), the
 // meaning of a block (modal.cpp, motion.cpp, cycles.cpp) and what is sent to
-// the receiver (paths.cpp). Internal to gcode/.
+// the receiver (paths.cpp); rotary axes, tool-centre-point control and
+// inverse-time feeds (rotary.cpp). Internal to gcode/.
 #pragma once
 
 #include <array>
@@ -84,6 +85,11 @@ struct Modal {
   int mcall_count = 0;
   std::uint32_t mcall_present = 0;
   std::array<double, internal::kMaxArguments> mcall_arguments{};
+  // Five axes: the rotary axes, tool-centre-point control and the tool
+  // vector at the end of the block; its inverse-time F (rotary.cpp).
+  AxisState axes;
+  std::uint8_t rotary_lost = 0;  // axes whose position a tool vector left to the control
+  bool inverse_time = false;     // G93 in force
 };
 
 // One move a block makes, computed before anything is sent.
@@ -125,10 +131,11 @@ inline std::string Format(const char* format, double value) {
 class Interpreter {
  public:
   Interpreter(const NcSystem& system, LineSource& source, PathReceiver& receiver,
-              const ReadOptions& options)
+              MultiAxisReceiver* axes, const ReadOptions& options)
       : sys_(system),
         source_(source),
         out_(receiver),
+        axes_(axes),
         options_(options),
         offsets_(system.work_offsets),
         radii_(kMaxOffsetNumber + 1, kNotSent) {
@@ -172,9 +179,13 @@ class Interpreter {
   bool PlanDwell();
   bool PlanOffsetData();
   bool PlanHome();
+  bool PlanAxes();
+  bool PlanInverseTime();
+  bool HolesAtFeedPerMinute();
   bool Fail(std::string message);
 
   double Length(char letter) const;
+  double Angle(char letter) const;
   double Convert(double value) const {
     return modal_.units == Units::kInches ? value * kInch : value;
   }
@@ -200,12 +211,21 @@ class Interpreter {
   void SendCut(const Move& move);
   void SendHole(const DrillValues& values, const Point& bottom);
   void SendToolState();
+  // Gives the multi-axis receiver, if any, the state of the move sent next.
+  void AnnounceAxes(const AxisState& axes) {
+    if (axes_ != nullptr)
+      axes_->AxesOfNextMove(axes);
+  }
+  // Whether a move to where the tool is is sent all the same: it turns the
+  // rotary axes or the tool vector, and a multi-axis receiver is given.
+  bool SendStill() const { return axes_ != nullptr && plan_.axes_moved; }
   double Diameter() const;
   double EffectiveSpeed() const { return modal_.spindle_stopped ? 0 : modal_.speed; }
 
   const NcSystem& sys_;
   LineSource& source_;
   PathReceiver& out_;
+  MultiAxisReceiver* const axes_;  // null: none given
   const ReadOptions options_;
   ProgramRead result_;
 
@@ -237,12 +257,18 @@ class Interpreter {
     bool offset_is_radius;
     Point offset_values;
     std::uint8_t offset_axes;
+    // Five axes
+    bool axes_moved;             // the block turns a rotary axis or the tool vector
+    std::uint32_t rotary_words;  // the rotary axis words it holds
+    bool has_inverse_f;          // F given under G93
+    double inverse_f;            // that F, 1/minutes
   } plan_;
 
   // Paths
   PathKind kind_ = PathKind::kNone;
   int path_count_ = 0;
   std::array<Point, kHeldRapids> held_;
+  std::array<AxisState, kHeldRapids> held_axes_;
   std::size_t held_count_ = 0;
   bool group_open_ = false;
   DrillValues group_;

@@ -104,10 +104,10 @@ bool Interpreter::PlanPlainMove() {
   const std::uint32_t axes = Bit('X') | Bit('Y') | Bit('Z');
   if ((b.present & ~plain) != 0 || (b.present & axes) == 0 || b.g_count != 0 || b.m_count != 0 ||
       b.cip || b.ct || b.has_cr || b.point1_present != 0 || b.cycle != 0 || b.mcall || b.ret ||
-      !b.call.empty() || b.has_tool_name)
+      !b.call.empty() || b.has_tool_name || b.vector_present != 0 || b.tcp_on || b.tcp_off)
     return false;
   if ((modal_.motion != Motion::kRapid && modal_.motion != Motion::kLinear) || modal_.cycle != 0 ||
-      modal_.mcall || (b.Has('F') && b.Value('F') < 0))
+      modal_.mcall || modal_.inverse_time || (b.Has('F') && b.Value('F') < 0))
     return false;
   plan_.tool_change = plan_.stop = plan_.end = plan_.sub_end = plan_.home = false;
   plan_.path_tolerance = false;
@@ -116,6 +116,9 @@ bool Interpreter::PlanPlainMove() {
   plan_.holes.count = 0;
   plan_.tool_named = false;
   plan_.offset_target = -1;
+  plan_.axes_moved = plan_.has_inverse_f = false;
+  plan_.rotary_words = 0;
+  modal_.axes.inverse_time = 0;
   modal_.r_known = modal_.z_known = modal_.q_known = false;
   modal_.cycle_dwell = 0;
   if (b.Has('F')) {
@@ -154,7 +157,10 @@ void Interpreter::CheckAlarms(const Point& before) {
   }
   // Holes are drilled at the feed rate too (CYCLE85 may bring its own).
   cuts = cuts || (plan_.holes.count > 0 && !(plan_.holes.values.feed > 0));
-  if (cuts && !modal_.feed_known)
+  if (cuts && modal_.inverse_time && !plan_.has_inverse_f)
+    Error("a feed move under inverse-time feed (G93) without its F (a control raises an alarm)",
+          Outcome::kRead);
+  else if (cuts && !modal_.inverse_time && !modal_.feed_known)
     Error("a feed move with no feed rate in force (a control raises an alarm)", Outcome::kRead);
 }
 
@@ -170,6 +176,8 @@ bool Interpreter::Plan() {
   plan_.holes.count = 0;
   plan_.tool_named = false;
   plan_.offset_target = -1;
+  plan_.axes_moved = plan_.has_inverse_f = false;
+  plan_.rotary_words = 0;
 
   if (b.Has('O'))
     return Fail("a program number must begin its line");
@@ -255,7 +263,22 @@ bool Interpreter::Plan() {
       }
       case Function::kLengthOffset:
       case Function::kLengthOffsetCancel:
+        // One modal group with G43.4: either ends tool-centre-point control.
+        modal_.axes.tool_centre_point = false;
+        modal_.axes.has_vector = false;
         break;
+      case Function::kToolCentrePoint:
+        modal_.axes.tool_centre_point = true;
+        break;
+      case Function::kInverseTime:
+      case Function::kFeedPerMinute: {
+        // F changes its meaning: a feed per minute must be given again.
+        const bool inverse = code.function == Function::kInverseTime;
+        if (inverse != modal_.inverse_time)
+          modal_.feed_known = false;
+        modal_.inverse_time = inverse;
+        break;
+      }
       case Function::kCycle:
         if (sys_.cycle_form != CycleForm::kGCodes)
           return Fail("this system has no drilling cycles of G codes");
@@ -361,6 +384,8 @@ bool Interpreter::Plan() {
     allowed |= Bit('L') | Bit('P') | Bit('R') | Bit('X') | Bit('Y') | Bit('Z');
   } else {
     allowed |= Bit('X') | Bit('Y') | Bit('Z');
+    if (!plan_.home)
+      allowed |= sys_.rotary_words;
     if (modal_.cycle != 0) {
       allowed |= Bit('R') | Bit('Q') | Bit('P');
       if (sys_.cycle_repeat_address != '\0')
@@ -406,7 +431,7 @@ bool Interpreter::Plan() {
   if (b.has_cr && modal_.motion != Motion::kClockwise && modal_.motion != Motion::kCounterClockwise)
     return Fail("CR= belongs to G2 and G3");
 
-  if (!TakeTechnology())
+  if (!TakeTechnology() || !PlanAxes())
     return false;
   if (plan_.dwell)
     return PlanDwell();
@@ -429,16 +454,18 @@ bool Interpreter::Plan() {
     }
   }
   if (modal_.cycle != 0)
-    return PlanCycleHoles();
+    return PlanCycleHoles() && HolesAtFeedPerMinute();
   const bool moves = (b.present & (Bit('X') | Bit('Y') | Bit('Z'))) != 0;
-  if (!PlanMotion())
+  if (!PlanMotion() || !PlanInverseTime())
     return false;
   if (b.cycle != 0 && !b.mcall) {
-    return PlanCallHoles(b.cycle, b.arguments.data(), b.arguments_present, b.argument_count);
+    return PlanCallHoles(b.cycle, b.arguments.data(), b.arguments_present, b.argument_count) &&
+           HolesAtFeedPerMinute();
   }
   if (modal_.mcall && !b.mcall && moves) {
     return PlanCallHoles(modal_.mcall_cycle, modal_.mcall_arguments.data(), modal_.mcall_present,
-                         modal_.mcall_count);
+                         modal_.mcall_count) &&
+           HolesAtFeedPerMinute();
   }
   return true;
 }
@@ -456,10 +483,19 @@ bool Interpreter::TakeTechnology() {
     return false;
   };
   if (b.Has('F') && !dwell_word('F')) {
-    if (b.Value('F') < 0)
-      return Fail("a negative feed rate");
-    modal_.feed = Convert(b.Value('F'));
-    modal_.feed_known = true;
+    if (modal_.inverse_time) {
+      // 1/minutes, whatever the units: turned into a feed per minute with
+      // the block's moves (rotary.cpp).
+      if (!(b.Value('F') > 0))
+        return Fail("an inverse-time F (G93) must be above 0");
+      plan_.inverse_f = b.Value('F');
+      plan_.has_inverse_f = true;
+    } else {
+      if (b.Value('F') < 0)
+        return Fail("a negative feed rate");
+      modal_.feed = Convert(b.Value('F'));
+      modal_.feed_known = true;
+    }
   }
   if (b.Has('S') && !dwell_word('S')) {
     if (b.Value('S') < 0)

@@ -1,5 +1,6 @@
-// The sample NC systems' descriptions (postmodule/ncsystems/), loaded once
-// per test program.
+// The sample NC systems' descriptions (postmodule/ncsystems/) and the
+// five-axis FANUC one of the tests (gcode/tests/ncsystems/), loaded once per
+// test program.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,9 +11,11 @@
 
 namespace zu::gcode::testing {
 
-enum class Sample { kFanuc, kHnc, kSiemens, kLinuxCnc };
+enum class Sample { kFanuc, kHnc, kSiemens, kLinuxCnc, kFanucAc };
 
 inline std::string SamplePath(Sample sample) {
+  if (sample == Sample::kFanucAc)
+    return std::string(ZU_SOURCE_DIR) + "/gcode/tests/ncsystems/FANUC-0i-AC.xml";
   const char* file = sample == Sample::kFanuc     ? "FANUC-0i.xml"
                      : sample == Sample::kHnc     ? "HNC-818.xml"
                      : sample == Sample::kSiemens ? "SIEMENS-840D.xml"
@@ -21,7 +24,7 @@ inline std::string SamplePath(Sample sample) {
 }
 
 inline const NcSystem& System(Sample sample) {
-  static const NcSystem* systems[4] = {};
+  static const NcSystem* systems[5] = {};
   const NcSystem*& system = systems[static_cast<int>(sample)];
   if (system == nullptr) {
     NcSystemLoad load = LoadNcSystemFile(SamplePath(sample));

@@ -31,6 +31,10 @@ TEST(ReasonTexts, FormsKeepTheirValues) {
       {"the arc's radius at its start (10.0000 mm) and end (10.5000 mm) differ by more than "
        "0.01 mm",
        "圆弧起点半径（10.0000 mm）与终点半径（10.5000 mm）相差超过 0.01 mm"},
+      {"TRAORI and TRAFOOF in one block", "TRAORI 和 TRAFOOF 在同一程序段中"},
+      {"A3=, B3=, C3= belong to TRAORI", "A3=、B3=、C3= 只用于 TRAORI"},
+      {"an incremental B after a tool vector: the axis's position is not known",
+       "刀轴矢量之后不能用增量 B：该轴的位置未知"},
       // not a reason the interpreter gives: as it is
       {"something else", "something else"},
       {"", ""},
@@ -175,14 +179,28 @@ TEST(ReasonTexts, EveryReasonOfTheInterpreterIsGivenInChinese) {
                                        "ABC(1)",
                                        "G18 CT X1",
                                        "N1 G1 X1 F100 ; end\nRET\nRET"};
-  const char* const linuxcnc_lines[] = {"G64 G4 P1", "G81 X1 Z-1 R1 G64 P0.1", "O100 sub"};
+  const char* const linuxcnc_lines[] = {"G64 G4 P1",
+                                        "G81 X1 Z-1 R1 G64 P0.1",
+                                        "O100 sub",
+                                        "G93 G1 X1 F1\nX2",
+                                        "G93 G1 X1 F0",
+                                        "G93 G81 X1 Z-1 R1 F1",
+                                        "G81 X1 Z-1 R1 A5 F100",
+                                        "G1 X1 F100\nG2 A10",
+                                        "G28 X0 C0"};
+  const char* const five_axis_siemens_lines[] = {
+      "G1 X1 A3=1 F100",   "TRAORI\nG1 X1 A3=0 F100", "TRAORI\nG1 X1 A3=1 A30 F100",
+      "TRAORI TRAFOOF",    "TRAORI\nG1 A3=1 A3=2",    "TRAORI\nG1 X1 A3=1 F1\nG91 A1",
+      "TRAORI\nG4 F1 A3=1"};
   struct Run {
     const char* system;
     const char* const* lines;
     std::size_t count;
-  } const runs[] = {{"FANUC-0i.xml", fanuc_lines, std::size(fanuc_lines)},
-                    {"SIEMENS-840D.xml", siemens_lines, std::size(siemens_lines)},
-                    {"LinuxCNC.xml", linuxcnc_lines, std::size(linuxcnc_lines)}};
+  } const runs[] = {
+      {"FANUC-0i.xml", fanuc_lines, std::size(fanuc_lines)},
+      {"SIEMENS-840D.xml", siemens_lines, std::size(siemens_lines)},
+      {"LinuxCNC.xml", linuxcnc_lines, std::size(linuxcnc_lines)},
+      {"SIEMENS-840D.xml", five_axis_siemens_lines, std::size(five_axis_siemens_lines)}};
   std::size_t reasons = 0;
   for (const Run& run : runs) {
     const zu::gcode::NcSystem system = Load(run.system);
