@@ -42,13 +42,14 @@ struct Step {
   // kArc: a unit axis (+-X, +-Y, +-Z; in a tilted path +- one of its
   // plane's axes); the arc turns counter-clockwise about it.
   Vec normal;
-  // kRapid, kLine, kArc: the tool axis at the move's end, unit, pointing
-  // from the tip into the spindle. (0, 0, 1) but in five-axis and tilted
-  // paths read for a machine with rotary axes.
-  Vec axis{0, 0, 1};
   double feed = 0;                 // kLine, kArc
   Side compensation = Side::kOff;  // in force during this move: a change starts or ends it here
   double seconds = 0;              // kDwell
+  // kRapid, kLine, kArc: the tool axis at the move's end, unit, pointing
+  // from the tip into the spindle. (0, 0, 1) but in five-axis and tilted
+  // paths read for a machine with rotary axes. Last, so that steps listed
+  // field by field without it keep their meaning.
+  Vec axis{0, 0, 1};
   friend bool operator==(const Step&, const Step&) = default;
 };
 
