@@ -65,7 +65,7 @@ PostOutcome RunPostJob(const PostJob& job) {
   if (job.machine->kinematics) {
     kinematics.emplace(job.machine->kinematics->layout);
     options.kinematics = &*kinematics;
-    options.axis_tolerance_degrees = job.machine->kinematics->layout.axis_tolerance_degrees;
+    options.axis_tolerance_degrees = job.machine->kinematics->layout.linearise_axis_degrees;
   }
   options.notes = outcome.written.notes;
   outcome.verified = verify::VerifyProgram(program, outcome.code, *job.system, options);

@@ -75,6 +75,7 @@ void Verifier::Flatten() {
       continue;
     }
     ++result_.paths;
+    five_axis_ = five_axis_ || path.five_axis;
     if (path.tool >= 0 && static_cast<std::size_t>(path.tool) < expected_.tools.size())
       tool_numbers_[p] = expected_.tools[static_cast<std::size_t>(path.tool)].number;
     else

@@ -4,6 +4,8 @@
 // the tip keeps to the straight line, feeds in inverse time).
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 #include "codewriter/internal/writer.h"
 #include "codewriter/number_text.h"
@@ -54,6 +56,25 @@ void ArcLines(const cut::Vec& start, const cut::Step& step, double tolerance,
 
 }  // namespace
 
+int Writer::AngleDecimals() const {
+  // A decimal more than the lengths: 0.001 degrees is 1.7 um at 100 mm
+  // from the axis, beyond a tolerance of a micron.
+  return machine_.decimals.coordinates + 1;
+}
+
+kin::MachinePosition Writer::Rounded(const kin::MachinePosition& at) const {
+  // Through the same text as the words: its rounding is exact, ties to even.
+  const auto read_back = [](double value, int decimals) {
+    std::string text;
+    AppendDecimal(text, value, decimals);
+    return std::strtod(text.c_str(), nullptr);
+  };
+  const int lengths = machine_.decimals.coordinates;
+  return {read_back(at.x * scale_, lengths) / scale_, read_back(at.y * scale_, lengths) / scale_,
+          read_back(at.z * scale_, lengths) / scale_, read_back(at.primary, AngleDecimals()),
+          read_back(at.secondary, AngleDecimals())};
+}
+
 double Writer::ClearHeight(const cut::Path& path) const {
   if (!path.tilted)
     return path.safe_height.value_or(position_.z);
@@ -91,7 +112,7 @@ void Writer::RotaryWords(std::string& b, const kin::MachinePosition& at) {
     std::swap(words[0], words[1]);
   for (const Word& w : words) {
     word_.clear();
-    AppendDecimal(word_, w.angle, machine_.decimals.coordinates);
+    AppendDecimal(word_, w.angle, AngleDecimals());
     if (rotary_known_ && word_ == rotary_text_[w.slot] && machine_.modal.coordinates)
       continue;
     b += w.letter;
@@ -245,6 +266,32 @@ void Writer::RotaryHome(const cut::Path& path) {
   RotaryMove(home);
 }
 
+void Writer::TurnLeadingSingular(kin::PathPlan& plan) const {
+  // Where the primary axis turns the tool about itself, its angle is free:
+  // a path that starts so takes the angle its first other pose needs, so
+  // that the axis does not swing through half a turn on the first cut.
+  const auto singular = [&](const kin::MachinePosition& at) {
+    kin::MachinePosition turned = at;
+    turned.primary += 90;
+    const kin::Vec3 a = kinematics_->Forward(at).axis;
+    const kin::Vec3 b = kinematics_->Forward(turned).axis;
+    return kin::Length(kin::Cross(a, b)) < 1e-9 && kin::Dot(a, b) > 0;
+  };
+  std::size_t first = 0;
+  while (first < plan.positions.size() && singular(plan.positions[first]))
+    ++first;
+  if (first == 0 || first == plan.positions.size())
+    return;
+  for (std::size_t k = 0; k < first; ++k) {
+    const kin::MachinePosition& at = plan.positions[k];
+    const kin::MachinePosition moved =
+        kinematics_->Place(poses_[k].tip, plan.positions[first].primary, at.secondary);
+    if (!kinematics_->WithinLimits(moved))
+      return;
+    plan.positions[k] = moved;
+  }
+}
+
 bool Writer::CollectPoses(const cut::Path& path) {
   poses_.clear();
   pose_steps_.clear();
@@ -307,10 +354,11 @@ void Writer::PoseMove(std::size_t k, const kin::MachinePosition& from,
   const bool inverse = machine_.kinematics->feed == machine::FiveAxisFeed::kInverseTime;
   if (inverse)
     InverseTime(true);
-  kin::Vec3 tip = kinematics_->Forward(from).tip;
+  // Timed as the control reads them: from the written, rounded values.
+  kin::Vec3 tip = kinematics_->Forward(Rounded(from)).tip;
   kin::ToolPose pose = poses_[k];
   for (std::size_t i = 0; i < pieces_.size(); ++i) {
-    const kin::ToolPose reached = kinematics_->Forward(pieces_[i]);
+    const kin::ToolPose reached = kinematics_->Forward(Rounded(pieces_[i]));
     const double length = kin::Length(reached.tip - tip);
     tip = reached.tip;
     pose.axis = reached.axis;
@@ -327,12 +375,12 @@ void Writer::PoseMove(std::size_t k, const kin::MachinePosition& from,
 void Writer::FiveAxisPath(const cut::Path& path) {
   if (!CollectPoses(path))
     return;
-  const kin::PathPlan plan =
-      kin::PlanPath(*kinematics_, poses_, rotary_known_ ? &machine_at_ : nullptr);
+  kin::PathPlan plan = kin::PlanPath(*kinematics_, poses_, rotary_known_ ? &machine_at_ : nullptr);
   if (!plan.error.empty()) {
     result_.error = "path \"" + path.name + "\": " + plan.error;
     return;
   }
+  TurnLeadingSingular(plan);
   const double clear = std::max(ClearHeight(path), known_[2] ? position_.z : -1e300);
   // Up with the axes as they stand, then the rotary axes turned.
   if (known_[2] && position_.z < clear) {

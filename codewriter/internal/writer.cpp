@@ -55,8 +55,13 @@ Writer::Writer(const cut::Program& program, const machine::MachineConfig& machin
       out_(machine, code),
       scale_(machine.identity.units == machine::Units::kInch ? 1 / kMillimetresPerInch : 1),
       line_tolerance_(LineTolerance(machine, scale_)) {
-  if (machine.kinematics)
-    kinematics_.emplace(machine.kinematics->layout);
+  if (machine.kinematics) {
+    // Moves are split within the tolerance less the rounding of what is
+    // written, as arcs are (LineTolerance).
+    kin::MachineLayout layout = machine.kinematics->layout;
+    layout.linearise_tolerance = std::min(layout.linearise_tolerance, line_tolerance_);
+    kinematics_.emplace(layout);
+  }
 }
 
 void Writer::Note(const std::string& what) {

@@ -68,6 +68,9 @@ class Writer {
   // The poses of a five-axis path and what each comes from: the start
   // (no step), every move's end, arcs as lines.
   bool CollectPoses(const cut::Path& path);
+  // The poses a path starts with where the primary axis is free (the tool
+  // along it) take the angle of the first pose where it is not.
+  void TurnLeadingSingular(kin::PathPlan& plan) const;
   // The move to pose `k` at `at` (the machine's axes), at `feed` (<= 0:
   // rapid), after the machine stood at `from`.
   void PoseMove(std::size_t k, const kin::MachinePosition& from, const kin::MachinePosition& at,
@@ -88,6 +91,9 @@ class Writer {
   // `at`: the tip itself under TCP, else the machine's linear axes.
   cut::Vec LinearAxes(const kin::Vec3& tip, const kin::MachinePosition& at) const;
   double ClearHeight(const cut::Path& path) const;
+  int AngleDecimals() const;
+  // A machine position as the control reads it back: rounded as written.
+  kin::MachinePosition Rounded(const kin::MachinePosition& at) const;
 
   // cycles.cpp
   void Drill(const cut::Path& path);
