@@ -62,6 +62,42 @@ TEST(MachineReaderTest, ShippedMachinesGiveTheirControlsFormats) {
   EXPECT_EQ(linuxcnc.decimals.coordinates, 4);
   EXPECT_EQ(linuxcnc.cycles.dwell_unit, DwellUnit::kSeconds);
 
+  // The five-axis machines: their control's format, and their kinematics.
+  const MachineConfig fanuc5 = Load("FANUC-0i-AC-table");
+  EXPECT_EQ(fanuc5.identity.description, "FANUC-0i-AC-table.xml");
+  EXPECT_EQ(fanuc5.block.frame, ProgramFrame::kOWord);
+  ASSERT_TRUE(fanuc5.kinematics.has_value());
+  EXPECT_EQ(fanuc5.kinematics->layout.layout, kin::Layout::kTableTable);
+  EXPECT_EQ(fanuc5.kinematics->tcp, TcpMode::kG43_4);
+  EXPECT_EQ(fanuc5.kinematics->feed, FiveAxisFeed::kProgrammed);
+  EXPECT_EQ(fanuc5.kinematics->tilted_plane, TiltedPlane::kG68_2);
+  EXPECT_EQ(fanuc5.kinematics->layout.primary.letter, 'C');
+  EXPECT_TRUE(fanuc5.kinematics->layout.primary.continuous);
+  EXPECT_EQ(fanuc5.kinematics->layout.secondary.letter, 'A');
+  EXPECT_EQ(fanuc5.kinematics->layout.secondary.pivot, (kin::Vec3{0, 0, -100}));
+  EXPECT_EQ(fanuc5.kinematics->layout.secondary.preferred_sign, 1);
+
+  const MachineConfig siemens5 = Load("SIEMENS-840D-BC-head-table");
+  EXPECT_EQ(siemens5.block.frame, ProgramFrame::kMpfName);
+  ASSERT_TRUE(siemens5.kinematics.has_value());
+  EXPECT_EQ(siemens5.kinematics->layout.layout, kin::Layout::kHeadTable);
+  EXPECT_EQ(siemens5.kinematics->layout.pivot_length, 250);
+  EXPECT_EQ(siemens5.kinematics->tcp, TcpMode::kTraori);
+  EXPECT_TRUE(siemens5.kinematics->vectors);
+  EXPECT_EQ(siemens5.kinematics->tilted_plane, TiltedPlane::kCycle800);
+  EXPECT_EQ(siemens5.kinematics->layout.secondary.letter, 'B');
+
+  const MachineConfig linuxcnc5 = Load("LinuxCNC-xyzac-trt");
+  EXPECT_EQ(linuxcnc5.block.program_end, "M2");
+  ASSERT_TRUE(linuxcnc5.kinematics.has_value());
+  EXPECT_EQ(linuxcnc5.kinematics->tcp, TcpMode::kNone);
+  EXPECT_EQ(linuxcnc5.kinematics->feed, FiveAxisFeed::kInverseTime);
+  EXPECT_EQ(linuxcnc5.kinematics->inverse_time_on, "G93");
+  EXPECT_EQ(linuxcnc5.kinematics->inverse_time_off, "G94");
+  EXPECT_EQ(linuxcnc5.kinematics->tilted_plane, TiltedPlane::kPost);
+  EXPECT_EQ(linuxcnc5.kinematics->layout.linearise_tolerance, 0.001);
+  EXPECT_EQ(linuxcnc5.kinematics->layout.secondary.pivot, (kin::Vec3{0, 0, -80}));
+
   // Three-axis machines: no [kinematics].
   for (const MachineConfig* three : {&fanuc, &hnc, &siemens, &linuxcnc})
     EXPECT_FALSE(three->kinematics.has_value()) << three->identity.name;
@@ -423,13 +459,15 @@ TEST(MachineReaderTest, TheDocumentedExamplesLoad) {
 
 // Every cut of a valid file reads or is refused with one line of message.
 TEST(MachineReaderTest, EveryPrefixOfAShippedFileIsHandled) {
-  std::ifstream in(Shipped("FANUC-0i"), std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  ASSERT_GT(text.size(), 100u);
-  for (std::size_t size = 0; size < text.size(); ++size) {
-    const MachineReadResult read = ParseMachineConfig(text.substr(0, size), "F.mcf");
-    EXPECT_EQ(read.config.has_value(), read.error.empty()) << size;
-    EXPECT_EQ(read.error.find('\n'), std::string::npos) << size;
+  for (const char* name : {"FANUC-0i", "FANUC-0i-AC-table"}) {
+    std::ifstream in(Shipped(name), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(text.size(), 100u);
+    for (std::size_t size = 0; size < text.size(); ++size) {
+      const MachineReadResult read = ParseMachineConfig(text.substr(0, size), "F.mcf");
+      EXPECT_EQ(read.config.has_value(), read.error.empty()) << name << " " << size;
+      EXPECT_EQ(read.error.find('\n'), std::string::npos) << name << " " << size;
+    }
   }
 }
 
