@@ -176,9 +176,8 @@ VerifyResult VerifyProgram(const cut::Program& expected, std::string_view code_t
   std::optional<internal::ToolTip> tip;
   if (options.kinematics)
     tip.emplace(recorder, *options.kinematics);
-  const gcode::ProgramRead read =
-      tip ? gcode::ReadProgram(system, source, *tip, *tip, read_options)
-          : gcode::ReadProgram(system, source, recorder, read_options);
+  const gcode::ProgramRead read = tip ? gcode::ReadProgram(system, source, *tip, *tip, read_options)
+                                      : gcode::ReadProgram(system, source, recorder, read_options);
   result.lines_read = read.lines;
   internal::Verifier verifier(expected, recorder, options, result);
   // The code's own errors first: a block the control refuses is a fault of

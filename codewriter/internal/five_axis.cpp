@@ -49,7 +49,8 @@ void ArcLines(const cut::Vec& start, const cut::Step& step, double tolerance,
   const int pieces = std::max(1, static_cast<int>(std::ceil(sweep / std::min(most, kPi / 2))));
   for (int k = 1; k < pieces; ++k) {
     const double f = static_cast<double>(k) / pieces;
-    ends.push_back(C(c + kin::Rotate(a, n, f * sweep) + (kin::Dot(K(start) - c, n) + f * rise) * n));
+    ends.push_back(
+        C(c + kin::Rotate(a, n, f * sweep) + (kin::Dot(K(start) - c, n) + f * rise) * n));
   }
   ends.push_back(step.end);
 }
@@ -169,6 +170,7 @@ void Writer::ToolCentrePoint(bool on) {
   tcp_on_ = on;
   // The axes' words mean another thing from here: write them all again.
   known_ = {false, false, false};
+  vector_text_.clear();
   motion_ = -1;
 }
 
@@ -198,10 +200,16 @@ void Writer::AxesBlock(int motion, const kin::ToolPose& pose, const kin::Machine
     // The tool axis itself; the control finds the rotary axes.
     const double v[3] = {pose.axis.x, pose.axis.y, pose.axis.z};
     const char* names[3] = {"A3=", "B3=", "C3="};
+    word_.clear();
     for (int i = 0; i < 3; ++i) {
-      b += names[i];
-      AppendDecimal(b, v[i], kVectorDecimals);
-      b += ' ';
+      word_ += names[i];
+      AppendDecimal(word_, v[i], kVectorDecimals);
+      word_ += ' ';
+    }
+    // The vector stays in force until another is given.
+    if (word_ != vector_text_ || !machine_.modal.coordinates) {
+      b += word_;
+      vector_text_ = word_;
     }
     machine_at_.primary = at.primary;
     machine_at_.secondary = at.secondary;
@@ -218,7 +226,8 @@ void Writer::AxesBlock(int motion, const kin::ToolPose& pose, const kin::Machine
     if (inverse_time) {
       // F is the reciprocal of the block's minutes: written to a fixed
       // number of significant digits, however short the block.
-      const int whole = feed_word >= 1 ? static_cast<int>(std::floor(std::log10(feed_word))) + 1 : 1;
+      const int whole =
+          feed_word >= 1 ? static_cast<int>(std::floor(std::log10(feed_word))) + 1 : 1;
       const int decimals = std::clamp(kInverseTimeDigits - whole, machine_.decimals.feed, 9);
       b += 'F';
       AppendDecimal(b, feed_word, decimals);

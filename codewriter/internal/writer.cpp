@@ -294,7 +294,8 @@ WriteResult Writer::Write(const WriteOptions& options) {
     if (path.five_axis && kinematics_) {
       FiveAxisPath(path);
     } else if (path.five_axis) {
-      result_.error = "path \"" + path.name + "\": its tool axis turns: the machine has no rotary axes";
+      result_.error =
+          "path \"" + path.name + "\": its tool axis turns: the machine has no rotary axes";
     } else if (path.drilling) {
       RotaryHome(path);
       Drill(path);
@@ -350,8 +351,7 @@ WriteResult Writer::Write(const WriteOptions& options) {
     Note(std::to_string(arcs_as_lines_) + (arcs_as_lines_ == 1 ? " arc" : " arcs") +
          " of five-axis paths written as lines");
   if (repositions_ > 0)
-    Note(std::to_string(repositions_) +
-         (repositions_ == 1 ? " time" : " times") +
+    Note(std::to_string(repositions_) + (repositions_ == 1 ? " time" : " times") +
          " the rotary axes reached a limit or had to unwind: the tool left the part along its "
          "axis, the axes turned, and it came back at the same point");
   if (beyond_tolerance_ > 0)

@@ -133,10 +133,11 @@ class Writer {
   kin::MachinePosition machine_at_;  // the rotary axes as last written
   bool rotary_known_ = false;
   std::array<std::string, 2> rotary_text_;  // primary, secondary
+  std::string vector_text_;                 // the tool vector's words in force
   bool tcp_on_ = false;
   bool inverse_time_on_ = false;
   std::vector<kin::ToolPose> poses_;
-  std::vector<const cut::Step*> pose_steps_;        // null for the start
+  std::vector<const cut::Step*> pose_steps_;           // null for the start
   std::vector<std::vector<const cut::Step*>> dwells_;  // dwells after each pose
   std::vector<kin::MachinePosition> pieces_;
   std::size_t arcs_as_lines_ = 0;

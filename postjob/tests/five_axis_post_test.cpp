@@ -32,14 +32,6 @@ Machine Load(const std::string& mcf, const std::string& xml) {
   return m;
 }
 
-machine::Kinematics TableTableAC() {
-  machine::Kinematics k;
-  k.layout.layout = kin::Layout::kTableTable;
-  k.layout.primary = {'C', {0, 0, 1}, false, {}, -360, 360, true, 0};
-  k.layout.secondary = {'A', {1, 0, 0}, false, {0, 0, -50}, -120, 30, false, -1};
-  return k;
-}
-
 PostOutcome Post(const std::string& file, const Machine& m) {
   const std::string text = fio_testing::FileBytes(kSource + "/tests/golden/" + file);
   PostJob job;
@@ -54,15 +46,15 @@ PostOutcome Post(const std::string& file, const Machine& m) {
 }
 
 TEST(FiveAxisPost, Experiment) {
-  for (machine::TcpMode tcp : {machine::TcpMode::kG43_4, machine::TcpMode::kNone}) {
-    Machine m = Load("postmodule/ncsystems/FANUC-0i.mcf", "gcode/tests/ncsystems/FANUC-0i-AC.xml");
-    m.config.kinematics = TableTableAC();
-    m.config.kinematics->tcp = tcp;
-    m.config.kinematics->feed = tcp == machine::TcpMode::kNone ? machine::FiveAxisFeed::kInverseTime
-                                                                : machine::FiveAxisFeed::kProgrammed;
-    for (const char* file : {"five_axis.pmf", "main_five_axis.pmf", "tilted.pmf", "main_tilted.pmf"}) {
+  for (const char* name :
+       {"FANUC-0i-AC-table", "SIEMENS-840D-BC-head-table", "LinuxCNC-xyzac-trt"}) {
+    Machine m = Load(std::string("postmodule/ncsystems/") + name + ".mcf",
+                     std::string("postmodule/ncsystems/") + name + ".xml");
+    for (const char* file :
+         {"five_axis.pmf", "main_five_axis.pmf", "tilted.pmf", "main_tilted.pmf",
+          "main_tilted_plane.pmf", "tilted_jig.pmf", "milling_2d.pmf", "drilling.pmf"}) {
       const PostOutcome outcome = Post(file, m);
-      std::printf("==== %s tcp %d: %s\n%s\n%s\n", file, static_cast<int>(tcp), outcome.message.c_str(),
+      std::printf("==== %s %s: %s\n%s\n%s\n", file, name, outcome.message.c_str(),
                   outcome.code.c_str(), outcome.check_report.c_str());
     }
   }

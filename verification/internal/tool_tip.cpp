@@ -92,7 +92,8 @@ void ToolTip::ArcTo(double end_x, double end_y, double end_z, double centre_x, d
   last_ = Machine(end_x, end_y, end_z);
   const kin::ToolPose end = Pose(last_);
   const kin::ToolPose centre = Pose(Machine(centre_x, centre_y, centre_z));
-  const kin::ToolPose along = Pose(Machine(centre_x + axis_x, centre_y + axis_y, centre_z + axis_z));
+  const kin::ToolPose along =
+      Pose(Machine(centre_x + axis_x, centre_y + axis_y, centre_z + axis_z));
   const kin::Vec3 axis = along.tip - centre.tip;
   samples.push_back({C(end.tip), C(end.axis), true});
   recorder_.ArcTo(end.tip.x, end.tip.y, end.tip.z, centre.tip.x, centre.tip.y, centre.tip.z, axis.x,
