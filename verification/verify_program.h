@@ -90,6 +90,10 @@ struct [[nodiscard]] VerifyResult {
   double axis_tolerance_degrees = 0;
   double largest_axis_deviation = 0;
   Place axis_deviation_at;
+  // The largest turn of one rotary axis in one feed move (degrees), and
+  // which ('\0' where none turned).
+  double largest_rotary_turn = 0;
+  char rotary_turn_axis = 0;
   // No mismatch and the largest deviations within the tolerances.
   bool ok = false;
 };

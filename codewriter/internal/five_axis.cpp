@@ -446,8 +446,8 @@ void Writer::FiveAxisPath(const cut::Path& path) {
       back.tip = back.tip + along * back.axis;
       AxesBlock(0, back, kinematics_->Place(back.tip, r.enter.primary, r.enter.secondary), 0,
                 false);
-      const double in_feed = feed > 0 ? feed : 0;
-      AxesBlock(in_feed > 0 ? 1 : 0, poses_[k], r.enter, in_feed, false);
+      // Back down the line it left along, to where it left.
+      AxesBlock(0, poses_[k], r.enter, 0, false);
       from = r.enter;
     }
   }

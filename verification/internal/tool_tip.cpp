@@ -1,6 +1,8 @@
 #include "verification/internal/tool_tip.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "kinematics/linearise.h"
 
@@ -50,10 +52,13 @@ kin::ToolPose ToolTip::Pose(const kin::MachinePosition& at) const {
 }
 
 void ToolTip::RapidTo(double x, double y, double z) {
+  const kin::MachinePosition from = last_;
   last_ = Machine(x, y, z);
   const kin::ToolPose pose = Pose(last_);
   samples.push_back({C(pose.tip), C(pose.axis), false});
   recorder_.RapidTo(pose.tip.x, pose.tip.y, pose.tip.z);
+  if (from.primary != last_.primary || from.secondary != last_.secondary)
+    recorder_.turning.push_back(static_cast<std::uint32_t>(recorder_.events.size() - 1));
 }
 
 void ToolTip::FeedTo(double x, double y, double z, int compensation) {
@@ -61,6 +66,15 @@ void ToolTip::FeedTo(double x, double y, double z, int compensation) {
   const kin::MachinePosition to = Machine(x, y, z);
   last_ = to;
   const bool turns = from.primary != to.primary || from.secondary != to.secondary;
+  const kin::MachineLayout& layout = kinematics_.layout();
+  for (const auto& [turn, letter] :
+       {std::pair{std::fabs(to.primary - from.primary), layout.primary.letter},
+        std::pair{std::fabs(to.secondary - from.secondary), layout.secondary.letter}}) {
+    if (turn > largest_turn) {
+      largest_turn = turn;
+      turn_axis = letter;
+    }
+  }
   // Under TCP the control keeps the tip on the line; without it the tip
   // follows the machine's axes, each in proportion.
   const int pieces = turns && !state_.tool_centre_point ? kSamples : 1;

@@ -30,6 +30,10 @@ class ToolTip final : public gcode::PathReceiver, public gcode::MultiAxisReceive
       : recorder_(recorder), kinematics_(kinematics) {}
 
   std::vector<AxisSample> samples;  // in the program's order
+  // The largest turn of a rotary axis in one feed move (degrees) and the
+  // axis's letter: a spin where the tool axis hardly turns shows here.
+  double largest_turn = 0;
+  char turn_axis = 0;
 
   void AxesOfNextMove(const gcode::AxisState& axes) override { state_ = axes; }
 
