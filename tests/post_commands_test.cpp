@@ -232,7 +232,8 @@ TEST_F(PostCommands, EveryExampleIsWrittenAsItsGoldenPostPathFileAndPostedForEve
   };
   const std::string code = folder_ + "\\NC0001.cut";
   const std::string pmf = folder_ + "\\NC0001.pmf";
-  for (const char* system : {"FANUC-0i", "HNC-818", "SIEMENS-840D", "LinuxCNC"}) {
+  for (const char* system : {"FANUC-0i", "HNC-818", "SIEMENS-840D", "LinuxCNC", "FANUC-0i-AC-table",
+                             "SIEMENS-840D-BC-head-table", "LinuxCNC-xyzac-trt"}) {
     for (const auto& run : runs) {
       SCOPED_TRACE(std::string(run.golden) + " for " + system);
       Settings(std::string("CurrentMcf=") + system +
