@@ -262,6 +262,27 @@ void Writer::PathEnd(const cut::Path& path) {
   }
 }
 
+void Writer::MillPath(const cut::Path& path) {
+  cut::Vec target = path.home.value_or(path.steps.front().end);
+  PathStart(path, target);
+  for (const cut::Step& step : path.steps) {
+    switch (step.kind) {
+      case cut::Step::Kind::kRapid:
+        Rapid(step.end);
+        break;
+      case cut::Step::Kind::kLine:
+        Line(step.end, step.feed, step.compensation);
+        break;
+      case cut::Step::Kind::kArc:
+        Arc(step);
+        break;
+      case cut::Step::Kind::kDwell:
+        Dwell(step.seconds);
+        break;
+    }
+  }
+}
+
 WriteResult Writer::Write(const WriteOptions& options) {
   code_.clear();
   for (const cut::Path& path : program_.paths) {
@@ -291,7 +312,10 @@ WriteResult Writer::Write(const WriteOptions& options) {
     for (const std::string& note : path.notes)
       Note("path \"" + path.name + "\": " + note);
     Spindle(path.spindle);
-    if (path.five_axis && kinematics_) {
+    if (path.five_axis && kinematics_ && path.tilted &&
+        machine_.kinematics->tilted_plane != machine::TiltedPlane::kPost) {
+      TiltedPlanePath(path);
+    } else if (path.five_axis && kinematics_) {
       FiveAxisPath(path);
     } else if (path.five_axis) {
       result_.error =
@@ -301,26 +325,10 @@ WriteResult Writer::Write(const WriteOptions& options) {
       Drill(path);
     } else {
       RotaryHome(path);
-      cut::Vec target = path.home.value_or(path.steps.front().end);
-      PathStart(path, target);
-      for (const cut::Step& step : path.steps) {
-        switch (step.kind) {
-          case cut::Step::Kind::kRapid:
-            Rapid(step.end);
-            break;
-          case cut::Step::Kind::kLine:
-            Line(step.end, step.feed, step.compensation);
-            break;
-          case cut::Step::Kind::kArc:
-            Arc(step);
-            break;
-          case cut::Step::Kind::kDwell:
-            Dwell(step.seconds);
-            break;
-        }
-      }
+      MillPath(path);
     }
-    PathEnd(path);
+    if (!path.five_axis)
+      PathEnd(path);
     if (!result_.error.empty())
       break;
   }

@@ -35,6 +35,8 @@ class Writer {
   void Spindle(double speed);
   void PathStart(const cut::Path& path, const cut::Vec& target);
   void PathEnd(const cut::Path& path);
+  // A milling path's moves: up, across and down to its start, then its steps.
+  void MillPath(const cut::Path& path);
   void Note(const std::string& what);
 
   // motion.cpp
@@ -55,6 +57,13 @@ class Writer {
   void PlaneWord(std::string& b, int plane);
   void DwellWords(std::string& b, double seconds);
   void Length(std::string& b, char address, double mm);
+
+  // tilted_plane.cpp
+  // A path in a tilted system on a machine with its own tilted-plane
+  // command: the plane set (the control turns the tool to it), the path in
+  // the plane's coordinates as three-axis code, the plane cancelled.
+  void TiltedPlanePath(const cut::Path& path);
+  void PlaneWords(const cut::Frame& frame);
 
   // five_axis.cpp
   // A path whose tool axis turns or that lies in a tilted system, on a
