@@ -370,7 +370,9 @@ TEST_F(PostCommands, TheEditorStartsWithItsExactCommandLine) {
             "OrvoPostUI command line: C:\\ORVO\\Post\\OrvoPostUI.exe *mcf*C:\\ORVO\\NCSystems")
       << ::testing::PrintToString(module);
   EXPECT_THAT(module,
-              Contains("configurations: FANUC-0i.mcf HNC-818.mcf LinuxCNC.mcf SIEMENS-840D.mcf"));
+              Contains("configurations: FANUC-0i-AC-table.mcf FANUC-0i.mcf HNC-818.mcf "
+                       "LinuxCNC-xyzac-trt.mcf LinuxCNC.mcf SIEMENS-840D-BC-head-table.mcf "
+                       "SIEMENS-840D.mcf"));
   const auto record = Lines(record_);
   const std::vector<std::string> expected = {U8(u8"host prompt \"设置机床配置文件\""),
                                              "host command ended"};
