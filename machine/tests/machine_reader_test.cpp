@@ -95,7 +95,7 @@ TEST(MachineReaderTest, ShippedMachinesGiveTheirControlsFormats) {
   EXPECT_EQ(linuxcnc5.kinematics->inverse_time_on, "G93");
   EXPECT_EQ(linuxcnc5.kinematics->inverse_time_off, "G94");
   EXPECT_EQ(linuxcnc5.kinematics->tilted_plane, TiltedPlane::kPost);
-  EXPECT_EQ(linuxcnc5.kinematics->layout.linearise_tolerance, 0.001);
+  EXPECT_EQ(linuxcnc5.kinematics->layout.linearise_tolerance, 0.0005);
   EXPECT_EQ(linuxcnc5.kinematics->layout.secondary.pivot, (kin::Vec3{0, 0, -80}));
 
   // Three-axis machines: no [kinematics].
