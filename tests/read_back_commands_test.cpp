@@ -211,13 +211,13 @@ TEST_F(ReadBackCommands, AFiveAxisProgramReadsIntoOnePathAndSaysOnceWhatItCannot
   EXPECT_THAT(messages[0], HasSubstr("fanuc_5axis.nc"));
   EXPECT_THAT(messages[0], Not(HasSubstr(U8(u8"未知"))));
   EXPECT_THAT(messages[0], Not(HasSubstr(U8(u8"无法识别"))));
-  // The X Y Z moves: four rapids and six feed moves, the turns of the
-  // rotary axes alone left out.
+  // The X Y Z moves from the first rapid's end: three rapids and six feed
+  // moves, the turns of the rotary axes alone left out.
   const auto paths = AddedPaths();
   ASSERT_EQ(paths.size(), 1u) << host.output;
   const nlohmann::json saved = nlohmann::json::parse(ReadBytes(saved_));
   const auto& moves = saved.at("paths").back().at("rows").at(0);
-  EXPECT_EQ(moves.size(), 10u) << moves.dump();
+  EXPECT_EQ(moves.size(), 9u) << moves.dump();
   EXPECT_THAT(Lines(record_), Contains("host command ended"));
 }
 

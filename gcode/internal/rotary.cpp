@@ -22,9 +22,13 @@ double MoveLength(const Point& from, const Move& move) {
   };
   const Point u = in_plane(from);
   const Point v = in_plane(move.end);
-  double sweep = std::atan2(Dot(n, Cross(u, v)), Dot(u, v));
-  if (sweep <= 0)
-    sweep += 2 * std::numbers::pi;  // a full circle ends where it starts
+  // A full circle ends where it starts, in the plane.
+  double sweep = 2 * std::numbers::pi;
+  if (!Same(u, v)) {
+    sweep = std::atan2(Dot(n, Cross(u, v)), Dot(u, v));
+    if (sweep < 0)
+      sweep += 2 * std::numbers::pi;
+  }
   return std::hypot(std::sqrt(Dot(u, u)) * sweep, Dot(chord, n));
 }
 
