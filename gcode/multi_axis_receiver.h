@@ -16,7 +16,11 @@
 // control (`tool_centre_point`) the tool tip in the work frame; without it
 // the linear axes' positions (work offset added), which a machine whose
 // rotary axes carry the part or turn the head turns into a tool-tip position
-// only through its kinematics.
+// only through its kinematics. In a tilted working plane (G68.2, CYCLE800)
+// the program's points are the plane's; they are sent turned into the work
+// frame, and once the tool is turned to the plane (G53.1, CYCLE800) they are
+// the tip, reported as under tool-centre-point control with the plane's Z
+// as the tool vector and no rotary position (the control chose them).
 #pragma once
 
 #include <array>
@@ -38,11 +42,13 @@ struct AxisState {
   // axis positions the control computes).
   std::uint8_t rotary_known = 0;
   std::array<double, 3> rotary{0, 0, 0};
-  // Tool-centre-point control in force (FANUC G43.4, SIEMENS TRAORI).
+  // Tool-centre-point control in force (FANUC G43.4, SIEMENS TRAORI; the
+  // tool turned to a tilted plane).
   bool tool_centre_point = false;
   // SIEMENS A3= B3= C3=: the tool axis, a unit vector in the work frame
   // pointing from the tip towards the tool holder. In force from the block
   // that gives it until a rotary axis word or the end of the transformation.
+  // A tilted plane the tool is turned to gives its Z until it ends.
   bool has_vector = false;
   std::array<double, 3> vector{0, 0, 1};
   // Inverse-time feed (G93): the block's F, in 1/minutes (the move takes

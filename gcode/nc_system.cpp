@@ -54,6 +54,9 @@ constexpr Named kGFunctions[] = {
     {"tool_centre_point", Function::kToolCentrePoint},
     {"inverse_time", Function::kInverseTime},
     {"feed_per_minute", Function::kFeedPerMinute},
+    {"tilted_plane", Function::kTiltedPlane},
+    {"tool_to_plane", Function::kToolToPlane},
+    {"tilted_plane_cancel", Function::kTiltedPlaneCancel},
 };
 constexpr Named kMFunctions[] = {
     {"ignore", Function::kIgnore},
@@ -301,14 +304,15 @@ bool NcSystemBuilder::FinishRotary() {
     if (s.Rotary(other))
       return fail(std::string("rotary axis ") + other + " is an address of another meaning");
   }
-  const bool keywords_needed = s.tool_vectors || !s.tcp_on_keyword.empty();
+  const bool keywords_needed = s.tool_vectors || !s.tcp_on_keyword.empty() || s.swivel_cycle;
   if (keywords_needed && !s.keywords)
     return fail("vectors and keywords need <syntax keywords=\"yes\">");
   if (s.tcp_on_keyword.empty() != s.tcp_off_keyword.empty() ||
       (!s.tcp_on_keyword.empty() && s.tcp_on_keyword == s.tcp_off_keyword))
     return fail("tcp_on and tcp_off are two keywords, given together");
   for (const std::string& ignored : s.ignored_keywords) {
-    if (ignored == s.tcp_on_keyword || ignored == s.tcp_off_keyword)
+    if (ignored == s.tcp_on_keyword || ignored == s.tcp_off_keyword ||
+        (s.swivel_cycle && ignored == "CYCLE800"))
       return fail("keyword " + ignored + " is also in <ignore>");
   }
   return true;
@@ -749,6 +753,10 @@ bool NcSystemBuilder::Element(std::string_view parent, std::string_view name,
         if (!a.value.empty() && !IsKeyword(a.value))
           return bad("a keyword of capital letters, digits and '_', or empty");
         (a.name == "tcp_on" ? s.tcp_on_keyword : s.tcp_off_keyword) = a.value;
+      } else if (a.name == "tilted_plane") {
+        if (a.value != "none" && a.value != "CYCLE800")
+          return bad("none or CYCLE800");
+        s.swivel_cycle = a.value == "CYCLE800";
       } else {
         return unknown();
       }

@@ -46,14 +46,17 @@ enum class Function : std::uint8_t {
   kLengthOffsetCancel,  // G49
   kCycle,               // argument: the drill mode (path_receiver.h)
   kCycleCancel,
-  kReturnInitial,    // G98
-  kReturnR,          // G99
-  kOffsetData,       // G10 L10/L12 P R: length or radius of an offset number
-  kHome,             // G28: through the block's point to the home position
-  kPathTolerance,    // G64 P Q: the planner's blending tolerance, no effect on the path
-  kToolCentrePoint,  // G43.4 H: tool-centre-point control on (G43, G44 and G49 end it)
-  kInverseTime,      // G93: F is the inverse of the block's time in minutes
-  kFeedPerMinute,    // G94: F in millimetres (inches) per minute
+  kReturnInitial,      // G98
+  kReturnR,            // G99
+  kOffsetData,         // G10 L10/L12 P R: length or radius of an offset number
+  kHome,               // G28: through the block's point to the home position
+  kPathTolerance,      // G64 P Q: the planner's blending tolerance, no effect on the path
+  kToolCentrePoint,    // G43.4 H: tool-centre-point control on (G43, G44 and G49 end it)
+  kInverseTime,        // G93: F is the inverse of the block's time in minutes
+  kFeedPerMinute,      // G94: F in millimetres (inches) per minute
+  kTiltedPlane,        // G68.2 X Y Z I J K: a tilted working plane (origin, Euler angles)
+  kToolToPlane,        // G53.1: the tool turned along the tilted plane's Z
+  kTiltedPlaneCancel,  // G69: the tilted plane ends
   // M codes
   kToolChange,
   kSpindleClockwise,
@@ -176,6 +179,7 @@ struct NcSystem {
   bool tool_vectors = false;       // SIEMENS A3= B3= C3= under the transformation
   std::string tcp_on_keyword;      // SIEMENS TRAORI: tool-centre-point control on
   std::string tcp_off_keyword;     // SIEMENS TRAFOOF: off
+  bool swivel_cycle = false;       // SIEMENS CYCLE800(...): a tilted plane, the tool turned to it
 
   // <work_offsets>, <home>
   std::vector<WorkOffset> work_offsets;

@@ -102,6 +102,23 @@ constexpr Form kForms[] = {
     {"CR= belongs to G2 and G3", "CR= 只用于 G2 和 G3"},
     {"CT needs the direction of the move before it in the *", "CT 需要前一移动在*内的方向"},
     {"CT needs an end point apart from its start", "CT 的终点不能与起点重合"},
+    // Tilted planes
+    {"* while a tilted plane is in force: it must be cancelled first",
+     "倾斜面有效时不能再指定 *：须先取消"},
+    {"* without a tilted plane", "没有倾斜面时不能指定 *"},
+    {"* under tool-centre-point control", "刀具中心点控制下不能指定 *"},
+    {"* with cutter compensation on", "刀具半径补偿有效时不能指定 *"},
+    {"* with a command of another kind in one block", "* 不能与其他种类的指令在同一程序段中"},
+    {"CYCLE800 stands in a block of its own", "CYCLE800 须单独成段"},
+    {"CYCLE800 needs its mode _MODE", "CYCLE800 缺少方式 _MODE"},
+    {"CYCLE800 mode * is not read", "不支持 CYCLE800 方式 *"},
+    {"CYCLE800 with an additive swivel (_ST) is not read", "不支持 CYCLE800 的叠加回转（_ST）"},
+    {"a rotary axis or tool vector in a tilted plane", "倾斜面中不能有旋转轴或刀轴矢量"},
+    {"tool-centre-point control in a tilted plane", "倾斜面中不能有刀具中心点控制"},
+    {"machine positions (G28, G53) in a tilted plane", "倾斜面中不能有机床坐标位置（G28、G53）"},
+    {"a drilling cycle in a tilted plane is not read", "不支持倾斜面中的钻孔循环"},
+    {"cutter compensation in a tilted plane is not read", "不支持倾斜面中的刀具半径补偿"},
+    {"a work offset change in a tilted plane", "倾斜面中不能改变工件坐标系"},
     // Drilling cycles
     {"this system has no drilling cycles of G codes", "该数控系统没有 G 代码钻孔循环"},
     {"a cycle call in a G8x drilling cycle", "G8x 钻孔循环中不能调用循环"},
@@ -140,6 +157,7 @@ constexpr Form kForms[] = {
     {"an incremental * after a tool vector: the axis's position is not known",
      "刀轴矢量之后不能用增量 *：该轴的位置未知"},
     {"* and * in one block", "* 和 * 在同一程序段中"},
+    {"* in a drilling cycle", "钻孔循环中不能指定 *"},
 };
 
 // Words that stand inside a value (the plane a centre word belongs to, the

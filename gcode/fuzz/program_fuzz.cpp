@@ -1,10 +1,10 @@
 // libFuzzer target: the interpreter on any program. The first byte chooses
 // the sample system (LinuxCNC when its bit 3 is set, else its value modulo
-// 3: FANUC, HNC, SIEMENS; with bit 6, the five-axis FANUC of the tests
-// instead), by its bit 2 whether the program is read from memory or through
-// a small stream buffer, and by its bit 7 whether a MultiAxisReceiver is
-// given; the rest is the program. Whatever it is, the calls must keep their
-// order (ProtocolChecker) and every path must be closed.
+// 3: FANUC, HNC, SIEMENS; with bit 6, a five-axis one instead: the FANUC of
+// the tests, or with bit 0 the shipped SIEMENS with CYCLE800), by its bit 2 whether the program is
+// read from memory or through a small stream buffer, and by its bit 7 whether a MultiAxisReceiver
+// is given; the rest is the program. Whatever it is, the calls must keep their order
+// (ProtocolChecker) and every path must be closed.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,12 +19,14 @@ namespace {
 
 const zu::gcode::NcSystem* Systems() {
   static zu::gcode::NcSystem* systems = [] {
-    static zu::gcode::NcSystem loaded[5];
-    const char* files[] = {"postmodule/ncsystems/FANUC-0i.xml", "postmodule/ncsystems/HNC-818.xml",
+    static zu::gcode::NcSystem loaded[6];
+    const char* files[] = {"postmodule/ncsystems/FANUC-0i.xml",
+                           "postmodule/ncsystems/HNC-818.xml",
                            "postmodule/ncsystems/SIEMENS-840D.xml",
                            "postmodule/ncsystems/LinuxCNC.xml",
-                           "gcode/tests/ncsystems/FANUC-0i-AC.xml"};
-    for (int i = 0; i < 5; ++i) {
+                           "gcode/tests/ncsystems/FANUC-0i-AC.xml",
+                           "postmodule/ncsystems/SIEMENS-840D-BC-head-table.xml"};
+    for (int i = 0; i < 6; ++i) {
       zu::gcode::NcSystemLoad load =
           zu::gcode::LoadNcSystemFile(std::string(ZU_SOURCE_DIR) + "/" + files[i]);
       if (!load.ok)
@@ -64,7 +66,9 @@ class MemoryReader : public zu::gcode::ByteReader {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0)
     return 0;
-  const int chosen = (data[0] & 0x40) != 0 ? 4 : (data[0] & 8) != 0 ? 3 : data[0] % 3;
+  const int chosen = (data[0] & 0x40) != 0 ? 4 + (data[0] & 1)
+                     : (data[0] & 8) != 0  ? 3
+                                           : data[0] % 3;
   const zu::gcode::NcSystem& system = Systems()[chosen];
   const std::string_view program(reinterpret_cast<const char*>(data + 1), size - 1);
   zu::gcode::testing::ProtocolChecker checker;

@@ -233,8 +233,9 @@ std::string SkipArgument(Cursor& at) {
 }
 
 // The arguments of a SIEMENS cycle call, from just after '('. Each may be
-// empty ("CYCLE81(10,0,2,,5)").
-std::string ReadArguments(Cursor& at, Block& block) {
+// empty ("CYCLE81(10,0,2,,5)"). Those whose bit is in `strings` may be a
+// string ("TC1"), read as present with the value 0.
+std::string ReadArguments(Cursor& at, Block& block, std::uint32_t strings = 0) {
   block.argument_count = 0;
   block.arguments_present = 0;
   while (true) {
@@ -242,7 +243,17 @@ std::string ReadArguments(Cursor& at, Block& block) {
     if (block.argument_count == kMaxArguments)
       return "more than 16 arguments";
     const int index = block.argument_count++;
-    if (at.Peek() != ',' && at.Peek() != ')') {
+    if ((strings >> index & 1) != 0 && at.Peek() == '"') {
+      ++at.p;
+      while (at.p != at.end && *at.p != '"')
+        ++at.p;
+      if (at.AtEnd())
+        return "unclosed '\"'";
+      ++at.p;
+      block.arguments[index] = 0;
+      block.arguments_present |= 1u << index;
+      at.SkipBlanks();
+    } else if (at.Peek() != ',' && at.Peek() != ')') {
       bool has_point = false;
       const NumberResult result = ReadNumber(at, block.arguments[index], has_point);
       if (result != NumberResult::kOk)
@@ -304,6 +315,16 @@ std::string ReadKeyword(const NcSystem& system, Cursor& at, std::string& name, B
     at.SkipBlanks();
     return at.Peek() == '(' ? SkipArgument(at) : std::string();
   }
+  if (name == "CYCLE800" && system.swivel_cycle) {
+    at.SkipBlanks();
+    if (at.Peek() != '(')
+      return name + " needs its arguments in parentheses";
+    ++at.p;
+    if (block.cycle != 0 || block.swivel)
+      return "two cycle calls in one block";
+    block.swivel = true;
+    return ReadArguments(at, block, 1u << 1);  // _TC, the swivel data set, may be a name
+  }
   if (system.cycle_form == CycleForm::kCalls) {
     if (name == "MCALL") {
       block.mcall = true;
@@ -315,7 +336,7 @@ std::string ReadKeyword(const NcSystem& system, Cursor& at, std::string& name, B
       if (at.Peek() != '(')
         return name + " needs its arguments in parentheses";
       ++at.p;
-      if (block.cycle != 0)
+      if (block.cycle != 0 || block.swivel)
         return "two cycle calls in one block";
       block.cycle = 80 + (name[6] - '0');
       return ReadArguments(at, block);
@@ -413,6 +434,7 @@ std::string ParseBlock(const NcSystem& system, std::string_view line, Block& blo
   block.cip = block.ct = block.has_cr = block.mcall = block.ret = false;
   block.point1_present = 0;
   block.cycle = 0;
+  block.swivel = false;
   block.call.clear();
   block.has_tool_name = false;
   block.vector_present = 0;

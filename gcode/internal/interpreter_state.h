@@ -49,6 +49,21 @@ struct DrillValues {
   bool operator==(const DrillValues&) const = default;
 };
 
+// The key plan_ holds for a SIEMENS CYCLE800 call in place of a G code's.
+constexpr int kSwivelCycle = -1;
+// "G68.2" for the key 682, "CYCLE800" for kSwivelCycle: for messages.
+std::string CommandName(int key);
+
+// A tilted working plane (G68.2, CYCLE800): a point p programmed in it is
+// origin + p[0] * axes[0] + p[1] * axes[1] + p[2] * axes[2] in the frame the
+// receiver is given (tilted_plane.cpp).
+struct TiltedPlane {
+  bool active = false;
+  bool turned = false;    // the tool turned along its Z (G53.1, CYCLE800)
+  Point origin{0, 0, 0};  // work offset included
+  std::array<Point, 3> axes{Point{1, 0, 0}, Point{0, 1, 0}, Point{0, 0, 1}};
+};
+
 // The state a block may change, copied before each block so that a block
 // with an error changes nothing.
 struct Modal {
@@ -90,6 +105,8 @@ struct Modal {
   AxisState axes;
   std::uint8_t rotary_lost = 0;  // axes whose position a tool vector left to the control
   bool inverse_time = false;     // G93 in force
+  // While a plane is in force, `position` and `tangent` are in its frame.
+  TiltedPlane tilt;
 };
 
 // One move a block makes, computed before anything is sent.
@@ -181,6 +198,9 @@ class Interpreter {
   bool PlanHome();
   bool PlanAxes();
   bool PlanInverseTime();
+  bool PlanTiltedPlane(bool& done);
+  bool DefinePlane(const std::string& name);
+  bool InTiltedPlane();
   bool HolesAtFeedPerMinute();
   bool Fail(std::string message);
 
@@ -191,6 +211,12 @@ class Interpreter {
   }
   double Target(int axis, char letter) const;
   Point TargetPoint() const;
+  // The work offset added to absolute positions: none in a tilted plane,
+  // whose origin holds it.
+  double Shift(std::size_t axis) const { return modal_.tilt.active ? 0 : modal_.offset[axis]; }
+  // A point, and a direction, of the plane in force in the frame sent.
+  Point ToWork(const Point& p) const;
+  Point TurnToWork(const Point& v) const;
   Point OffsetOf(int index) const;
   double Seconds(double value, bool has_point, TimeUnit unit, char letter,
                  std::string& error) const;
@@ -211,6 +237,9 @@ class Interpreter {
   void SendCut(const Move& move);
   void SendHole(const DrillValues& values, const Point& bottom);
   void SendToolState();
+  // The axes' state a move reports: the tilted plane's tool axis while the
+  // tool is turned to it.
+  AxisState Reported() const;
   // Gives the multi-axis receiver, if any, the state of the move sent next.
   void AnnounceAxes(const AxisState& axes) {
     if (axes_ != nullptr)
@@ -262,6 +291,12 @@ class Interpreter {
     std::uint32_t rotary_words;  // the rotary axis words it holds
     bool has_inverse_f;          // F given under G93
     double inverse_f;            // that F, 1/minutes
+    bool tcp_code;               // G43.4 given
+    // Tilted planes: the G code keys of a definition, a tool turn and a
+    // cancel in the block (0 none), CYCLE800 taken as the first two or the
+    // last; the work offset in force before the block.
+    int plane_define, plane_turn, plane_cancel;
+    int offset_before;
   } plan_;
 
   // Paths

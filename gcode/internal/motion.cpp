@@ -102,7 +102,7 @@ bool Interpreter::PlanArc(bool clockwise) {
   } else if (has_centre) {
     const auto centre = [&](char letter, std::size_t axis) {
       if (sys_.centre_absolute)
-        return b.Has(letter) ? Length(letter) + modal_.offset[axis] : start[axis];
+        return b.Has(letter) ? Length(letter) + Shift(axis) : start[axis];
       return start[axis] + (b.Has(letter) ? Length(letter) : 0.0);
     };
     ca = centre(p.centre_a, a);
@@ -139,7 +139,7 @@ bool Interpreter::PlanCip() {
     if ((b.point1_present >> axis & 1) == 0)
       continue;
     const double value = Convert(b.point1[axis]);
-    middle[axis] = modal_.incremental ? start[axis] + value : value + modal_.offset[axis];
+    middle[axis] = modal_.incremental ? start[axis] + value : value + Shift(axis);
   }
   const Point u = Minus(middle, start);
   const Point v = Minus(end, start);

@@ -19,6 +19,7 @@ constexpr Sample A = Sample::kFanucAc;  // FANUC-0i with rotary A and C, G43.4, 
 constexpr Sample H = Sample::kHnc;
 constexpr Sample S = Sample::kSiemens;
 constexpr Sample L = Sample::kLinuxCnc;
+constexpr Sample B = Sample::kSiemensBc;  // SIEMENS-840D with rotary B and C, CYCLE800
 
 // Writes the axes as "axes [A..] [B..] [C..] [tcp] [v X Y Z] [t F]".
 class AxesRecorder : public RecordingReceiver, public MultiAxisReceiver {
@@ -185,6 +186,107 @@ TEST(MultiAxis, RotaryWordsWhereTheyMeanNothing) {
     Check(c);
 }
 
+// Tilted planes. G68.2 J90. turns the plane about X by 90 degrees: its X
+// is the work's X, its Y the work's Z, its Z the work's -Y. I30. J45. K60.
+// (Z, then the new X, then the new Z) puts its X at (0.1268 0.7803 0.6124)
+// and its Z at (sin30 sin45, -cos30 sin45, cos45); CYCLE800 A30 B45 (X,
+// then the new Y) its Z at (sin45, -sin30 cos45, cos30 cos45).
+constexpr Case kTiltedPlanes[] = {
+    // Points, the plane's origin in the work frame with its offset.
+    {A, "G68.2 X10. I0 J90. K0\nG1 X1. Y2. Z3. F100", OPEN "feedrate 100|axes|feed 11 -3 2 c0|end"},
+    {A, "G68.2 I30. J45. K60.\nG1 X1. F100",
+     OPEN "feedrate 100|axes|feed 0.1268 0.7803 0.6124 c0|end"},
+    {A, "G10 L2 P1 X100.\nG54 G68.2 X10. J90.\nG1 X1. F100",
+     OPEN "feedrate 100|axes|feed 111 0 0 c0|end"},
+    {A, "G68.2 J90000\nG1 Y1. F100", OPEN "feedrate 100|axes|feed 0 0 1 c0|end"},
+    // Arcs: centre turned, axis turned (G17's Z is the plane's, G18's Y too).
+    {A, "G68.2 X10. J90.\nG0 X5. Y0 Z0\nG3 X-5. I-5. F100",
+     OPEN "feedrate 100|axes|rapid 15 0 0|axes|arc 5 0 0 centre 10 0 0 axis 0 -1 0|end"},
+    {A, "G68.2 X10. J90.\nG0 X5. Y0 Z0\nG18 G2 X-5. I-5. F100",
+     OPEN "feedrate 100|axes|rapid 15 0 0|axes|arc 5 0 0 centre 10 0 0 axis 0 0 -1|end"},
+    // G91: along the plane's axes.
+    {A, "G68.2 X10. J90.\nG0 X0 Y0 Z0\nG91 G1 X1. Y1. F100",
+     OPEN "feedrate 100|axes|rapid 10 0 0|axes|feed 11 0 1 c0|end"},
+    // G53.1: the tool along the plane's Z, the tip programmed; the turn is a
+    // move to where the tool is.
+    {A, "G0 X0 Y0 Z50.\nG68.2 X10. J90.\nG53.1\nG1 X1. Y2. Z3. F100",
+     OPEN "feedrate 100|axes|rapid 0 0 50|axes tcp v 0 -1 0|rapid 0 0 50|"
+          "axes tcp v 0 -1 0|feed 11 -3 2 c0|end"},
+    {A, "G68.2 I30. J45. K60. G53.1\nG1 X1. F100",
+     OPEN "feedrate 100|axes tcp v 0.3536 -0.6124 0.7071|feed 0.1268 0.7803 0.6124 c0|end"},
+    {A, "G0 A30. C10.\nG68.2 J90.\nG53.1\nG1 X1. F100\nG53.1\nX2.",
+     OPEN "feedrate 100|axes tcp v 0 -1 0|feed 1 0 0 c0|axes tcp v 0 -1 0|feed 2 0 0|end"},
+    // G69: the work frame again, the rotary axes where the control left them.
+    {A, "G68.2 X10. J90.\nG53.1\nG0 X0 Y0 Z0\nG69\nG1 X1. F100\nA0 C0",
+     OPEN "feedrate 100|axes tcp v 0 -1 0|rapid 10 0 0|axes|feed 1 0 0 c0|axes A0 C0|"
+          "feed 1 0 0|end"},
+    {A, "G68.2 J90.\nG69 G1 X1. Y2. F100\nG69", OPEN "feedrate 100|axes|feed 1 2 0 c0|end"},
+    // SIEMENS CYCLE800, mode 57: a plane with the tool turned to it.
+    {B, "CYCLE800(1,\"TC1\",0,57,10,0,0,30,45,0,0,0,0,-1,0,1)\nG1 X1 Y0 Z0 F100",
+     OPEN "feedrate 100|axes tcp v 0.7071 -0.3536 0.6124|feed 10.7071 0.3536 -0.6124 c0|end"},
+    {B, "CYCLE800(,\"\",,57,,,,,,90,1,,5)\nG1 X1 Y0 Z0 F100",
+     OPEN "feedrate 100|axes tcp v 0 0 1|feed 0 2 5 c0|end"},
+    {B, "G1 X1 F100\nCYCLE800(0,\"\",0,57,0,0,0,90,0,0)\nG1 Y1\nCYCLE800()\nG1 X2",
+     OPEN "feedrate 100|axes|feed 1 0 0 c0|axes tcp v 0 -1 0|rapid 1 0 0|"
+          "axes tcp v 0 -1 0|feed 1 0 1|axes|feed 2 0 1|end"},
+    {B, "CYCLE800(0,0,0,57,0,0,0,90)\nCYCLE800(0,0,0,57,0,0,0,0,90)\nG1 X1 F100",
+     OPEN "feedrate 100|axes tcp v 1 0 0|feed 0 0 -1 c0|end"},
+};
+TEST(MultiAxis, TiltedPlanes) {
+  for (const Case& c : kTiltedPlanes)
+    Check(c);
+}
+
+constexpr Case kTiltedPlanesRefused[] = {
+    {A, "G68.2 J90.\nG68.2 J45.",
+     "error 2: G68.2 while a tilted plane is in force: it must be cancelled first"},
+    {A, "G53.1", "error 1: G53.1 without a tilted plane"},
+    {A, "G68.2 J90.\nG53.1 X1.", "error 2: X has no meaning in this block"},
+    {A, "G68.2 J90. G69", "error 1: G68.2 and G69 in one block"},
+    {A, "G68.2 J90. G4 X1.", "error 1: G68.2 with a command of another kind in one block"},
+    {A, "G68.2 J90. A10.", "error 1: A has no meaning in this block"},
+    {A, "G68.2 J90.\nG1 X1. A10. F100", "error 2: a rotary axis or tool vector in a tilted plane"},
+    {A, "G68.2 J90.\nG43.4 H1", "error 2: tool-centre-point control in a tilted plane"},
+    {A, "G43.4 H1\nG68.2 J90.", "error 2: G68.2 under tool-centre-point control"},
+    {A, "G68.2 J90. G43.4 H1", "error 1: G68.2 with a command of another kind in one block"},
+    {A, "G68.2 J90.\nG53.1 G41 D1", "error 2: cutter compensation in a tilted plane is not read"},
+    {A, "G41 D1 G1 X1. F100\nG68.2 J90.",
+     OPEN "d 1|feedrate 100|axes|feed 1 0 0 c1|end|error 2: G68.2 with cutter compensation on"},
+    {A, "G68.2 J90.\nG41 D1 G1 X1. F100",
+     "error 2: cutter compensation in a tilted plane is not read"},
+    {A, "G81 X1. Z-1. R1. F100\nG68.2 J90.",
+     "next 1|start|feedrate 100|drill 81 safe=0 dwell=0 peck=0 depth=2 clear=0 top=1 f=100 s=0|"
+     "hole 1 0 -1|flush|end|error 2: G68.2 in a drilling cycle"},
+    {A, "G68.2 J90.\nG81 X1. Z-1. R1. F100",
+     "error 2: a drilling cycle in a tilted plane is not read"},
+    {A, "G68.2 J90.\nG28 X0", "error 2: machine positions (G28, G53) in a tilted plane"},
+    {A, "G68.2 J90.\nG55", "error 2: a work offset change in a tilted plane"},
+    {A, "G68.2 J90.\nG54 G1 X1. F100", OPEN "feedrate 100|axes|feed 1 0 0 c0|end"},
+    {B, "CYCLE800(0,\"\",0,27,0,0,0,30)", "error 1: CYCLE800 mode 27 is not read"},
+    {B, "CYCLE800(0,\"\",0,,0,0,0,30)", "error 1: CYCLE800 needs its mode _MODE"},
+    {B, "CYCLE800(0,\"\",1,57,0,0,0,30)",
+     "error 1: CYCLE800 with an additive swivel (_ST) is not read"},
+    {B, "CYCLE800(0,\"\",0,57) X1", "error 1: CYCLE800 stands in a block of its own"},
+    {B, "CYCLE800(\"A\",\"\",0,57)", "error 1: argument 1 is not a number"},
+    {B, "CYCLE800(0,\"TC1,0,57)", "error 1: unclosed '\"'"},
+    {B, "CYCLE81(10,0,2,-5) CYCLE800()", "error 1: two cycle calls in one block"},
+    {B, "CYCLE800(0,\"\",0,57,0,0,0,30)\nTRAORI",
+     "error 2: tool-centre-point control in a tilted plane"},
+    {S, "CYCLE800(0,\"\",0,57,0,0,0,30)", "error 1: unknown word CYCLE800"},
+};
+TEST(MultiAxis, TiltedPlanesRefused) {
+  for (const Case& c : kTiltedPlanesRefused)
+    Check(c);
+}
+
+// Without a MultiAxisReceiver the points are sent turned all the same.
+TEST(MultiAxis, APathReceiverAloneGetsTheTiltedPlanesPointsInTheWorkFrame) {
+  EXPECT_EQ(Record(System(A), "G68.2 X10. J90.\nG53.1\nG0 X0 Y0 Z0\nG1 X1. Y2. Z3. F100"),
+            Record(System(A), "G0 X10. Y0 Z0\nG1 X11. Y-3. Z2. F100"));
+  EXPECT_EQ(Record(System(B), "G0 X0 Y0 Z0\nCYCLE800(0,\"\",0,57,0,0,0,90)\nG1 Y1 F100"),
+            Record(System(B), "G0 X0 Y0 Z0\nG1 Z1 F100"));
+}
+
 // Without a MultiAxisReceiver a move of the rotary axes alone is not sent,
 // and what the receiver gets is what a program without rotary words gives.
 TEST(MultiAxis, APathReceiverAloneGetsTheLinearAxes) {
@@ -205,6 +307,10 @@ TEST(MultiAxis, TheReadSaysWhatOfFiveAxesItRead) {
   EXPECT_EQ(read.rotary_axes, 0);
   (void)RecordAxes(System(F), "G1 X1. F100", &read);
   EXPECT_FALSE(read.multi_axis());
+  (void)RecordAxes(System(A), "G68.2 J90.\nG1 X1. F100", &read);
+  EXPECT_FALSE(read.multi_axis());  // the plane's points are the work frame's
+  (void)RecordAxes(System(A), "G68.2 J90.\nG53.1\nG1 X1. F100", &read);
+  EXPECT_TRUE(read.tool_centre_point && read.tool_vectors);
 }
 
 // The five-axis sample: every move with its axes, the rotary moves alone

@@ -276,6 +276,13 @@ const Bad kBadRotary[] = {
     {"<rotary tcp_on=\"tra\"/>",
      "2: <rotary>: tcp_on=\"tra\" is not a keyword of capital letters, digits and '_', or empty"},
     {"<rotary axes=\"A\" home=\"0\"/>", "2: <rotary> has no attribute home"},
+    {"<rotary tilted_plane=\"CYCLE800\"/>",
+     "2: <rotary>: vectors and keywords need <syntax keywords=\"yes\">"},
+    {"<syntax keywords=\"yes\"/><rotary tilted_plane=\"CYCLE800\"/>\n"
+     "<ignore><keyword name=\"CYCLE800\"/></ignore>",
+     "2: <rotary>: keyword CYCLE800 is also in <ignore>"},
+    {"<rotary tilted_plane=\"G68.2\"/>",
+     "2: <rotary>: tilted_plane=\"G68.2\" is not none or CYCLE800"},
 };
 
 TEST(NcSystems, RotaryAxesAreCheckedAgainstTheOtherAddresses) {
@@ -300,6 +307,11 @@ TEST(NcSystems, RotaryAxesAndTheirCodes) {
   EXPECT_EQ(five.g[434].function, Function::kToolCentrePoint);
   EXPECT_EQ(five.g[930].function, Function::kInverseTime);
   EXPECT_EQ(five.g[940].function, Function::kFeedPerMinute);
+  EXPECT_EQ(five.g[682].function, Function::kTiltedPlane);
+  EXPECT_EQ(five.g[531].function, Function::kToolToPlane);
+  EXPECT_EQ(five.g[690].function, Function::kTiltedPlaneCancel);
+  EXPECT_EQ(fanuc.g[682].function, Function::kUndefined);
+  EXPECT_TRUE(System(Sample::kSiemensBc).swivel_cycle && !siemens.swivel_cycle);
   EXPECT_TRUE(siemens.Rotary('A') && siemens.Rotary('B') && siemens.Rotary('C'));
   EXPECT_TRUE(siemens.tool_vectors);
   EXPECT_EQ(siemens.tcp_on_keyword, "TRAORI");
