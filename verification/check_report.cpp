@@ -54,9 +54,9 @@ std::string CheckReport(const VerifyResult& result, const CheckFiles& files) {
       axes += ", " + Where(result.axis_deviation_at);
     Line(out, axes);
     if (result.rotary_turn_axis != 0)
-      Line(out, "Largest turn of a rotary axis in one feed move: " +
-                    Number(result.largest_rotary_turn) + " degrees (" +
-                    std::string(1, result.rotary_turn_axis) + ")");
+      Line(out,
+           "Largest turn of a rotary axis in one feed move: " + Number(result.largest_rotary_turn) +
+               " degrees (" + std::string(1, result.rotary_turn_axis) + ")");
   }
   Line(out, "Mismatches: " + std::to_string(result.mismatch_count));
   for (const Mismatch& mismatch : result.mismatches) {
