@@ -405,16 +405,7 @@ void Writer::FiveAxisPath(const cut::Path& path) {
   above.tip.z = std::max(clear, above.tip.z);
   const cut::Vec across = LinearAxes(above.tip, first);
   if (length_offset_due_ && machine_.kinematics->tcp == TcpMode::kNone) {
-    Rapid(across, 3);
-    std::string& b = out_.Begin();
-    MotionWord(b, 0);
-    b += machine_.tools.length_offset_code;
-    b += ' ';
-    AxisWords(b, across, 4);
-    b += 'H';
-    AppendInteger(b, program_.tools[*tool_].number + machine_.tools.length_register_offset);
-    out_.End();
-    length_offset_due_ = false;
+    AcrossAndLengthOffset(across);
   } else {
     Rapid(across, 3);
     Rapid(across, 4);

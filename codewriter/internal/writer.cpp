@@ -214,6 +214,19 @@ void Writer::Spindle(double speed) {
   }
 }
 
+void Writer::AcrossAndLengthOffset(const cut::Vec& at) {
+  Rapid(at, 3);
+  std::string& b = out_.Begin();
+  MotionWord(b, 0);
+  b += machine_.tools.length_offset_code;
+  b += ' ';
+  AxisWords(b, at, 4);
+  b += 'H';
+  AppendInteger(b, program_.tools[*tool_].number + machine_.tools.length_register_offset);
+  out_.End();
+  length_offset_due_ = false;
+}
+
 void Writer::PathStart(const cut::Path& path, const cut::Vec& target) {
   double clear = target.z;
   if (path.safe_height)
@@ -222,16 +235,7 @@ void Writer::PathStart(const cut::Path& path, const cut::Vec& target) {
   at.z = clear;
   if (length_offset_due_) {
     // The tool was just changed: across first, then down with its length.
-    Rapid(at, 3);
-    std::string& b = out_.Begin();
-    MotionWord(b, 0);
-    b += machine_.tools.length_offset_code;
-    b += ' ';
-    AxisWords(b, at, 4);
-    b += 'H';
-    AppendInteger(b, program_.tools[*tool_].number + machine_.tools.length_register_offset);
-    out_.End();
-    length_offset_due_ = false;
+    AcrossAndLengthOffset(at);
   } else if (!known_[2]) {
     // Where a tool change left the tool is the machine's business: across
     // at that height first, then down.

@@ -34,6 +34,9 @@ class Writer {
   void ToolChange(const cut::Path& path, std::size_t index);
   void Spindle(double speed);
   void PathStart(const cut::Path& path, const cut::Vec& target);
+  // Across to `at` at its height, then "G0 G43 Z.. H.." there: the new
+  // tool's length taken on the way down.
+  void AcrossAndLengthOffset(const cut::Vec& at);
   void PathEnd(const cut::Path& path);
   // A milling path's moves: up, across and down to its start, then its steps.
   void MillPath(const cut::Path& path);

@@ -171,6 +171,36 @@ std::string NumberError(NumberResult result, std::string_view what) {
              : "the value of " + std::string(what) + " is out of range";
 }
 
+// A word of a letter and a digit and '=' ("I1=", "A3="), at `at` just past
+// the letter: false where the text there is no such word (`at` is left
+// as it was). Else its value goes to values[index], its bit into
+// `present`, and `error` says what was wrong, if anything.
+bool ReadIndexedWord(Cursor& at, char letter, char digit, int index, std::array<double, 3>& values,
+                     std::uint8_t& present, std::string& error) {
+  if (at.Peek() != digit)
+    return false;
+  Cursor after{at.p + 1, at.end};
+  after.SkipBlanks();
+  if (after.Peek() != '=')
+    return false;
+  ++after.p;
+  after.SkipBlanks();
+  at = after;
+  const std::string name = std::string(1, letter) + digit;
+  if ((present >> index & 1) != 0) {
+    error = name + " given twice";
+    return true;
+  }
+  bool has_point = false;
+  const NumberResult result = ReadNumber(at, values[static_cast<std::size_t>(index)], has_point);
+  if (result != NumberResult::kOk) {
+    error = NumberError(result, name + "=");
+    return true;
+  }
+  present |= static_cast<std::uint8_t>(1 << index);
+  return true;
+}
+
 // A comment in parentheses, from just after '('. Without ')' it runs to the
 // end of the line.
 std::string_view ReadParenthesisComment(Cursor& at) {
@@ -490,41 +520,21 @@ std::string ParseBlock(const NcSystem& system, std::string_view line, Block& blo
         continue;
       }
       ++at.p;
-      // I1=, J1=, K1= (CIP's intermediate point)
-      if ((c == 'I' || c == 'J' || c == 'K') && at.Peek() == '1' && system.intermediate_point) {
-        Cursor after{at.p + 1, at.end};
-        after.SkipBlanks();
-        if (after.Peek() == '=') {
-          ++after.p;
-          after.SkipBlanks();
-          at = after;
-          const int index = c - 'I';
-          if ((block.point1_present >> index & 1) != 0)
-            return std::string(1, c) + "1 given twice";
-          bool has_point = false;
-          const NumberResult result = ReadNumber(at, block.point1[index], has_point);
-          if (result != NumberResult::kOk)
-            return NumberError(result, std::string(1, c) + "1=");
-          block.point1_present |= static_cast<std::uint8_t>(1 << index);
+      // I1=, J1=, K1= (CIP's intermediate point); A3=, B3=, C3= (the
+      // tool-axis vector).
+      if ((c == 'I' || c == 'J' || c == 'K') && system.intermediate_point) {
+        std::string error;
+        if (ReadIndexedWord(at, c, '1', c - 'I', block.point1, block.point1_present, error)) {
+          if (!error.empty())
+            return error;
           continue;
         }
       }
-      // A3=, B3=, C3= (the tool-axis vector)
-      if ((c == 'A' || c == 'B' || c == 'C') && at.Peek() == '3' && system.tool_vectors) {
-        Cursor after{at.p + 1, at.end};
-        after.SkipBlanks();
-        if (after.Peek() == '=') {
-          ++after.p;
-          after.SkipBlanks();
-          at = after;
-          const int index = c - 'A';
-          if ((block.vector_present >> index & 1) != 0)
-            return std::string(1, c) + "3 given twice";
-          bool has_point = false;
-          const NumberResult result = ReadNumber(at, block.vector[index], has_point);
-          if (result != NumberResult::kOk)
-            return NumberError(result, std::string(1, c) + "3=");
-          block.vector_present |= static_cast<std::uint8_t>(1 << index);
+      if ((c == 'A' || c == 'B' || c == 'C') && system.tool_vectors) {
+        std::string error;
+        if (ReadIndexedWord(at, c, '3', c - 'A', block.vector, block.vector_present, error)) {
+          if (!error.empty())
+            return error;
           continue;
         }
       }
