@@ -48,8 +48,10 @@ struct ToolAxis {
   Point axis;
 };
 
+// A small mark at a point: where compensation starts or ends, a dwell, or
+// a point of the path itself (a dot in the path's colour).
 struct Mark {
-  enum class Kind { kCompensationOn, kCompensationOff, kDwell };
+  enum class Kind { kCompensationOn, kCompensationOff, kDwell, kPoint };
   Kind kind = Kind::kDwell;
   Point at;
 };

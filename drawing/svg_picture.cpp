@@ -117,7 +117,7 @@ class Writer {
   double drawing_w_ = 0, drawing_h_ = 0, width_px_ = 0, height_px_ = 0;
   std::size_t moves_ = 0;
   bool has_rapids_ = false, has_feeds_ = false, has_holes_ = false, has_axes_ = false;
-  bool has_mark_[3] = {};
+  bool has_mark_[4] = {};
 };
 
 void Writer::AddToBoxes(const Point& p) {
@@ -185,7 +185,10 @@ void Writer::Layout() {
   drawing_h_ = dv * scale;
   origin_x_ = u_.middle() - (drawing_w_ / 2 + kLeft) * k_;
   origin_y_ = -v_.middle() - (drawing_h_ / 2 + kTop) * k_;
-  std::size_t lines = picture_.traces.size() + picture_.notes.size() + 9;
+  std::size_t lines = picture_.traces.size() + picture_.notes.size() + 1;
+  for (bool key : {has_feeds_, has_rapids_, has_holes_, has_axes_, has_mark_[0], has_mark_[1],
+                   has_mark_[2], has_mark_[3]})
+    lines += key;
   width_px_ = kLeft + drawing_w_ + kGap + kLegendWidth;
   height_px_ = std::max(kTop + drawing_h_ + kBottom, kTop + kLegendLine * double(lines));
 }
@@ -389,6 +392,18 @@ void Writer::Marks(const zu::draw::Trace& trace, const std::string& colour) {
       out_ += "\" fill=\"#222\" stroke=\"none\"/>\n";
       continue;
     }
+    if (m.kind == Mark::Kind::kPoint) {
+      out_ += "<circle class=\"point\" cx=\"";
+      Num(f.u);
+      out_ += "\" cy=\"";
+      Num(-f.v);
+      out_ += "\" r=\"";
+      Num(0.4 * s);
+      out_ += "\" fill=\"";
+      out_ += EscapeXml(colour);
+      out_ += "\" stroke=\"none\"/>\n";
+      continue;
+    }
     const bool on = m.kind == Mark::Kind::kCompensationOn;
     out_ += on ? "<path class=\"compensation-on\" d=\"M" : "<path class=\"compensation-off\" d=\"M";
     Num(f.u);
@@ -507,6 +522,8 @@ void Writer::Legend(const std::vector<std::string>& colours) {
     key("open triangle: compensation off");
   if (has_mark_[2])
     key("black dot: dwell");
+  if (has_mark_[3])
+    key("small dots: the path's points");
   for (const std::string& note : picture_.notes) {
     Text(x, y, kFontPx, note, "note", " fill=\"#444\"");
     y += kLegendLine;
