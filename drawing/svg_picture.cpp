@@ -21,7 +21,7 @@ constexpr const char* kPalette[] = {"#4e79a7", "#f28e2b", "#e15759", "#59a14f", 
 constexpr const char* kFont = "DejaVu Sans, AR PL UMing CN, AR PL UKai CN, sans-serif";
 
 // Sizes on the picture, pixels.
-constexpr double kLeft = 40, kTop = 44, kBottom = 64, kGap = 40, kLegendWidth = 300;
+constexpr double kLeft = 40, kTop = 44, kBottom = 64, kGap = 40, kLegendWidth = 260;
 constexpr double kLegendLine = 20, kFontPx = 12, kTitlePx = 16;
 constexpr double kAxisSpacingPx = 24, kAxisLengthPx = 16;
 
@@ -71,6 +71,20 @@ struct Range {
   double size() const { return empty() ? 0 : high - low; }
   double middle() const { return empty() ? 0 : (low + high) / 2; }
 };
+
+// About how wide a line of legend text is drawn, pixels: 7 for each
+// character of one byte, 12 for each wider one (CJK).
+double TextWidthPx(std::string_view utf8) {
+  double width = 0;
+  for (const char c : utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80)
+      width += 7;
+    else if (byte >= 0xC0)
+      width += 12;
+  }
+  return width;
+}
 
 bool CircleInView(const ArcFrame& arc, const Projection& view) {
   return std::fabs(internal::Dot(arc.normal, view.toward)) > 1 - 1e-9;
@@ -189,7 +203,13 @@ void Writer::Layout() {
   for (bool key : {has_feeds_, has_rapids_, has_holes_, has_axes_, has_mark_[0], has_mark_[1],
                    has_mark_[2], has_mark_[3]})
     lines += key;
-  width_px_ = kLeft + drawing_w_ + kGap + kLegendWidth;
+  double legend = kLegendWidth;
+  for (const zu::draw::Trace& trace : picture_.traces)
+    legend = std::max(legend, 32 + TextWidthPx(trace.name));
+  for (const std::string& note : picture_.notes)
+    legend = std::max(legend, TextWidthPx(note));
+  width_px_ = std::max(kLeft + drawing_w_ + kGap + legend,
+                       kLeft + TextWidthPx(picture_.title) * kTitlePx / kFontPx);
   height_px_ = std::max(kTop + drawing_h_ + kBottom, kTop + kLegendLine * double(lines));
 }
 

@@ -34,6 +34,12 @@ bool ReadProgram(const PostJob& job, cut::Program& program, std::string& message
   return read.ok;
 }
 
+// "FOLDER\NAME.EXT" -> "NAME.EXT" (either slash, or a drive).
+std::string FileName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/:");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace
 
 PostOutcome RunPostJob(const PostJob& job) {
@@ -65,8 +71,8 @@ PostOutcome RunPostJob(const PostJob& job) {
       verify::CheckReport(outcome.verified, {job.code_name, job.tool_location_name});
   if (job.picture) {
     verify::CheckPictureOptions picture;
-    picture.title =
-        job.text_to_utf8(job.code_name) + " over " + job.text_to_utf8(job.tool_location_name);
+    picture.title = job.text_to_utf8(FileName(job.code_name)) + " read back over " +
+                    job.text_to_utf8(FileName(job.tool_location_name));
     picture.to_utf8 = job.text_to_utf8;
     // The picture's drawing keeps what it needs; the motion can go.
     const draw::Picture drawn = verify::CheckPicture(program, outcome.verified, picture);

@@ -47,7 +47,7 @@ Move LineMove(const cut::Vec& from, const cut::Vec& to, bool rapid) {
 // move the program states).
 zu::draw::Trace ExpectedTrace(const cut::Path& path, std::optional<cut::Vec>& at) {
   zu::draw::Trace trace;
-  trace.stroke_px = 3;
+  trace.stroke_px = 5;
   if (path.home) {
     if (at)
       trace.moves.push_back(LineMove(*at, *path.home, true));
@@ -84,8 +84,8 @@ zu::draw::Trace ExpectedTrace(const cut::Path& path, std::optional<cut::Vec>& at
 zu::draw::Trace ReadTrace(const std::vector<ReadMove>& motion) {
   zu::draw::Trace trace;
   trace.name = "the program read back";
-  trace.colour = "#202020";
-  trace.stroke_px = 0.9;
+  trace.colour = "#000000";
+  trace.stroke_px = 1;
   trace.moves.reserve(motion.size());
   for (const ReadMove& m : motion) {
     if (!m.start_known)
