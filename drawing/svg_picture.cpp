@@ -185,9 +185,12 @@ void Writer::Measure() {
 
 void Writer::Layout() {
   // A drawing with all its points on one line, or on one point, still
-  // gets a size: a fiftieth of its length, or a millimetre.
+  // gets a size: a fiftieth of its length, or a millimetre where it is
+  // under a micrometre long (so that the scale stays a number a picture
+  // can print, however close two points are).
   double du = u_.size(), dv = v_.size();
-  const double least = std::max(du, dv) > 0 ? std::max(du, dv) / 50 : 1;
+  const double span = std::max(du, dv);
+  const double least = span >= 1e-3 ? span / 50 : 1;
   du = std::max(du, least);
   dv = std::max(dv, least);
   const double scale = std::min(options_.width_px / du, options_.height_px / dv);

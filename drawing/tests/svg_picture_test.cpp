@@ -192,7 +192,7 @@ double ViewBoxSize(const SvgFile& file, int which) {
 // scale.
 TEST(DrawSvg, PointsOnOneLineStillHaveAScale) {
   const Move cases[] = {Line({5, 5, 10}, {5, 5, -3}), Line({0, 0, 0}, {30, 0, 0}),
-                        Line({2, 2, 2}, {2, 2, 2})};
+                        Line({2, 2, 2}, {2, 2, 2}), Line({0, 0, 0}, {5e-324, 1e-300, 0})};
   for (const Move& m : cases) {
     for (View view : {View::kTop, View::kFront, View::kSide, View::kIso}) {
       Picture picture;
