@@ -5,6 +5,7 @@
 #include "cutmodel/from_tool_location.h"
 #include "postpath_file/file_reader.h"
 #include "toolloc_file/file_reader.h"
+#include "verification/check_picture.h"
 #include "verification/check_report.h"
 
 namespace zu::postjob {
@@ -33,6 +34,12 @@ bool ReadProgram(const PostJob& job, cut::Program& program, std::string& message
   return read.ok;
 }
 
+// "FOLDER\NAME.EXT" -> "NAME.EXT" (either slash, or a drive).
+std::string FileName(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/:");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace
 
 PostOutcome RunPostJob(const PostJob& job) {
@@ -58,9 +65,20 @@ PostOutcome RunPostJob(const PostJob& job) {
   verify::VerifyOptions options;
   options.tolerance = job.machine->verification.tolerance;
   options.notes = outcome.written.notes;
+  options.keep_motion = job.picture;
   outcome.verified = verify::VerifyProgram(program, outcome.code, *job.system, options);
   outcome.check_report =
       verify::CheckReport(outcome.verified, {job.code_name, job.tool_location_name});
+  if (job.picture) {
+    verify::CheckPictureOptions picture;
+    picture.title = job.text_to_utf8(FileName(job.code_name)) + " read back over " +
+                    job.text_to_utf8(FileName(job.tool_location_name));
+    picture.to_utf8 = job.text_to_utf8;
+    // The picture's drawing keeps what it needs; the motion can go.
+    const draw::Picture drawn = verify::CheckPicture(program, outcome.verified, picture);
+    outcome.verified.motion = {};
+    outcome.check_picture = draw::DrawSvg(drawn).svg;
+  }
   if (!outcome.verified.ok) {
     outcome.status = PostStatus::kNotVerified;
     outcome.message = job.code_name + " does not do what " + job.tool_location_name +
