@@ -32,11 +32,11 @@
 #include "framework/program_path.h"
 #include "framework/text_array.h"
 #include "hostapp/host_session.h"
+#include "format_io/file_name.h"
 #include "hostapp/part_document.h"
 #include "hostapp/message_watch.h"
 #include "hostapp/plugin_module.h"
 #include "pathpicture/path_picture.h"
-#include "pathpicture/picture_file.h"
 
 namespace {
 
@@ -340,12 +340,6 @@ int Convert(const Options& o) {
   return kOk;
 }
 
-// The file name of a path (either slash), for the picture's title.
-std::string FileName(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/:");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Draws the paths --path names (all without it) in one view, saying how
 // long loading and drawing took.
 int Plot(const Options& o) {
@@ -366,7 +360,8 @@ int Plot(const Options& o) {
   for (int index : plan.path_indices)
     paths.push_back(document->paths[static_cast<std::size_t>(index)].get());
   zuhost::PicturePathsOptions options;
-  options.title = FileName(o.document_path) + ": " + Counted(paths.size(), "path");
+  options.title =
+      std::string(zu::fio::FileNameOf(o.document_path)) + ": " + Counted(paths.size(), "path");
   options.to_utf8 = [](std::string_view s) { return zu::AnsiToUtf8(s); };
   const auto view = zu::draw::ParseView(o.view);
   const zu::draw::SvgDrawing drawing = zu::draw::DrawSvg(zuhost::PicturePaths(paths, options),

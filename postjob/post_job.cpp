@@ -3,6 +3,7 @@
 #include "cutmodel/expand_cycles.h"
 #include "cutmodel/from_post_path.h"
 #include "cutmodel/from_tool_location.h"
+#include "format_io/file_name.h"
 #include "postpath_file/file_reader.h"
 #include "toolloc_file/file_reader.h"
 #include "verification/check_picture.h"
@@ -32,12 +33,6 @@ bool ReadProgram(const PostJob& job, cut::Program& program, std::string& message
   if (!read.ok)
     message = job.tool_location_name + " cannot be read: " + read.error;
   return read.ok;
-}
-
-// "FOLDER\NAME.EXT" -> "NAME.EXT" (either slash, or a drive).
-std::string FileName(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/:");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -71,8 +66,9 @@ PostOutcome RunPostJob(const PostJob& job) {
       verify::CheckReport(outcome.verified, {job.code_name, job.tool_location_name});
   if (job.picture) {
     verify::CheckPictureOptions picture;
-    picture.title = job.text_to_utf8(FileName(job.code_name)) + " read back over " +
-                    job.text_to_utf8(FileName(job.tool_location_name));
+    picture.title = job.text_to_utf8(std::string(fio::FileNameOf(job.code_name))) +
+                    " read back over " +
+                    job.text_to_utf8(std::string(fio::FileNameOf(job.tool_location_name)));
     picture.to_utf8 = job.text_to_utf8;
     // The picture's drawing keeps what it needs; the motion can go.
     const draw::Picture drawn = verify::CheckPicture(program, outcome.verified, picture);

@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "format_io/file_name.h"
 #include "gcode/nc_system.h"
 #include "machine/machine_reader.h"
 #include "postjob/post_job.h"
@@ -110,8 +111,7 @@ std::optional<std::string> WriteWhole(const std::string& path, const std::string
 
 // "FOLDER\NAME.EXT" -> "NAME".
 std::string ProgramName(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/:");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string name(zu::fio::FileNameOf(path));
   const std::size_t dot = name.find_last_of('.');
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }

@@ -75,6 +75,15 @@ std::vector<const SvgElement*> SvgFile::WithClass(std::string_view css_class) co
   return found;
 }
 
+std::vector<const SvgElement*> SvgFile::Moves() const {
+  std::vector<const SvgElement*> moves;
+  for (const SvgElement& e : elements) {
+    if (e.in_path && (e.HasClass("feed") || e.HasClass("rapid")))
+      moves.push_back(&e);
+  }
+  return moves;
+}
+
 SvgFile ReadSvg(std::string_view text) {
   SvgFile file;
   State state{&file, {}};

@@ -29,6 +29,9 @@ struct SvgFile {
   std::vector<SvgElement> elements;  // in document order, the root first
 
   std::vector<const SvgElement*> WithClass(std::string_view css_class) const;
+  // The moves drawn: elements of a path's group of class "feed" or "rapid",
+  // in order.
+  std::vector<const SvgElement*> Moves() const;
 };
 
 SvgFile ReadSvg(std::string_view text);

@@ -57,22 +57,13 @@ Picture Small() {
   return picture;
 }
 
-std::vector<const SvgElement*> MoveElements(const SvgFile& file) {
-  std::vector<const SvgElement*> moves;
-  for (const SvgElement& e : file.elements) {
-    if (e.in_path && (e.HasClass("feed") || e.HasClass("rapid")))
-      moves.push_back(&e);
-  }
-  return moves;
-}
-
 TEST(DrawSvg, EveryMoveIsOneElementWithItsCoordinates) {
   const Picture picture = Small();
   const SvgDrawing drawing = DrawSvg(picture, {View::kTop});
   EXPECT_EQ(drawing.problem, "");
   const SvgFile file = ReadSvg(drawing.svg);
   ASSERT_TRUE(file.ok) << file.error;
-  const auto moves = MoveElements(file);
+  const auto moves = file.Moves();
   const auto& expected = picture.traces[0].moves;
   ASSERT_EQ(moves.size(), expected.size());
   EXPECT_EQ(drawing.moves, expected.size());
@@ -100,7 +91,7 @@ TEST(DrawSvg, EveryMoveIsOneElementWithItsCoordinates) {
 // counter-clockwise as seen (SVG's y points down).
 TEST(DrawSvg, ArcsInTheirPlaneAreTrueArcs) {
   const SvgFile file = ReadSvg(DrawSvg(Small(), {View::kTop}).svg);
-  const auto moves = MoveElements(file);
+  const auto moves = file.Moves();
   ASSERT_EQ(moves.size(), 6u);
   struct Expected {
     double radius;
@@ -128,7 +119,7 @@ TEST(DrawSvg, ArcsInTheirPlaneAreTrueArcs) {
 // point on the arc's plane.
 TEST(DrawSvg, ArcsOutOfTheirPlaneAreSampled) {
   const SvgFile file = ReadSvg(DrawSvg(Small(), {View::kFront}).svg);
-  const auto moves = MoveElements(file);
+  const auto moves = file.Moves();
   ASSERT_EQ(moves.size(), 6u);
   for (int k = 3; k < 6; ++k) {
     EXPECT_EQ(moves[k]->name, "polyline") << k;
@@ -178,7 +169,7 @@ TEST(DrawSvg, NothingToDrawGivesAMessage) {
     ASSERT_TRUE(file.ok) << file.error;
     ASSERT_EQ(file.WithClass("message").size(), 1u);
     EXPECT_EQ(file.WithClass("message")[0]->text, drawing.problem);
-    EXPECT_TRUE(MoveElements(file).empty());
+    EXPECT_TRUE(file.Moves().empty());
   }
 }
 

@@ -51,15 +51,6 @@ SvgFile Drawn(const std::string& json, View view, std::string* svg = nullptr) {
   return ReadSvg(drawing.svg);
 }
 
-std::vector<const SvgElement*> MoveElements(const SvgFile& file) {
-  std::vector<const SvgElement*> moves;
-  for (const SvgElement& e : file.elements) {
-    if (e.in_path && (e.HasClass("feed") || e.HasClass("rapid")))
-      moves.push_back(&e);
-  }
-  return moves;
-}
-
 // Every move of the small document is one element, in order, from its
 // start to its end (y turned down), the arc a true quarter arc of radius 10.
 TEST(PicturePaths, EveryMoveOfTheDocumentIsOneElement) {
@@ -77,7 +68,7 @@ TEST(PicturePaths, EveryMoveOfTheDocumentIsOneElement) {
       {"contour", false, 0, 30, 0, 0},    {"contour", true, 0, 0, 0, 0},
       {"holes", true, 10, 10, 10, 10},
   };
-  const auto drawn = MoveElements(file);
+  const auto drawn = file.Moves();
   ASSERT_EQ(drawn.size(), std::size(moves));
   for (std::size_t i = 0; i < drawn.size(); ++i) {
     const SvgElement& e = *drawn[i];
@@ -183,7 +174,7 @@ TEST(PicturePaths, HugeCoordinatesAreRefusedWhole) {
   const SvgFile file = Drawn(json, View::kIso, &svg);
   ASSERT_TRUE(file.ok) << file.error;
   ASSERT_EQ(file.WithClass("message").size(), 1u);
-  EXPECT_TRUE(MoveElements(file).empty());
+  EXPECT_TRUE(file.Moves().empty());
   EXPECT_EQ(svg.find("inf"), std::string::npos);
 }
 
