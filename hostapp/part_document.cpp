@@ -738,9 +738,7 @@ std::string FormatPartDocument(const PartDocument& document, const TextCodec& co
   return out;
 }
 
-std::string SavePartDocument(const PartDocument& document, const std::string& path,
-                             const TextCodec& codec) {
-  const std::string text = FormatPartDocument(document, codec);
+std::string SaveWhole(std::string_view text, const std::string& path) {
   const std::string temporary = path + ".saving";
   std::error_code ignored;
   {
@@ -761,6 +759,11 @@ std::string SavePartDocument(const PartDocument& document, const std::string& pa
     return path + ": cannot be replaced: " + error.message();
   }
   return {};
+}
+
+std::string SavePartDocument(const PartDocument& document, const std::string& path,
+                             const TextCodec& codec) {
+  return SaveWhole(FormatPartDocument(document, codec), path);
 }
 
 }  // namespace zuhost

@@ -55,9 +55,12 @@ ZUHOST_API DocumentLoad LoadPartDocument(const std::string& path, const TextCode
 // The document as JSON text: one path per block, one move per line.
 ZUHOST_API std::string FormatPartDocument(const PartDocument& document,
                                           const TextCodec& codec = {});
-// Writes the document to a new file beside `path` (UTF-8) and replaces
-// `path` with it only when it is complete; a failed write or rename leaves
-// `path` as it was and no new file behind. Returns "" on success, else what failed.
+// Writes `text` to a new file beside `path` (UTF-8; NAME.saving) and
+// replaces `path` with it only when it is complete; a failed write or
+// rename leaves `path` as it was and no new file behind. Returns "" on
+// success, else what failed. Documents and pictures are saved so.
+[[nodiscard]] ZUHOST_API std::string SaveWhole(std::string_view text, const std::string& path);
+// The document saved whole (SaveWhole).
 [[nodiscard]] ZUHOST_API std::string SavePartDocument(const PartDocument& document,
                                                       const std::string& path,
                                                       const TextCodec& codec = {});

@@ -8,6 +8,7 @@
 //              [--hook-wants-list] [--hook-temp DIR] [--hook-dump FILE]
 //              [--code-file FILE] [--save OUT]
 //   zuhost convert DOC OUT          (load and save: checks and times a document)
+//   zuhost plot DOC OUT.svg [--path NAME|INDEX ...] [--view top|front|side|iso]
 //   zuhost entry-points              (load the plug-in and find its entry points)
 //
 // The command line is read as UTF-8 (from the wide one Windows keeps), so
@@ -24,15 +25,18 @@
 #include <string>
 #include <vector>
 
+#include "drawing/svg_picture.h"
 #include "framework/automation.h"
 #include "framework/code_page.h"
 #include "framework/message_box.h"
 #include "framework/program_path.h"
 #include "framework/text_array.h"
 #include "hostapp/host_session.h"
+#include "format_io/file_name.h"
 #include "hostapp/part_document.h"
 #include "hostapp/message_watch.h"
 #include "hostapp/plugin_module.h"
+#include "pathpicture/path_picture.h"
 
 namespace {
 
@@ -46,7 +50,8 @@ enum ExitCode {
   kEntryMissing = 3,
   kBadDocument = 4,
   kSaveFailed = 5,
-  kErrorMessage = 6
+  kErrorMessage = 6,
+  kNothingDrawn = 7
 };
 
 // The host's own lines are UTF-8 already.
@@ -240,6 +245,9 @@ struct Options {
   bool hook_wants_list = false;
   std::string hook_temp;
   std::string hook_dump;
+  // plot
+  std::vector<std::string> plot_paths;
+  std::string view = "top";
 };
 
 // Declares the command line on `app`; returns the subcommands.
@@ -248,6 +256,7 @@ struct Subcommands {
   CLI::App* convert;
   CLI::App* entry_points;
   CLI::App* run;
+  CLI::App* plot;
 };
 Subcommands DeclareCommandLine(CLI::App& app, Options& o) {
   app.require_subcommand(1);
@@ -268,6 +277,14 @@ Subcommands DeclareCommandLine(CLI::App& app, Options& o) {
   s.convert = app.add_subcommand("convert", "load a document and save it again");
   s.convert->add_option("document", o.document_path, "part document (JSON)")->required();
   s.convert->add_option("output", o.output_path, "where to save it")->required();
+
+  s.plot = app.add_subcommand("plot", "draw a document's paths as an SVG picture");
+  s.plot->add_option("document", o.document_path, "part document (JSON)")->required();
+  s.plot->add_option("output", o.output_path, "the picture to write (SVG)")->required();
+  s.plot->add_option("--path", o.plot_paths, "paths to draw: names or indices (default: all)");
+  s.plot->add_option("--view", o.view, "top, front, side or iso")
+      ->check(CLI::IsMember({"top", "front", "side", "iso"}))
+      ->capture_default_str();
 
   s.entry_points = app.add_subcommand("entry-points", "load the plug-in and find ordinals 1-6");
   s.entry_points->add_option("--call", o.calls, "entry points to call, in order")
@@ -320,6 +337,50 @@ int Convert(const Options& o) {
   Say("saved " + std::to_string(document->paths.size()) + " paths (" + std::to_string(moves) +
       " moves) to " + o.output_path + ": loaded in " + ms(start, loaded) + " ms, saved in " +
       ms(loaded, saved) + " ms");
+  return kOk;
+}
+
+// Draws the paths --path names (all without it) in one view, saying how
+// long loading and drawing took.
+int Plot(const Options& o) {
+  const auto start = std::chrono::steady_clock::now();
+  auto document = Load(o.document_path);
+  if (!document)
+    return kBadDocument;
+  const auto loaded = std::chrono::steady_clock::now();
+  zuhost::PickPlan plan;
+  if (o.plot_paths.empty()) {
+    for (std::size_t i = 0; i < document->paths.size(); ++i)
+      plan.path_indices.push_back(static_cast<int>(i));
+  } else if (std::string error = PlanPick(o.plot_paths, *document, plan); !error.empty()) {
+    Say(error);
+    return kUsage;
+  }
+  std::vector<const OrvoPath*> paths;
+  for (int index : plan.path_indices)
+    paths.push_back(document->paths[static_cast<std::size_t>(index)].get());
+  zuhost::PicturePathsOptions options;
+  options.title =
+      std::string(zu::fio::FileNameOf(o.document_path)) + ": " + Counted(paths.size(), "path");
+  options.to_utf8 = [](std::string_view s) { return zu::AnsiToUtf8(s); };
+  const auto view = zu::draw::ParseView(o.view);
+  const zu::draw::SvgDrawing drawing = zu::draw::DrawSvg(zuhost::PicturePaths(paths, options),
+                                                         {view.value_or(zu::draw::View::kTop)});
+  const auto drawn = std::chrono::steady_clock::now();
+  if (std::string error = zuhost::SaveWhole(drawing.svg, o.output_path); !error.empty()) {
+    Say("not written: " + error);
+    return kSaveFailed;
+  }
+  auto ms = [](auto from, auto to) {
+    return std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count());
+  };
+  if (!drawing.problem.empty()) {
+    Say("nothing drawn: " + drawing.problem + "; the picture " + o.output_path + " says so");
+    return kNothingDrawn;
+  }
+  Say("drew " + Counted(paths.size(), "path") + " (" + Counted(drawing.moves, "move") + ") from " +
+      o.view + " to " + o.output_path + ": loaded in " + ms(start, loaded) + " ms, drawn in " +
+      ms(loaded, drawn) + " ms");
   return kOk;
 }
 
@@ -444,6 +505,8 @@ int main() {
   }
   if (*subcommands.convert)
     return Convert(o);
+  if (*subcommands.plot)
+    return Plot(o);
 
   if (!o.record.empty() && !RecordWritable(o.record)) {
     Say("the record file " + o.record + " cannot be written");

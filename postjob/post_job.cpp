@@ -5,8 +5,10 @@
 #include "cutmodel/expand_cycles.h"
 #include "cutmodel/from_post_path.h"
 #include "cutmodel/from_tool_location.h"
+#include "format_io/file_name.h"
 #include "postpath_file/file_reader.h"
 #include "toolloc_file/file_reader.h"
+#include "verification/check_picture.h"
 #include "verification/check_report.h"
 
 namespace zu::postjob {
@@ -68,9 +70,21 @@ PostOutcome RunPostJob(const PostJob& job) {
     options.axis_tolerance_degrees = job.machine->kinematics->layout.linearise_axis_degrees;
   }
   options.notes = outcome.written.notes;
+  options.keep_motion = job.picture;
   outcome.verified = verify::VerifyProgram(program, outcome.code, *job.system, options);
   outcome.check_report =
       verify::CheckReport(outcome.verified, {job.code_name, job.tool_location_name});
+  if (job.picture) {
+    verify::CheckPictureOptions picture;
+    picture.title = job.text_to_utf8(std::string(fio::FileNameOf(job.code_name))) +
+                    " read back over " +
+                    job.text_to_utf8(std::string(fio::FileNameOf(job.tool_location_name)));
+    picture.to_utf8 = job.text_to_utf8;
+    // The picture's drawing keeps what it needs; the motion can go.
+    const draw::Picture drawn = verify::CheckPicture(program, outcome.verified, picture);
+    outcome.verified.motion = {};
+    outcome.check_picture = draw::DrawSvg(drawn).svg;
+  }
   if (!outcome.verified.ok) {
     outcome.status = PostStatus::kNotVerified;
     outcome.message = job.code_name + " does not do what " + job.tool_location_name +

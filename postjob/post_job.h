@@ -4,6 +4,7 @@
 // the viewer); this is the part that needs no operating system.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,13 @@ struct PostJob {
   std::string program_name;        // the code file's name without folder and extension
   const machine::MachineConfig* machine = nullptr;
   const gcode::NcSystem* system = nullptr;  // the machine's NC-system description
+  // Draw the check picture (PostOutcome::check_picture).
+  bool picture = true;
+  // The file's texts (path names) to UTF-8, for the picture; the post
+  // processor's are in the ANSI code page. Passes bytes through by default.
+  std::function<std::string(std::string_view)> text_to_utf8 = [](std::string_view s) {
+    return std::string(s);
+  };
 };
 
 enum class PostStatus {
@@ -41,6 +49,9 @@ struct PostOutcome {
   std::string message;       // one line, for every status but kDone
   std::string code;          // the program, for kDone and kNotVerified
   std::string check_report;  // the verification's report, likewise
+  // The check picture (SVG, verification/check_picture.h), likewise where
+  // PostJob::picture asks for it.
+  std::string check_picture;
   codewriter::WriteResult written;
   verify::VerifyResult verified;
   std::size_t paths = 0;

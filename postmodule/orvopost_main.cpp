@@ -1,7 +1,8 @@
 // ORVOPost.exe, the post processor. Both of its command lines name a
 // tool-location file, a machine configuration (.mcf) and a code file; it
 // writes the machine's G code into the code file, reads the program back
-// and compares it with the file (NAME.check.txt beside the code file), and
+// and compares it with the file (NAME.check.txt beside the code file, and
+// NAME.check.svg: the file's paths with the program read back over them), and
 // on the main road opens the code file in the viewer the process file
 // names. The code file is written whole or not at all.
 //
@@ -18,7 +19,9 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 
+#include "format_io/file_name.h"
 #include "gcode/nc_system.h"
 #include "machine/machine_reader.h"
 #include "postjob/post_job.h"
@@ -108,19 +111,34 @@ std::optional<std::string> WriteWhole(const std::string& path, const std::string
 
 // "FOLDER\NAME.EXT" -> "NAME".
 std::string ProgramName(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/:");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string name(zu::fio::FileNameOf(path));
   const std::size_t dot = name.find_last_of('.');
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-// "FOLDER\NAME.EXT" -> "FOLDER\NAME.check.txt".
-std::string CheckFileFor(const std::string& code_file) {
+// "FOLDER\NAME.EXT" -> "FOLDER\NAME.check.txt" (or another `extension`).
+std::string CheckFileFor(const std::string& code_file, const char* extension = ".check.txt") {
   const std::size_t slash = code_file.find_last_of("\\/:");
   const std::size_t dot = code_file.find_last_of('.');
   const bool has_extension =
       dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
-  return (has_extension ? code_file.substr(0, dot) : code_file) + ".check.txt";
+  return (has_extension ? code_file.substr(0, dot) : code_file) + extension;
+}
+
+// Text in the ANSI code page (the files' names and the paths' names) as
+// UTF-8, for the check picture.
+std::string AnsiToUtf8(std::string_view ansi) {
+  if (ansi.empty())
+    return {};
+  const int size = static_cast<int>(ansi.size());
+  const int wide_length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), wide_length);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, utf8.data(), length, nullptr, nullptr);
+  return utf8;
 }
 
 // The NC-system description a configuration names: beside the .mcf unless
@@ -169,6 +187,7 @@ int Post(const Files& files) {
   job.program_name = ProgramName(files.code);
   job.machine = &config;
   job.system = &system.system;
+  job.text_to_utf8 = AnsiToUtf8;
   const zu::postjob::PostOutcome outcome = zu::postjob::RunPostJob(job);
   if (outcome.status == zu::postjob::PostStatus::kBadToolLocationFile)
     return Fail(kBadToolLocationFile, outcome.message + "; no code written");
@@ -182,6 +201,10 @@ int Post(const Files& files) {
   if (const auto reason = WriteWhole(check, outcome.check_report))
     return Fail(kCodeFileNotWritten,
                 "the check report " + check + " cannot be written: " + *reason);
+  const std::string picture = CheckFileFor(files.code, ".check.svg");
+  if (const auto reason = WriteWhole(picture, outcome.check_picture))
+    return Fail(kCodeFileNotWritten,
+                "the check picture " + picture + " cannot be written: " + *reason);
   postmodule::RecordLine("wrote " + std::to_string(outcome.written.blocks) + " blocks of " +
                          config.identity.name + " code into " + files.code);
   for (const std::string& note : outcome.written.notes)
@@ -189,7 +212,8 @@ int Post(const Files& files) {
   char deviation[64];
   std::snprintf(deviation, sizeof deviation, "%.6f", outcome.verified.largest_deviation);
   postmodule::RecordLine(std::string("verified: ") + (outcome.verified.ok ? "PASS" : "FAIL") +
-                         ", largest deviation " + deviation + " mm, report " + check);
+                         ", largest deviation " + deviation + " mm, report " + check +
+                         ", picture " + picture);
   if (outcome.status == zu::postjob::PostStatus::kNotVerified)
     return Fail(kNotVerified, outcome.message + " (" + check + ")");
   std::printf("ORVOPost: wrote %zu blocks of %s code into %s; read back within %s mm (%s)\n",

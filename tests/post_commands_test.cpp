@@ -502,6 +502,7 @@ TEST_F(PostCommands, ThePostProcessorWritesACheckedProgramWholeOrNotAtAll) {
       EXPECT_THAT(program, HasSubstr("G98 G81 X10. Y10. Z-12.5"));
       EXPECT_THAT(program, HasSubstr("X-10. Y10.\r\n"));
       EXPECT_THAT(ReadBytes(folder_ + "\\part.check.txt"), HasSubstr("PASS"));
+      EXPECT_THAT(ReadBytes(folder_ + "\\part.check.svg"), HasSubstr(">PASS: largest deviation "));
     } else if (c.code == read_only) {
       EXPECT_EQ(ReadBytes(c.code), "an earlier program");
     } else {

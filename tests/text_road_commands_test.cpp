@@ -130,6 +130,15 @@ TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPostedForEveryMa
       EXPECT_TRUE(ReadBytes(kCodeFile) == program) << kCodeFile << " differs from the golden";
       EXPECT_THAT(module, Contains(::testing::StartsWith("verified: PASS")));
       EXPECT_THAT(ReadBytes(std::string(kCodeFolder) + "\\NC0001.check.txt"), HasSubstr("PASS"));
+      // The check picture beside it: the program read back over the file's
+      // paths, none of it circled.
+      const std::string picture = ReadBytes(std::string(kCodeFolder) + "\\NC0001.check.svg");
+      EXPECT_THAT(picture, HasSubstr(">the program read back</text>"));
+      EXPECT_THAT(picture, HasSubstr(">PASS: largest deviation "));
+      EXPECT_THAT(picture, Not(HasSubstr("class=\"deviation\"")));
+      if (std::string(run.document) == "milling_2d.json") {
+        EXPECT_THAT(picture, HasSubstr(U8(u8">轮廓铣</text>")));  // from code page 936
+      }
       EXPECT_THAT(host.output, HasSubstr("entry point 5 returned 1"));
       EXPECT_THAT(record, Contains(U8(u8"dialog 9002 \"代码显示\"")));
     }

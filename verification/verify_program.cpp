@@ -132,6 +132,39 @@ void Verifier::AddDeviation(double distance, const Spot& where) {
     result_.largest_deviation = distance;
     result_.deviation_at = PlaceOf(where);
   }
+  if (Beyond(distance) && where.path != kNoPath)
+    AddStretch(distance, where);
+}
+
+// A move beyond the tolerance right after one of the same path (the same
+// step again, or the next) grows its stretch; anything else starts one.
+void Verifier::AddStretch(double distance, const Spot& where) {
+  std::vector<Deviation>& kept = result_.deviations;
+  const bool grows = stretch_path_ == where.path && !where.hole && !kept.empty() &&
+                     !kept.back().hole &&
+                     (where.index == kept.back().last || where.index == kept.back().last + 1);
+  if (grows && stretch_kept_) {
+    Deviation& d = kept.back();
+    d.last = where.index;
+    if (!(distance <= d.largest)) {
+      d.largest = distance;
+      d.at = where.point;
+    }
+    d.low = {std::min(d.low.x, where.point.x), std::min(d.low.y, where.point.y),
+             std::min(d.low.z, where.point.z)};
+    d.high = {std::max(d.high.x, where.point.x), std::max(d.high.y, where.point.y),
+              std::max(d.high.z, where.point.z)};
+    return;
+  }
+  if (grows)
+    return;
+  ++result_.deviation_count;
+  stretch_path_ = where.path;
+  stretch_kept_ = kept.size() < options_.max_deviations;
+  if (stretch_kept_) {
+    kept.push_back({expected_.paths[where.path].name, where.index, where.index, where.hole,
+                    distance, where.point, where.point, where.point});
+  }
 }
 
 void Verifier::CheckTechnology(std::uint32_t path, const ReadEvent& event, double feed,
@@ -208,6 +241,8 @@ VerifyResult VerifyProgram(const cut::Program& expected, std::string_view code_t
     }
     result.ok = result.ok && axes.largest_degrees <= options.axis_tolerance_degrees;
   }
+  if (options.keep_motion)
+    result.motion = internal::MotionOf(recorder);
   return result;
 }
 

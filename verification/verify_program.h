@@ -49,6 +49,10 @@ struct VerifyOptions {
   // `axis_tolerance_degrees`. Null for a three-axis machine.
   const kin::Kinematics* kinematics = nullptr;
   double axis_tolerance_degrees = 0.01;
+  // Stretches beyond the tolerance kept (VerifyResult::deviations).
+  std::size_t max_deviations = 100;
+  // Keep the motion read back (VerifyResult::motion), for a picture.
+  bool keep_motion = false;
 };
 
 // A place in the expected program.
@@ -64,6 +68,34 @@ struct Place {
 struct Mismatch {
   Place where;
   std::string text;  // what differs, with both values
+};
+
+// A stretch of the expected program farther from the code than the
+// tolerance: consecutive steps of one path, or one hole.
+struct Deviation {
+  std::string path;  // the expected path's name
+  int first = -1;    // its first and last step (or the hole), from 0
+  int last = -1;
+  bool hole = false;
+  double largest = 0;  // mm
+  cut::Vec at;         // where the largest distance was found
+  cut::Vec low;        // the box of the places found beyond the tolerance
+  cut::Vec high;
+};
+
+// A move of the program as it was read back, in the code's order,
+// millimetres in the machine's frame.
+struct ReadMove {
+  enum class Kind { kRapid, kFeed, kArc, kHole };
+  Kind kind = Kind::kRapid;
+  // Where the tool was before the move, as far as the moves read tell (a
+  // hole: above it, at its cycle's clearance); false for the first move,
+  // whose start the code does not say.
+  bool start_known = true;
+  cut::Vec start;
+  cut::Vec end;     // a hole: its bottom
+  cut::Vec centre;  // kArc
+  cut::Vec axis;    // kArc: unit; the arc turns counter-clockwise about it
 };
 
 struct [[nodiscard]] VerifyResult {
@@ -83,6 +115,12 @@ struct [[nodiscard]] VerifyResult {
   std::vector<Mismatch> mismatches;  // the first VerifyOptions::max_mismatches
   std::uint64_t mismatch_count = 0;  // all of them
   std::vector<std::string> notes;    // the writer's, from the options
+  // The first VerifyOptions::max_deviations stretches beyond the
+  // tolerance, in the order found, and how many there were.
+  std::vector<Deviation> deviations;
+  std::uint64_t deviation_count = 0;
+  // With VerifyOptions::keep_motion: every move read back.
+  std::vector<ReadMove> motion;
   // Five-axis machines: tool axes compared (samples of feed moves found on
   // a five-axis path), the largest angle from the file's (degrees) and
   // where.

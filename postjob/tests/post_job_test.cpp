@@ -97,6 +97,11 @@ TEST(PostJob, EveryExampleForEveryMachineIsItsGoldenProgramAndReadsBack) {
       EXPECT_LE(outcome.verified.largest_deviation, 0.001);
       EXPECT_LE(outcome.verified.largest_axis_deviation, 0.01);
       EXPECT_GT(outcome.verified.moves_compared + outcome.verified.holes_compared, 0u);
+      // The check picture draws the file's paths and the program read back,
+      // nothing circled.
+      EXPECT_EQ(outcome.check_picture.rfind("<?xml", 0), 0u);
+      EXPECT_NE(outcome.check_picture.find(">the program read back</text>"), std::string::npos);
+      EXPECT_EQ(outcome.check_picture.find("class=\"deviation\""), std::string::npos);
     }
   }
 }

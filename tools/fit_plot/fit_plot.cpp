@@ -1,5 +1,6 @@
 // fit_plot: draws a polyline and what the path fitter makes of it, side by
-// side, as an SVG picture (seen from above: X to the right, Y up).
+// side, as an SVG picture (seen from above: X to the right, Y up), through
+// the drawing library.
 //
 //   fit_plot [--tolerance T] [--example NAME | --input FILE [--run N] |
 //             --document FILE [--path N] [--kvt K]] --out FILE.svg
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "conditioning/path_optimization.h"
+#include "drawing/svg_picture.h"
 #include "host/row_ops.h"
 #include "hostapp/part_document.h"
 #include "pathfit/fit.h"
@@ -144,58 +146,54 @@ bool OptimisedRow(const std::string& file, std::size_t number, double tolerance,
   return true;
 }
 
-// Points of an element every `step` along it, for drawing.
-std::vector<XYZ> Trace(const FitElement& e, double step) {
-  if (e.kind == FitElement::Kind::Line)
-    return {e.start, e.end};
-  const XYZ c = e.centre, n = e.normal;
-  const XYZ x = {(e.start.x - c.x) / e.radius, (e.start.y - c.y) / e.radius,
-                 (e.start.z - c.z) / e.radius};
-  const XYZ y = {n.y * x.z - n.z * x.y, n.z * x.x - n.x * x.z, n.x * x.y - n.y * x.x};
-  const int steps = std::max(8, static_cast<int>(e.radius * e.sweep / step));
-  std::vector<XYZ> points;
-  for (int k = 0; k <= steps; ++k) {
-    const double a = e.sweep * k / steps;
-    const double ca = std::cos(a) * e.radius, sa = std::sin(a) * e.radius;
-    points.push_back(
-        {c.x + ca * x.x + sa * y.x, c.y + ca * x.y + sa * y.y, c.z + ca * x.z + sa * y.z});
-  }
-  return points;
+zu::draw::Point P(const XYZ& p) {
+  return {p.x, p.y, p.z};
 }
 
-class Svg {
- public:
-  Svg(double x0, double y0, double x1, double y1, double panel) : x0_(x0), y1_(y1) {
-    scale_ = panel / std::max(x1 - x0, y1 - y0);
-    width_ = (x1 - x0) * scale_;
-    height_ = (y1 - y0) * scale_;
+// The runs before on the left, the fitted elements after them on the
+// right, `shift` further along X: lines in blue, arcs in orange, dots at
+// the points before and at the ends of the elements after.
+zu::draw::Picture PictureOf(const Drawing& drawing, double shift) {
+  using zu::draw::Mark;
+  using zu::draw::Move;
+  zu::draw::Trace before, lines, arcs;
+  before.colour = "#888888";
+  before.stroke_px = 0.6;
+  lines.colour = "#1b5e9e";
+  arcs.colour = "#d95f02";
+  lines.stroke_px = arcs.stroke_px = 1.6;
+  std::size_t points = 0;
+  const auto moved = [shift](const XYZ& p) { return zu::draw::Point{p.x + shift, p.y, p.z}; };
+  for (std::size_t r = 0; r < drawing.runs.size(); ++r) {
+    const std::vector<XYZ>& run = drawing.runs[r];
+    points += run.size();
+    for (std::size_t i = 0; i < run.size(); ++i) {
+      before.marks.push_back({Mark::Kind::kPoint, P(run[i])});
+      if (i > 0)
+        before.moves.push_back({Move::Kind::kLine, false, P(run[i - 1]), P(run[i]), {}, {}, 0});
+    }
+    for (const FitElement& e : drawing.fits[r]) {
+      const bool arc = e.kind == FitElement::Kind::Arc;
+      Move move{arc ? Move::Kind::kArc : Move::Kind::kLine,
+                false,
+                moved(e.start),
+                moved(e.end),
+                moved(e.centre),
+                P(e.normal),
+                e.sweep};
+      (arc ? arcs : lines).moves.push_back(move);
+      lines.marks.push_back({Mark::Kind::kPoint, moved(e.start)});
+    }
+    if (!drawing.fits[r].empty())
+      lines.marks.push_back({Mark::Kind::kPoint, moved(drawing.fits[r].back().end)});
   }
-  double width() const { return width_; }
-  double height() const { return height_; }
-  std::string X(double x, double shift) const { return Number((x - x0_) * scale_ + shift); }
-  std::string Y(double y) const { return Number((y1_ - y) * scale_ + kTop); }
-  static std::string Number(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", v);
-    return text;
-  }
-  static constexpr double kTop = 30;
-
- private:
-  double x0_, y1_, scale_, width_ = 0, height_ = 0;
-};
-
-std::string Polyline(const Svg& svg, const std::vector<XYZ>& points, double shift,
-                     const char* style) {
-  std::string out = "<polyline style=\"" + std::string(style) + "\" points=\"";
-  for (const XYZ& p : points)
-    out += svg.X(p.x, shift) + "," + svg.Y(p.y) + " ";
-  return out + "\"/>\n";
-}
-
-std::string Dot(const Svg& svg, const XYZ& p, double shift, double r, const char* fill) {
-  return "<circle cx=\"" + svg.X(p.x, shift) + "\" cy=\"" + svg.Y(p.y) + "\" r=\"" +
-         Svg::Number(r) + "\" fill=\"" + fill + "\"/>\n";
+  before.name = "before: " + std::to_string(points) + " points (" +
+                std::to_string(points - drawing.runs.size()) + " straight moves)";
+  lines.name = "after: " + std::to_string(lines.moves.size()) + " lines";
+  arcs.name = "after: " + std::to_string(arcs.moves.size()) + " arcs";
+  zu::draw::Picture picture;
+  picture.traces = {before, lines, arcs};
+  return picture;
 }
 
 }  // namespace
@@ -273,54 +271,26 @@ int main(int argc, char** argv) {
       violations += zu::pathfit::check::CheckFit(run, fit, limits).violations();
   }
 
-  double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+  double x0 = INFINITY, x1 = -INFINITY;
   for (const auto& run : drawing.runs) {
     for (const XYZ& p : run) {
       x0 = std::min(x0, p.x);
       x1 = std::max(x1, p.x);
-      y0 = std::min(y0, p.y);
-      y1 = std::max(y1, p.y);
     }
   }
-  const double margin = 0.03 * std::max(x1 - x0, y1 - y0) + 1e-9;
-  const Svg svg(x0 - margin, y0 - margin, x1 + margin, y1 + margin, 460);
-  const double gap = 20, right = svg.width() + gap;
-  const double dot = std::max(0.6, 1.2 * 460 / std::max(1.0, std::sqrt(double(points)) * 20));
-  std::string body;
-  for (std::size_t r = 0; r < drawing.runs.size(); ++r) {
-    body += Polyline(svg, drawing.runs[r], 0, "fill:none;stroke:#888;stroke-width:0.6");
-    for (const XYZ& p : drawing.runs[r])
-      body += Dot(svg, p, 0, dot, "#444");
-    for (const FitElement& e : drawing.fits[r]) {
-      const bool arc = e.kind == FitElement::Kind::Arc;
-      body += Polyline(svg, Trace(e, (x1 - x0) / 400), right,
-                       arc ? "fill:none;stroke:#d95f02;stroke-width:1.6"
-                           : "fill:none;stroke:#1b5e9e;stroke-width:1.6");
-      body += Dot(svg, e.start, right, 2.2, "#222");
-    }
-    if (!drawing.fits[r].empty())
-      body += Dot(svg, drawing.fits[r].back().end, right, 2.2, "#222");
-  }
-  char caption[400];
-  std::snprintf(caption, sizeof caption, "before: %zu points (%zu straight moves)", points,
-                points - drawing.runs.size());
-  char after[400];
-  std::snprintf(after, sizeof after,
-                "after: %zu elements, %zu arcs (orange), %zu lines (blue); tolerance %g mm; "
-                "checker: %zu violations",
-                elements, arcs, elements - arcs, tolerance, violations);
-  const double width = 2 * svg.width() + gap, height = svg.height() + Svg::kTop + 10;
-  std::ofstream file(out);
-  file << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << Svg::Number(width)
-       << "\" height=\"" << Svg::Number(height) << "\" viewBox=\"0 0 " << Svg::Number(width) << " "
-       << Svg::Number(height) << "\">\n"
-       << "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n"
-       << "<g font-family=\"sans-serif\" font-size=\"11\">\n"
-       << "<text x=\"4\" y=\"14\">" << caption << "</text>\n"
-       << "<text x=\"" << Svg::Number(right + 4) << "\" y=\"14\">" << after << "</text>\n</g>\n"
-       << body << "</svg>\n";
-  if (!file) {
-    std::fprintf(stderr, "fit_plot: cannot write %s\n", out.c_str());
+  zu::draw::Picture picture = PictureOf(drawing, (x1 - x0) * 1.15 + 1e-6);
+  picture.title = "the path fitter: before (left) and after (right)";
+  char note[200];
+  std::snprintf(note, sizeof note, "tolerance %g mm; checker: %zu violations", tolerance,
+                violations);
+  picture.notes = {note};
+  const zu::draw::SvgDrawing svg = zu::draw::DrawSvg(picture);
+  std::ofstream file(out, std::ios::binary);
+  file << svg.svg;
+  file.close();
+  if (!file || !svg.problem.empty()) {
+    std::fprintf(stderr, "fit_plot: cannot write %s%s%s\n", out.c_str(),
+                 svg.problem.empty() ? "" : ": ", svg.problem.c_str());
     return 1;
   }
   std::printf("fit_plot: %s: %zu points, %zu elements (%zu arcs), %zu violations\n", out.c_str(),

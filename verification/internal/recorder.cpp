@@ -89,4 +89,35 @@ void Recorder::AddDrillPoint(double x, double y, double z) {
   hole.detail = static_cast<std::uint32_t>(groups.size() - 1);
 }
 
+std::vector<ReadMove> MotionOf(const Recorder& recorder) {
+  std::vector<ReadMove> motion;
+  motion.reserve(recorder.events.size());
+  for (std::size_t k = 0; k < recorder.events.size(); ++k) {
+    const ReadEvent& event = recorder.events[k];
+    ReadMove& move = motion.emplace_back();
+    move.start_known = k > 0;
+    move.start = recorder.StartOf(k);
+    move.end = event.end;
+    switch (event.kind) {
+      case ReadEvent::Kind::kRapid:
+        move.kind = ReadMove::Kind::kRapid;
+        break;
+      case ReadEvent::Kind::kFeed:
+        move.kind = ReadMove::Kind::kFeed;
+        break;
+      case ReadEvent::Kind::kArc:
+        move.kind = ReadMove::Kind::kArc;
+        move.centre = recorder.arcs[event.detail].centre;
+        move.axis = recorder.arcs[event.detail].axis;
+        break;
+      case ReadEvent::Kind::kHole:
+        move.kind = ReadMove::Kind::kHole;
+        move.start_known = true;
+        move.start = {event.end.x, event.end.y, recorder.groups[event.detail].clearance};
+        break;
+    }
+  }
+  return motion;
+}
+
 }  // namespace zu::verify::internal

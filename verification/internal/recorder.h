@@ -10,6 +10,7 @@
 
 #include "cutmodel/cut_model.h"
 #include "gcode/path_receiver.h"
+#include "verification/verify_program.h"
 
 namespace zu::verify::internal {
 
@@ -108,5 +109,8 @@ class Recorder : public gcode::PathReceiver {
   double feed_ = 0;
   double speed_ = 0;
 };
+
+// What the recorder kept, as the result hands it out.
+std::vector<ReadMove> MotionOf(const Recorder& recorder);
 
 }  // namespace zu::verify::internal

@@ -62,6 +62,7 @@ class Verifier {
   Place PlaceOf(const Spot& spot) const;
   void AddMismatch(const Spot& where, std::string text);
   void AddDeviation(double distance, const Spot& where);
+  void AddStretch(double distance, const Spot& where);
   // One mismatch per path for each of feed, speed and tool: the first.
   void CheckTechnology(std::uint32_t path, const ReadEvent& event, double feed, const Spot& where);
   Spot StepPlace(std::uint32_t path, int index, const Vec& point, bool hole = false) const {
@@ -105,6 +106,10 @@ class Verifier {
   double tolerance_;
   double reach_;            // how far apart two end points may be and still be matched
   double carried_off_ = 0;  // how far off the last move compared ended, where beyond
+  // The stretch beyond the tolerance being grown: its path, and whether it
+  // was kept (only the first max_deviations are).
+  std::uint32_t stretch_path_ = kNoPath;
+  bool stretch_kept_ = false;
 
   std::vector<ExpectedCut> cuts_;
   std::vector<ExpectedRapid> rapids_;
