@@ -232,6 +232,7 @@ VerifyResult VerifyProgram(const cut::Program& expected, std::string_view code_t
     result.axis_tolerance_degrees = options.axis_tolerance_degrees;
     result.largest_rotary_turn = tip->largest_turn;
     result.rotary_turn_axis = tip->turn_axis;
+    result.moves_read = tip->cuts_read;
     result.axes_compared = axes.compared;
     result.largest_axis_deviation = axes.largest_degrees;
     if (axes.compared > 0) {

@@ -62,6 +62,7 @@ void ToolTip::RapidTo(double x, double y, double z) {
 }
 
 void ToolTip::FeedTo(double x, double y, double z, int compensation) {
+  ++cuts_read;
   const kin::MachinePosition from = last_;
   const kin::MachinePosition to = Machine(x, y, z);
   last_ = to;
@@ -103,6 +104,7 @@ void ToolTip::ArcTo(double end_x, double end_y, double end_z, double centre_x, d
   // With the rotary axes standing still the machine's frame is the work
   // frame turned and moved: the arc's points and axis map as points and a
   // direction.
+  ++cuts_read;
   last_ = Machine(end_x, end_y, end_z);
   const kin::ToolPose end = Pose(last_);
   const kin::ToolPose centre = Pose(Machine(centre_x, centre_y, centre_z));

@@ -9,6 +9,7 @@
 // sample is kept for the comparison of axes (tool_axes.h).
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "gcode/multi_axis_receiver.h"
@@ -34,6 +35,9 @@ class ToolTip final : public gcode::PathReceiver, public gcode::MultiAxisReceive
   // axis's letter: a spin where the tool axis hardly turns shows here.
   double largest_turn = 0;
   char turn_axis = 0;
+  // Feed moves and arcs of the program: the recorder sees a feed move that
+  // turns a rotary axis as its samples.
+  std::uint64_t cuts_read = 0;
 
   void AxesOfNextMove(const gcode::AxisState& axes) override { state_ = axes; }
 
