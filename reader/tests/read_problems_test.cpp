@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "gcode/line_source.h"
+#include "reader/tests/null_receiver.h"
 
 namespace zureader {
 namespace {
@@ -116,30 +117,6 @@ TEST(ReadProblems, AFiveAxisProgramIsSaidOnce) {
   EXPECT_EQ(ReadingMessage("a.nc", both), MultiAxisText(both) + "\n\n" + problems);
   EXPECT_EQ(ReadingMessage("a.nc", WithErrors(2)), ProgramProblemsText("a.nc", WithErrors(2)));
 }
-
-class NullReceiver final : public zu::gcode::PathReceiver {
-  void NextPath(int) override {}
-  void StartPath() override {}
-  void EndPath() override {}
-  void RapidTo(double, double, double) override {}
-  void FeedTo(double, double, double, int) override {}
-  void ArcTo(double, double, double, double, double, double, double, double, double) override {}
-  void SetFeedRate(double) override {}
-  void SetSpindleSpeed(double) override {}
-  void SetToolName(std::string_view) override {}
-  void SetToolInteger1(int) override {}
-  void SetToolInteger2(int) override {}
-  void SetToolDimension1(double) override {}
-  void SetToolDimension2(double) override {}
-  void SetToolDimension3(double) override {}
-  void SetToolDimension5(double) override {}
-  void SetToolDimension6(double) override {}
-  void SetToolDimension7(double) override {}
-  void StartDrillPath(int, double, double, double, double, double, double, double,
-                      double) override {}
-  void AddDrillPoint(double, double, double) override {}
-  void FlushDrillPoints() override {}
-};
 
 // Read as its machine's description, the five-axis sample gives the note and
 // no error; read as the three-axis FANUC-0i, every rotary word is an error.

@@ -8,6 +8,7 @@
 
 #include "gcode/interpreter.h"
 #include "gcode/nc_system.h"
+#include "reader/tests/null_receiver.h"
 
 namespace zureader {
 namespace {
@@ -63,31 +64,6 @@ zu::gcode::NcSystem Load(const char* file) {
   EXPECT_TRUE(load.ok) << load.error;
   return std::move(load.system);
 }
-
-class NullReceiver final : public zu::gcode::PathReceiver {
- public:
-  void NextPath(int) override {}
-  void StartPath() override {}
-  void EndPath() override {}
-  void RapidTo(double, double, double) override {}
-  void FeedTo(double, double, double, int) override {}
-  void ArcTo(double, double, double, double, double, double, double, double, double) override {}
-  void SetFeedRate(double) override {}
-  void SetSpindleSpeed(double) override {}
-  void SetToolName(std::string_view) override {}
-  void SetToolInteger1(int) override {}
-  void SetToolInteger2(int) override {}
-  void SetToolDimension1(double) override {}
-  void SetToolDimension2(double) override {}
-  void SetToolDimension3(double) override {}
-  void SetToolDimension5(double) override {}
-  void SetToolDimension6(double) override {}
-  void SetToolDimension7(double) override {}
-  void StartDrillPath(int, double, double, double, double, double, double, double,
-                      double) override {}
-  void AddDrillPoint(double, double, double) override {}
-  void FlushDrillPoints() override {}
-};
 
 // Every block below is refused or reported, each for a reason of its own.
 TEST(ReasonTexts, EveryReasonOfTheInterpreterIsGivenInChinese) {
