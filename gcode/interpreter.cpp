@@ -160,7 +160,13 @@ void Interpreter::CarryOut(bool deleted) {
 
 ProgramRead ReadProgram(const NcSystem& system, LineSource& source, PathReceiver& receiver,
                         const ReadOptions& options) {
-  internal::Interpreter interpreter(system, source, receiver, options);
+  internal::Interpreter interpreter(system, source, receiver, nullptr, options);
+  return interpreter.Run();
+}
+
+ProgramRead ReadProgram(const NcSystem& system, LineSource& source, PathReceiver& receiver,
+                        MultiAxisReceiver& axes, const ReadOptions& options) {
+  internal::Interpreter interpreter(system, source, receiver, &axes, options);
   return interpreter.Run();
 }
 

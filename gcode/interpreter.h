@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "gcode/line_source.h"
+#include "gcode/multi_axis_receiver.h"
 #include "gcode/nc_system.h"
 #include "gcode/path_receiver.h"
 
@@ -62,12 +63,26 @@ struct [[nodiscard]] ProgramRead {
   std::uint64_t left_out = 0;      // of them, blocks left out (Outcome::kLeftOut)
   std::uint64_t lines = 0;         // lines read, a subprogram's each time it runs
   int paths = 0;                   // paths sent
+  // What of a five-axis program was read (in blocks not left out), which a
+  // PathReceiver alone cannot hold: the rotary axes moved (kAxisA, kAxisB,
+  // kAxisC), tool-centre-point control, tool vectors, inverse-time feeds.
+  std::uint8_t rotary_axes = 0;
+  bool tool_centre_point = false;
+  bool tool_vectors = false;
+  bool inverse_time = false;
   bool ok() const { return error_count == 0; }
+  bool multi_axis() const {
+    return rotary_axes != 0 || tool_centre_point || tool_vectors || inverse_time;
+  }
 };
 
 // Reads the program `source` gives as `system` says and sends what it
 // describes to `receiver`. `system` must outlive the call.
 ProgramRead ReadProgram(const NcSystem& system, LineSource& source, PathReceiver& receiver,
                         const ReadOptions& options = {});
+// The same, each move's rotary axes, tool-centre-point mode, tool vector and
+// inverse-time feed given to `axes` as multi_axis_receiver.h says.
+ProgramRead ReadProgram(const NcSystem& system, LineSource& source, PathReceiver& receiver,
+                        MultiAxisReceiver& axes, const ReadOptions& options = {});
 
 }  // namespace zu::gcode

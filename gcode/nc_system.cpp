@@ -15,8 +15,8 @@ constexpr std::uint32_t Letters(std::string_view letters) {
 
 // The root's children, each allowed once.
 constexpr std::string_view kSections[] = {
-    "syntax",      "numbers", "start",        "programs", "arcs",   "dwell",  "tools", "cycles",
-    "subprograms", "paths",   "work_offsets", "home",     "gcodes", "mcodes", "ignore"};
+    "syntax",      "numbers", "start",        "programs", "arcs",   "dwell",  "tools",  "cycles",
+    "subprograms", "paths",   "work_offsets", "home",     "gcodes", "mcodes", "ignore", "rotary"};
 
 // The functions a G code may name, and those an M code may.
 struct Named {
@@ -51,6 +51,12 @@ constexpr Named kGFunctions[] = {
     {"offset_data", Function::kOffsetData},
     {"home", Function::kHome},
     {"path_tolerance", Function::kPathTolerance},
+    {"tool_centre_point", Function::kToolCentrePoint},
+    {"inverse_time", Function::kInverseTime},
+    {"feed_per_minute", Function::kFeedPerMinute},
+    {"tilted_plane", Function::kTiltedPlane},
+    {"tool_to_plane", Function::kToolToPlane},
+    {"tilted_plane_cancel", Function::kTiltedPlaneCancel},
 };
 constexpr Named kMFunctions[] = {
     {"ignore", Function::kIgnore},
@@ -267,6 +273,8 @@ bool NcSystemBuilder::Finish() {
   if (!root_closed_)
     return Fail(0, "the description has no complete <ncsystem> element");
   system_.work_offset = -1;
+  if (!FinishRotary())
+    return false;
   if (start_offset_key_ >= 0) {
     for (std::size_t i = 0; i < system_.work_offsets.size(); ++i) {
       if (system_.work_offsets[i].g_key == start_offset_key_)
@@ -274,6 +282,38 @@ bool NcSystemBuilder::Finish() {
     }
     if (system_.work_offset < 0)
       return Fail(start_offset_line_, "<start>: work_offset names no offset of <work_offsets>");
+  }
+  return true;
+}
+
+// The rotary axes against the rest of the description: each a word of
+// <syntax>, none an address with another meaning, the keywords read.
+bool NcSystemBuilder::FinishRotary() {
+  const NcSystem& s = system_;
+  const auto fail = [&](const std::string& reason) {
+    return Fail(rotary_line_, "<rotary>: " + reason);
+  };
+  if ((s.rotary_words & ~s.words) != 0)
+    return fail("a rotary axis that <syntax> words does not hold");
+  std::vector<char> others = {
+      s.radius_offset_address, s.length_offset_address, s.radius_address, s.cycle_repeat_address,
+      s.call_number_address,   s.call_repeat_address,   s.program_address};
+  for (const DwellWord& word : s.dwell_words)
+    others.push_back(word.address);
+  for (const char other : others) {
+    if (s.Rotary(other))
+      return fail(std::string("rotary axis ") + other + " is an address of another meaning");
+  }
+  const bool keywords_needed = s.tool_vectors || !s.tcp_on_keyword.empty() || s.swivel_cycle;
+  if (keywords_needed && !s.keywords)
+    return fail("vectors and keywords need <syntax keywords=\"yes\">");
+  if (s.tcp_on_keyword.empty() != s.tcp_off_keyword.empty() ||
+      (!s.tcp_on_keyword.empty() && s.tcp_on_keyword == s.tcp_off_keyword))
+    return fail("tcp_on and tcp_off are two keywords, given together");
+  for (const std::string& ignored : s.ignored_keywords) {
+    if (ignored == s.tcp_on_keyword || ignored == s.tcp_off_keyword ||
+        (s.swivel_cycle && ignored == "CYCLE800"))
+      return fail("keyword " + ignored + " is also in <ignore>");
   }
   return true;
 }
@@ -698,6 +738,29 @@ bool NcSystemBuilder::Element(std::string_view parent, std::string_view name,
       return Fail(line,
                   element + ": " + (g ? "G" : "M") + std::string(number_text) + " is given twice");
     slot = code;
+  } else if (name == "rotary") {
+    rotary_line_ = line;
+    for (const XmlAttribute& a : attributes) {
+      attribute = a.name;
+      value = a.value;
+      if (a.name == "axes") {
+        if (!ParseLetters(a.value, s.rotary_words) || (s.rotary_words & ~Letters("ABC")) != 0)
+          return bad("a set of the letters A, B and C");
+      } else if (a.name == "vectors") {
+        if (!ParseYesNo(a.value, s.tool_vectors))
+          return bad("yes or no");
+      } else if (a.name == "tcp_on" || a.name == "tcp_off") {
+        if (!a.value.empty() && !IsKeyword(a.value))
+          return bad("a keyword of capital letters, digits and '_', or empty");
+        (a.name == "tcp_on" ? s.tcp_on_keyword : s.tcp_off_keyword) = a.value;
+      } else if (a.name == "tilted_plane") {
+        if (a.value != "none" && a.value != "CYCLE800")
+          return bad("none or CYCLE800");
+        s.swivel_cycle = a.value == "CYCLE800";
+      } else {
+        return unknown();
+      }
+    }
   } else if (name == "keyword") {
     if (!required({"name"}))
       return false;

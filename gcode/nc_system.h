@@ -46,11 +46,17 @@ enum class Function : std::uint8_t {
   kLengthOffsetCancel,  // G49
   kCycle,               // argument: the drill mode (path_receiver.h)
   kCycleCancel,
-  kReturnInitial,  // G98
-  kReturnR,        // G99
-  kOffsetData,     // G10 L10/L12 P R: length or radius of an offset number
-  kHome,           // G28: through the block's point to the home position
-  kPathTolerance,  // G64 P Q: the planner's blending tolerance, no effect on the path
+  kReturnInitial,      // G98
+  kReturnR,            // G99
+  kOffsetData,         // G10 L10/L12 P R: length or radius of an offset number
+  kHome,               // G28: through the block's point to the home position
+  kPathTolerance,      // G64 P Q: the planner's blending tolerance, no effect on the path
+  kToolCentrePoint,    // G43.4 H: tool-centre-point control on (G43, G44 and G49 end it)
+  kInverseTime,        // G93: F is the inverse of the block's time in minutes
+  kFeedPerMinute,      // G94: F in millimetres (inches) per minute
+  kTiltedPlane,        // G68.2 X Y Z I J K: a tilted working plane (origin, Euler angles)
+  kToolToPlane,        // G53.1: the tool turned along the tilted plane's Z
+  kTiltedPlaneCancel,  // G69: the tilted plane ends
   // M codes
   kToolChange,
   kSpindleClockwise,
@@ -166,6 +172,15 @@ struct NcSystem {
   bool cycles_own_paths = true;
   bool break_at_stop = false;
 
+  // <rotary>: the rotary axes a block may move (degrees) and how the tool's
+  // orientation is programmed. A letter not in `rotary_words` is no rotary
+  // axis: a system without the element reads A, B and C as before.
+  std::uint32_t rotary_words = 0;  // bits as `words`, within A, B and C
+  bool tool_vectors = false;       // SIEMENS A3= B3= C3= under the transformation
+  std::string tcp_on_keyword;      // SIEMENS TRAORI: tool-centre-point control on
+  std::string tcp_off_keyword;     // SIEMENS TRAFOOF: off
+  bool swivel_cycle = false;       // SIEMENS CYCLE800(...): a tilted plane, the tool turned to it
+
   // <work_offsets>, <home>
   std::vector<WorkOffset> work_offsets;
   bool home_set[3] = {false, false, false};
@@ -177,6 +192,9 @@ struct NcSystem {
 
   bool Accepts(char address) const {
     return address >= 'A' && address <= 'Z' && (words >> (address - 'A') & 1) != 0;
+  }
+  bool Rotary(char address) const {
+    return address >= 'A' && address <= 'Z' && (rotary_words >> (address - 'A') & 1) != 0;
   }
   bool Scaled(char address) const {
     return address >= 'A' && address <= 'Z' && (scaled_words >> (address - 'A') & 1) != 0;
@@ -207,6 +225,7 @@ class NcSystemBuilder : public XmlEvents {
   bool Fail(std::uint64_t line, std::string reason);
   bool Element(std::string_view parent, std::string_view name,
                std::span<const XmlAttribute> attributes, std::uint64_t line);
+  bool FinishRotary();
 
   NcSystem system_;
   std::vector<std::string> open_;  // the elements open, outermost first
@@ -215,6 +234,7 @@ class NcSystemBuilder : public XmlEvents {
   bool root_closed_ = false;
   int start_offset_key_ = -1;  // <start work_offset>, resolved at the end
   std::uint64_t start_offset_line_ = 0;
+  std::uint64_t rotary_line_ = 0;
   std::uint64_t error_line_ = 0;
   std::string error_;
 };

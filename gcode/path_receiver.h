@@ -6,9 +6,10 @@
 // converted), absolute, in the NC work frame: the programmed position plus
 // the active work offset (G54 to G59 and the like, whose values the NC-system
 // description gives; zero unless it says otherwise). Positions programmed in
-// machine coordinates (G53) are sent as programmed. Feed rates are in
-// millimetres per minute, spindle speeds in revolutions per minute, times in
-// seconds.
+// machine coordinates (G53) are sent as programmed; those programmed in a
+// tilted working plane (G68.2, CYCLE800) are sent turned into the work
+// frame. Feed rates are in millimetres per minute, spindle speeds in
+// revolutions per minute, times in seconds.
 //
 // Order. A path is opened by NextPath(n) and StartPath(), followed by the
 // tool and technology state known at that point (SetToolInteger1,

@@ -6,8 +6,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "kinematics/machine_layout.h"
 
 namespace zu::machine {
 
@@ -109,6 +112,39 @@ struct Verification {
   double tolerance = 0.001;  // mm; also the linearisation tolerance
 };
 
+// How the program turns the tool in five-axis moves:
+// - kNone: the post computes the machine's axes (kinematics/) and writes
+//   them; moves are split so that the tip keeps to the straight line;
+// - kG43_4: FANUC's tool centre point control, "G43.4 H<n>" ... "G49": the
+//   program gives the tip and the rotary axes' angles;
+// - kTraori: SIEMENS' "TRAORI" ... "TRAFOOF": the tip and the angles, or
+//   the tool axis as vector components "A3= B3= C3=" (`vectors`);
+// - kWords: a control whose mode is switched by `tcp_on` and `tcp_off`
+//   (angles).
+enum class TcpMode { kNone, kG43_4, kTraori, kWords };
+// The feed of five-axis moves: the F word as programmed (the control keeps
+// it along the tip, under TCP), or inverse time (`inverse_time_on`, F the
+// reciprocal of the move's minutes) when the post computes the axes.
+enum class FiveAxisFeed { kProgrammed, kInverseTime };
+// Paths in a tilted plane (3+2): the machine's own command ("G68.2 X Y Z
+// I J K" and "G53.1", cancelled by "G69"; "CYCLE800(...)", cancelled by
+// "CYCLE800()") or the points transformed by the post itself, the rotary
+// axes positioned first.
+enum class TiltedPlane { kPost, kG68_2, kCycle800 };
+
+// The [kinematics] table: present on a five-axis machine only.
+struct Kinematics {
+  kin::MachineLayout layout;
+  TcpMode tcp = TcpMode::kNone;
+  bool vectors = false;                            // kTraori: the tool axis as A3= B3= C3=
+  std::string tcp_on;                              // kWords
+  std::string tcp_off;                             // kWords
+  FiveAxisFeed feed = FiveAxisFeed::kInverseTime;  // kProgrammed by default under TCP
+  std::string inverse_time_on = "G93";
+  std::string inverse_time_off = "G94";
+  TiltedPlane tilted_plane = TiltedPlane::kPost;
+};
+
 struct MachineConfig {
   Identity identity;
   Decimals decimals;
@@ -118,6 +154,7 @@ struct MachineConfig {
   Tools tools;
   Cycles cycles;
   Verification verification;
+  std::optional<Kinematics> kinematics;  // none: a three-axis machine
 };
 
 }  // namespace zu::machine

@@ -6,6 +6,7 @@
 #include <toml++/toml.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -204,12 +205,54 @@ ReadValue Address(char& out) {
   };
 }
 
+// Three numbers, [x, y, z], each of magnitude at most `limit`.
+ReadValue Triple(kin::Vec3& out, double limit, const char* range) {
+  return [&out, limit, range](const toml::node& node) -> std::string {
+    const auto* array = node.as_array();
+    if (array == nullptr || array->size() != 3)
+      return array == nullptr ? Expected("an array of three numbers", node)
+                              : "expected an array of three numbers, got " +
+                                    std::to_string(array->size()) + " values";
+    double v[3];
+    for (std::size_t i = 0; i < 3; ++i) {
+      const toml::node& item = *array->get(i);
+      if (const auto* integer = item.as_integer())
+        v[i] = static_cast<double>(integer->get());
+      else if (const auto* real = item.as_floating_point())
+        v[i] = real->get();
+      else
+        return "expected an array of three numbers, got " + std::string(TypeName(item)) +
+               " among them";
+      if (!(std::fabs(v[i]) <= limit))  // also refuses nan
+        return Number(v[i]) + " is out of range " + range;
+    }
+    out = {v[0], v[1], v[2]};
+    return "";
+  };
+}
+
 struct Section {
   const char* table;
   std::vector<Field> fields;
+  std::vector<Section> parts = {};  // sub-tables: [table.part]
 };
 
-std::vector<Section> Sections(MachineConfig& c) {
+// The keys of one rotary axis, [kinematics.primary] or [kinematics.secondary].
+Section AxisSection(const char* name, kin::RotaryAxis& a) {
+  return {name,
+          {{"letter", Choice(a.letter, {{"A", 'A'}, {"B", 'B'}, {"C", 'C'}})},
+           {"direction", Triple(a.direction, 1e6, "-1000000..1000000")},
+           {"reversed", Boolean(a.reversed)},
+           {"pivot", Triple(a.pivot, 1e5, "-100000..100000")},
+           {"min", Real(a.min, -1e5, true, 1e5, "-100000..100000")},
+           {"max", Real(a.max, -1e5, true, 1e5, "-100000..100000")},
+           {"continuous", Boolean(a.continuous)},
+           {"preferred_sign",
+            Choice(a.preferred_sign, {{"none", 0}, {"positive", 1}, {"negative", -1}})}},
+          {}};
+}
+
+std::vector<Section> Sections(MachineConfig& c, Kinematics& k) {
   constexpr std::int64_t kMaxBlockNumber = 99999999;
   return {
       {"identity",
@@ -285,6 +328,31 @@ std::vector<Section> Sections(MachineConfig& c) {
                               {{"s", DwellUnit::kSeconds}, {"ms", DwellUnit::kMilliseconds}})}}},
       {"verification",
        {{"tolerance", Real(c.verification.tolerance, 0, false, 1, "above 0, at most 1")}}},
+      {"kinematics",
+       {{"layout", Choice(k.layout.layout, {{"table-table", kin::Layout::kTableTable},
+                                            {"head-head", kin::Layout::kHeadHead},
+                                            {"head-table", kin::Layout::kHeadTable}})},
+        {"pivot_length", Real(k.layout.pivot_length, 0, true, 1e4, "0..10000")},
+        {"singular_degrees", Real(k.layout.singular_degrees, 0, false, 10, "above 0, at most 10")},
+        {"linearise_tolerance",
+         Real(k.layout.linearise_tolerance, 0, false, 1, "above 0, at most 1")},
+        {"linearise_axis_degrees",
+         Real(k.layout.linearise_axis_degrees, 0, false, 10, "above 0, at most 10")},
+        {"tcp", Choice(k.tcp, {{"none", TcpMode::kNone},
+                               {"G43.4", TcpMode::kG43_4},
+                               {"TRAORI", TcpMode::kTraori},
+                               {"words", TcpMode::kWords}})},
+        {"orientation", Choice(k.vectors, {{"angles", false}, {"vectors", true}})},
+        {"tcp_on", Text(k.tcp_on, kWords)},
+        {"tcp_off", Text(k.tcp_off, kWords)},
+        {"feed", Choice(k.feed, {{"programmed", FiveAxisFeed::kProgrammed},
+                                 {"inverse-time", FiveAxisFeed::kInverseTime}})},
+        {"inverse_time_on", Text(k.inverse_time_on, kCode)},
+        {"inverse_time_off", Text(k.inverse_time_off, kOptionalCode)},
+        {"tilted_plane", Choice(k.tilted_plane, {{"post", TiltedPlane::kPost},
+                                                 {"G68.2", TiltedPlane::kG68_2},
+                                                 {"CYCLE800", TiltedPlane::kCycle800}})}},
+       {AxisSection("primary", k.layout.primary), AxisSection("secondary", k.layout.secondary)}},
   };
 }
 
@@ -301,7 +369,8 @@ class Reader {
     if (!parsed)
       return Refuse(LineOf(parsed.error().source()), fio::Escaped(parsed.error().description()));
     MachineConfig config;
-    std::vector<Section> sections = Sections(config);
+    Kinematics kinematics;
+    std::vector<Section> sections = Sections(config, kinematics);
     // Tables and keys come sorted by name: every one is read, and the
     // refusal the message names is the one nearest the file's start.
     for (auto&& [key, node] : parsed.table()) {
@@ -314,7 +383,7 @@ class Reader {
         Note(line, node.is_table() ? "unknown table [" + fio::Escaped(key.str()) + "]"
                                    : fio::Escaped(key.str()) + ": unknown key outside the tables");
       else if (const auto* table = node.as_table())
-        ReadSection(*section, *table);
+        ReadSection(*section, section->table, *table, line);
       else
         Note(line, "[" + std::string(section->table) + "]: " + Expected("a table", node));
     }
@@ -322,19 +391,37 @@ class Reader {
       return Refuse(first_line_, first_error_);
     if (auto error = CheckTogether(config); !error.empty())
       return {std::nullopt, error};
+    if (lines_.count("[kinematics]") != 0) {
+      if (auto error = CheckKinematics(config, kinematics); !error.empty())
+        return {std::nullopt, error};
+      config.kinematics = std::move(kinematics);
+    }
     return {std::move(config), ""};
   }
 
  private:
-  void ReadSection(const Section& section, const toml::table& table) {
-    const std::string prefix = "[" + std::string(section.table) + "] ";
+  // Reads `table` as the section named `name` ("kinematics.primary" for a
+  // part), which begins at `line`.
+  void ReadSection(const Section& section, const std::string& name, const toml::table& table,
+                   int line_of_table) {
+    const std::string prefix = "[" + name + "] ";
+    lines_["[" + name + "]"] = line_of_table;
     for (auto&& [key, node] : table) {
       const int line = LineOf(key.source());
       const Field* field = nullptr;
       for (const auto& candidate : section.fields)
         if (key.str() == candidate.key)
           field = &candidate;
-      if (field == nullptr)
+      const Section* part = nullptr;
+      for (const auto& candidate : section.parts)
+        if (key.str() == candidate.table)
+          part = &candidate;
+      if (part != nullptr) {
+        if (const auto* part_table = node.as_table())
+          ReadSection(*part, name + "." + part->table, *part_table, line);
+        else
+          Note(line, prefix + part->table + ": " + Expected("a table", node));
+      } else if (field == nullptr)
         Note(line, prefix + fio::Escaped(key.str()) + ": unknown key");
       else if (auto error = field->read(node); !error.empty())
         Note(line, prefix + field->key + ": " + error);
@@ -381,9 +468,44 @@ class Reader {
     return "";
   }
 
-  // `what` about the key named `key` (as "[table] key"), at its line.
+  // The five-axis table: the layout's geometry (kinematics/ checks it), the
+  // modes that need each other, and the defaults that follow from others.
+  std::string CheckKinematics(const MachineConfig& c, Kinematics& k) {
+    if (lines_.count("[kinematics] linearise_tolerance") == 0)
+      k.layout.linearise_tolerance = c.verification.tolerance;
+    if (lines_.count("[kinematics] feed") == 0 && k.tcp != TcpMode::kNone)
+      k.feed = FiveAxisFeed::kProgrammed;
+    if (const std::string fault = kin::CheckLayout(k.layout); !fault.empty()) {
+      // "secondary.direction: what" names [kinematics.secondary] direction.
+      const std::size_t colon = fault.find(": ");
+      const std::string field = fault.substr(0, colon);
+      const std::size_t dot = field.find('.');
+      const std::string key = dot == std::string::npos ? "[kinematics] " + field
+                                                       : "[kinematics." + field.substr(0, dot) +
+                                                             "] " + field.substr(dot + 1);
+      return At(key, fault.substr(colon + 2));
+    }
+    if (k.vectors && k.tcp != TcpMode::kTraori)
+      return At("[kinematics] orientation", "\"vectors\" needs tcp = \"TRAORI\"");
+    if (k.tcp == TcpMode::kWords && k.tcp_on.empty())
+      return At("[kinematics] tcp", "\"words\" needs the words of tcp_on");
+    if (k.tcp == TcpMode::kNone && k.feed == FiveAxisFeed::kProgrammed)
+      return At("[kinematics] feed",
+                "\"programmed\" needs a tcp mode: without one the post computes the axes "
+                "and the feed is inverse time");
+    if (k.layout.linearise_tolerance > c.verification.tolerance)
+      return At("[kinematics] linearise_tolerance", Number(k.layout.linearise_tolerance) +
+                                                        " is above [verification] tolerance " +
+                                                        Number(c.verification.tolerance));
+    return "";
+  }
+
+  // `what` about the key named `key` (as "[table] key"), at its line; a key
+  // left out is named at its table's line, or the file's.
   std::string At(const std::string& key, const std::string& what) {
-    const auto found = lines_.find(key);
+    auto found = lines_.find(key);
+    if (found == lines_.end())
+      found = lines_.find(key.substr(0, key.find(']') + 1));
     const std::string where =
         found == lines_.end() ? file_name_ : file_name_ + " line " + std::to_string(found->second);
     return where + ": " + key + ": " + what;

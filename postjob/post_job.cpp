@@ -1,5 +1,7 @@
 #include "postjob/post_job.h"
 
+#include <optional>
+
 #include "cutmodel/expand_cycles.h"
 #include "cutmodel/from_post_path.h"
 #include "cutmodel/from_tool_location.h"
@@ -17,18 +19,20 @@ namespace {
 // file cannot be read.
 bool ReadProgram(const PostJob& job, cut::Program& program, std::string& message) {
   fio::ReadResult read;
+  // A machine with rotary axes cuts five-axis paths and tilted systems.
+  const cut::ModelOptions options{.rotary_axes = job.machine->kinematics.has_value()};
   if (job.road == Road::kToolLocationText) {
     ToolLocationFile file;
     ToolLocationFileBuilder builder(file);
     read = ReadToolLocationFile(job.tool_location_text, builder);
     if (read.ok)
-      program = cut::FromToolLocationFile(file);
+      program = cut::FromToolLocationFile(file, options);
   } else {
     ppf::PostPathFile file;
     ppf::PostPathFileBuilder builder(file);
     read = ppf::ReadPostPathFile(job.tool_location_text, builder);
     if (read.ok)
-      program = cut::FromPostPathFile(file);
+      program = cut::FromPostPathFile(file, options);
   }
   if (!read.ok)
     message = job.tool_location_name + " cannot be read: " + read.error;
@@ -59,6 +63,12 @@ PostOutcome RunPostJob(const PostJob& job) {
   }
   verify::VerifyOptions options;
   options.tolerance = job.machine->verification.tolerance;
+  std::optional<kin::Kinematics> kinematics;
+  if (job.machine->kinematics) {
+    kinematics.emplace(job.machine->kinematics->layout);
+    options.kinematics = &*kinematics;
+    options.axis_tolerance_degrees = job.machine->kinematics->layout.linearise_axis_degrees;
+  }
   options.notes = outcome.written.notes;
   options.keep_motion = job.picture;
   outcome.verified = verify::VerifyProgram(program, outcome.code, *job.system, options);

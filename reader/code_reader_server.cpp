@@ -107,12 +107,12 @@ HRESULT CodeReader::ReadCodeFile(std::string code_file) {
     Tell(CodeFileNotReadText(code_file, true));
     return E_FAIL;
   }
-  const std::string problems = ProgramProblemsText(code_file, read);
-  if (!problems.empty()) {
-    Tell(problems);
-    return S_FALSE;
-  }
-  return S_OK;
+  // One message for everything worth saying: what of a five-axis program
+  // the paths cannot hold, and the blocks that could not be read.
+  const std::string message = ReadingMessage(code_file, read);
+  if (!message.empty())
+    Tell(message);
+  return read.ok() ? S_OK : S_FALSE;
 }
 
 }  // namespace zureader

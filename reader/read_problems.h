@@ -25,4 +25,14 @@ std::string CodeFileNotReadText(const std::string& code_file, bool opened);
 // control characters) are shown escaped ("\x00"): a message ends at NUL.
 std::string ProgramProblemsText(const std::string& code_file, const zu::gcode::ProgramRead& read);
 
+// What of a five-axis program the path builder could not take (rotary axis
+// positions, the tool's orientation, moves of the rotary axes alone), said
+// once; what X Y Z and the feeds are then. Empty for a program without
+// rotary axes, tool-centre-point control or inverse-time feeds.
+std::string MultiAxisText(const zu::gcode::ProgramRead& read);
+
+// The one message shown after reading `code_file`: the five-axis note, then
+// the problems; empty when there is nothing to say.
+std::string ReadingMessage(const std::string& code_file, const zu::gcode::ProgramRead& read);
+
 }  // namespace zureader

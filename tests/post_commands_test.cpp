@@ -232,7 +232,8 @@ TEST_F(PostCommands, EveryExampleIsWrittenAsItsGoldenPostPathFileAndPostedForEve
   };
   const std::string code = folder_ + "\\NC0001.cut";
   const std::string pmf = folder_ + "\\NC0001.pmf";
-  for (const char* system : {"FANUC-0i", "HNC-818", "SIEMENS-840D", "LinuxCNC"}) {
+  for (const char* system : {"FANUC-0i", "HNC-818", "SIEMENS-840D", "LinuxCNC", "FANUC-0i-AC-table",
+                             "SIEMENS-840D-BC-head-table", "LinuxCNC-xyzac-trt"}) {
     for (const auto& run : runs) {
       SCOPED_TRACE(std::string(run.golden) + " for " + system);
       Settings(std::string("CurrentMcf=") + system +
@@ -315,7 +316,9 @@ TEST_F(PostCommands, ConfirmingThePostCodeDialogAdvancesTheSerial) {
   const auto settings = Lines(settings_);
   EXPECT_THAT(settings, Contains("FileNameID=5\r"));
   EXPECT_THAT(settings, Contains("CodePathName=" + folder_ + "\\NC0005.cut\r"));
-  EXPECT_THAT(settings, Contains("CurrentMcf=FANUC-0i\r"));
+  // The first configuration the folder lists: FANUC-0i-AC-table.mcf comes
+  // before FANUC-0i.mcf ('-' before '.').
+  EXPECT_THAT(settings, Contains("CurrentMcf=FANUC-0i-AC-table\r"));
   const auto module = ModuleRecord("  mcfname");
   EXPECT_THAT(module, Contains("  gcodename " + folder_ + "\\NC0005.cut"));
 }
@@ -368,8 +371,9 @@ TEST_F(PostCommands, TheEditorStartsWithItsExactCommandLine) {
   EXPECT_EQ(module.at(0),
             "OrvoPostUI command line: C:\\ORVO\\Post\\OrvoPostUI.exe *mcf*C:\\ORVO\\NCSystems")
       << ::testing::PrintToString(module);
-  EXPECT_THAT(module,
-              Contains("configurations: FANUC-0i.mcf HNC-818.mcf LinuxCNC.mcf SIEMENS-840D.mcf"));
+  EXPECT_THAT(module, Contains("configurations: FANUC-0i-AC-table.mcf FANUC-0i.mcf HNC-818.mcf "
+                               "LinuxCNC-xyzac-trt.mcf LinuxCNC.mcf SIEMENS-840D-BC-head-table.mcf "
+                               "SIEMENS-840D.mcf"));
   const auto record = Lines(record_);
   const std::vector<std::string> expected = {U8(u8"host prompt \"设置机床配置文件\""),
                                              "host command ended"};

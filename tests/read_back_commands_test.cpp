@@ -190,6 +190,37 @@ TEST_F(ReadBackCommands, ASystemWithoutItsDescriptionReadsNothingAndSaysSo) {
   EXPECT_THAT(Lines(record_), Contains("host command ended"));
 }
 
+TEST_F(ReadBackCommands, AFiveAxisProgramReadsIntoOnePathAndSaysOnceWhatItCannotHold) {
+  // A five-axis machine (rotary A and C, G43.4, G93) among the NC systems
+  // for this test only: its description and an .mcf of the same name.
+  const std::string system = "C:\\ORVO\\NCSystems\\ZZ-FANUC-0i-AC";
+  std::ofstream(system + ".mcf", std::ios::binary) << "";
+  std::ofstream(system + ".xml", std::ios::binary)
+      << ReadBytes(std::string(ZU_SOURCE_DIR) + "/gcode/tests/ncsystems/FANUC-0i-AC.xml");
+  const std::string code = CopySample("fanuc_5axis.nc");
+  const auto host = Host(6, "--code-file \"" + code + "\"",
+                         "dialog 9000\nlist-click 9015 \"ZZ-FANUC-0i-AC\"\nok\n");
+  DeleteFileA((system + ".mcf").c_str());
+  DeleteFileA((system + ".xml").c_str());
+  EXPECT_EQ(host.exit_code, 0u) << host.output;
+  const auto messages = Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_THAT(messages[0], HasSubstr(U8(u8"代码文件是多轴程序（旋转轴 A C）")));
+  EXPECT_THAT(messages[0], HasSubstr(U8(u8"旋转轴位置和刀轴方向没有保存")));
+  EXPECT_THAT(messages[0], HasSubstr(U8(u8"反比时间进给（G93）")));
+  EXPECT_THAT(messages[0], HasSubstr("fanuc_5axis.nc"));
+  EXPECT_THAT(messages[0], Not(HasSubstr(U8(u8"未知"))));
+  EXPECT_THAT(messages[0], Not(HasSubstr(U8(u8"无法识别"))));
+  // The X Y Z moves from the first rapid's end: three rapids and six feed
+  // moves, the turns of the rotary axes alone left out.
+  const auto paths = AddedPaths();
+  ASSERT_EQ(paths.size(), 1u) << host.output;
+  const nlohmann::json saved = nlohmann::json::parse(ReadBytes(saved_));
+  const auto& moves = saved.at("paths").back().at("rows").at(0);
+  EXPECT_EQ(moves.size(), 9u) << moves.dump();
+  EXPECT_THAT(Lines(record_), Contains("host command ended"));
+}
+
 TEST_F(ReadBackCommands, ACodeFileWithoutMovesAddsNoPath) {
   const std::string code = folder_ + "\\empty.nc";
   std::ofstream(code, std::ios::binary) << "%\nO2\n(nothing but words)\nM30\n%\n";

@@ -70,7 +70,10 @@ std::string GoldenProgram(const std::string& golden, const std::string& system) 
   return GoldenBytes("gcode/" + golden.substr(0, golden.size() - 4) + "." + system + ".nc");
 }
 
-constexpr const char* kSystems[] = {"FANUC-0i", "HNC-818", "SIEMENS-840D", "LinuxCNC"};
+constexpr const char* kSystems[] = {"FANUC-0i",          "HNC-818",
+                                    "SIEMENS-840D",      "LinuxCNC",
+                                    "FANUC-0i-AC-table", "SIEMENS-840D-BC-head-table",
+                                    "LinuxCNC-xyzac-trt"};
 
 TEST_F(TextRoadCommands, EveryExampleIsWrittenAsItsGoldenFileAndPostedForEveryMachine) {
   const GoldenRun runs[] = {

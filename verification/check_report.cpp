@@ -46,6 +46,18 @@ std::string CheckReport(const VerifyResult& result, const CheckFiles& files) {
   if (result.largest_deviation > 0)
     deviation += ", " + Where(result.deviation_at);
   Line(out, deviation);
+  if (result.axes_compared > 0) {
+    std::string axes = "Tool axes: " + std::to_string(result.axes_compared) +
+                       " compared, largest deviation " + Number(result.largest_axis_deviation) +
+                       " degrees (tolerance " + Number(result.axis_tolerance_degrees) + ")";
+    if (result.largest_axis_deviation > 0)
+      axes += ", " + Where(result.axis_deviation_at);
+    Line(out, axes);
+    if (result.rotary_turn_axis != 0)
+      Line(out,
+           "Largest turn of a rotary axis in one feed move: " + Number(result.largest_rotary_turn) +
+               " degrees (" + std::string(1, result.rotary_turn_axis) + ")");
+  }
   Line(out, "Mismatches: " + std::to_string(result.mismatch_count));
   for (const Mismatch& mismatch : result.mismatches) {
     const bool placed = !mismatch.where.path.empty() || mismatch.where.index >= 0;

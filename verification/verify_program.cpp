@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "gcode/interpreter.h"
 #include "gcode/line_source.h"
 #include "verification/internal/recorder.h"
+#include "verification/internal/tool_axes.h"
+#include "verification/internal/tool_tip.h"
 #include "verification/internal/text.h"
 #include "verification/internal/verifier.h"
 
@@ -72,6 +75,7 @@ void Verifier::Flatten() {
       continue;
     }
     ++result_.paths;
+    five_axis_ = five_axis_ || path.five_axis;
     if (path.tool >= 0 && static_cast<std::size_t>(path.tool) < expected_.tools.size())
       tool_numbers_[p] = expected_.tools[static_cast<std::size_t>(path.tool)].number;
     else
@@ -202,7 +206,11 @@ VerifyResult VerifyProgram(const cut::Program& expected, std::string_view code_t
   gcode::TextLineSource source(code_text);
   gcode::ReadOptions read_options;
   read_options.max_errors = std::max<std::size_t>(options.max_mismatches, 1);
-  const gcode::ProgramRead read = gcode::ReadProgram(system, source, recorder, read_options);
+  std::optional<internal::ToolTip> tip;
+  if (options.kinematics)
+    tip.emplace(recorder, *options.kinematics);
+  const gcode::ProgramRead read = tip ? gcode::ReadProgram(system, source, *tip, *tip, read_options)
+                                      : gcode::ReadProgram(system, source, recorder, read_options);
   result.lines_read = read.lines;
   internal::Verifier verifier(expected, recorder, options, result);
   // The code's own errors first: a block the control refuses is a fault of
@@ -218,6 +226,22 @@ VerifyResult VerifyProgram(const cut::Program& expected, std::string_view code_t
   result.mismatch_count += read.error_count - read.errors.size();
   verifier.Run();
   result.ok = result.mismatch_count == 0 && result.largest_deviation <= options.tolerance;
+  if (tip) {
+    const internal::AxisComparison axes =
+        internal::CompareToolAxes(expected, tip->samples, options.tolerance);
+    result.axis_tolerance_degrees = options.axis_tolerance_degrees;
+    result.largest_rotary_turn = tip->largest_turn;
+    result.rotary_turn_axis = tip->turn_axis;
+    result.moves_read = tip->cuts_read;
+    result.axes_compared = axes.compared;
+    result.largest_axis_deviation = axes.largest_degrees;
+    if (axes.compared > 0) {
+      result.axis_deviation_at.path = expected.paths[axes.path].name;
+      result.axis_deviation_at.index = axes.step;
+      result.axis_deviation_at.point = axes.point;
+    }
+    result.ok = result.ok && axes.largest_degrees <= options.axis_tolerance_degrees;
+  }
   if (options.keep_motion)
     result.motion = internal::MotionOf(recorder);
   return result;

@@ -31,6 +31,7 @@
 
 #include "cutmodel/cut_model.h"
 #include "gcode/nc_system.h"
+#include "kinematics/kinematics.h"
 
 namespace zu::verify {
 
@@ -42,6 +43,12 @@ struct VerifyOptions {
   std::vector<std::string> notes;
   // Mismatches kept with their details; all are counted.
   std::size_t max_mismatches = 20;
+  // A five-axis machine's kinematics: the code is read as the machine moves
+  // (the tip from the machine's axes where the control has no tool-centre-
+  // point mode in force) and the tool axes are compared too, within
+  // `axis_tolerance_degrees`. Null for a three-axis machine.
+  const kin::Kinematics* kinematics = nullptr;
+  double axis_tolerance_degrees = 0.01;
   // Stretches beyond the tolerance kept (VerifyResult::deviations).
   std::size_t max_deviations = 100;
   // Keep the motion read back (VerifyResult::motion), for a picture.
@@ -114,7 +121,18 @@ struct [[nodiscard]] VerifyResult {
   std::uint64_t deviation_count = 0;
   // With VerifyOptions::keep_motion: every move read back.
   std::vector<ReadMove> motion;
-  // No mismatch and the largest deviation within the tolerance.
+  // Five-axis machines: tool axes compared (samples of feed moves found on
+  // a five-axis path), the largest angle from the file's (degrees) and
+  // where.
+  std::uint64_t axes_compared = 0;
+  double axis_tolerance_degrees = 0;
+  double largest_axis_deviation = 0;
+  Place axis_deviation_at;
+  // The largest turn of one rotary axis in one feed move (degrees), and
+  // which ('\0' where none turned).
+  double largest_rotary_turn = 0;
+  char rotary_turn_axis = 0;
+  // No mismatch and the largest deviations within the tolerances.
   bool ok = false;
 };
 

@@ -54,7 +54,15 @@ Writer::Writer(const cut::Program& program, const machine::MachineConfig& machin
       code_(code),
       out_(machine, code),
       scale_(machine.identity.units == machine::Units::kInch ? 1 / kMillimetresPerInch : 1),
-      line_tolerance_(LineTolerance(machine, scale_)) {}
+      line_tolerance_(LineTolerance(machine, scale_)) {
+  if (machine.kinematics) {
+    // Moves are split within the tolerance less the rounding of what is
+    // written, as arcs are (LineTolerance).
+    kin::MachineLayout layout = machine.kinematics->layout;
+    layout.linearise_tolerance = std::min(layout.linearise_tolerance, line_tolerance_);
+    kinematics_.emplace(layout);
+  }
+}
 
 void Writer::Note(const std::string& what) {
   result_.notes.push_back(what);
@@ -206,6 +214,19 @@ void Writer::Spindle(double speed) {
   }
 }
 
+void Writer::AcrossAndLengthOffset(const cut::Vec& at) {
+  Rapid(at, 3);
+  std::string& b = out_.Begin();
+  MotionWord(b, 0);
+  b += machine_.tools.length_offset_code;
+  b += ' ';
+  AxisWords(b, at, 4);
+  b += 'H';
+  AppendInteger(b, program_.tools[*tool_].number + machine_.tools.length_register_offset);
+  out_.End();
+  length_offset_due_ = false;
+}
+
 void Writer::PathStart(const cut::Path& path, const cut::Vec& target) {
   double clear = target.z;
   if (path.safe_height)
@@ -214,16 +235,7 @@ void Writer::PathStart(const cut::Path& path, const cut::Vec& target) {
   at.z = clear;
   if (length_offset_due_) {
     // The tool was just changed: across first, then down with its length.
-    Rapid(at, 3);
-    std::string& b = out_.Begin();
-    MotionWord(b, 0);
-    b += machine_.tools.length_offset_code;
-    b += ' ';
-    AxisWords(b, at, 4);
-    b += 'H';
-    AppendInteger(b, program_.tools[*tool_].number + machine_.tools.length_register_offset);
-    out_.End();
-    length_offset_due_ = false;
+    AcrossAndLengthOffset(at);
   } else if (!known_[2]) {
     // Where a tool change left the tool is the machine's business: across
     // at that height first, then down.
@@ -251,6 +263,27 @@ void Writer::PathEnd(const cut::Path& path) {
     cut::Vec up = position_;
     up.z = *path.safe_height;
     Rapid(up);
+  }
+}
+
+void Writer::MillPath(const cut::Path& path) {
+  cut::Vec target = path.home.value_or(path.steps.front().end);
+  PathStart(path, target);
+  for (const cut::Step& step : path.steps) {
+    switch (step.kind) {
+      case cut::Step::Kind::kRapid:
+        Rapid(step.end);
+        break;
+      case cut::Step::Kind::kLine:
+        Line(step.end, step.feed, step.compensation);
+        break;
+      case cut::Step::Kind::kArc:
+        Arc(step);
+        break;
+      case cut::Step::Kind::kDwell:
+        Dwell(step.seconds);
+        break;
+    }
   }
 }
 
@@ -283,29 +316,23 @@ WriteResult Writer::Write(const WriteOptions& options) {
     for (const std::string& note : path.notes)
       Note("path \"" + path.name + "\": " + note);
     Spindle(path.spindle);
-    if (path.drilling) {
+    if (path.five_axis && kinematics_ && path.tilted &&
+        machine_.kinematics->tilted_plane != machine::TiltedPlane::kPost) {
+      TiltedPlanePath(path);
+    } else if (path.five_axis && kinematics_) {
+      FiveAxisPath(path);
+    } else if (path.five_axis) {
+      result_.error =
+          "path \"" + path.name + "\": its tool axis turns: the machine has no rotary axes";
+    } else if (path.drilling) {
+      RotaryHome(path);
       Drill(path);
     } else {
-      cut::Vec target = path.home.value_or(path.steps.front().end);
-      PathStart(path, target);
-      for (const cut::Step& step : path.steps) {
-        switch (step.kind) {
-          case cut::Step::Kind::kRapid:
-            Rapid(step.end);
-            break;
-          case cut::Step::Kind::kLine:
-            Line(step.end, step.feed, step.compensation);
-            break;
-          case cut::Step::Kind::kArc:
-            Arc(step);
-            break;
-          case cut::Step::Kind::kDwell:
-            Dwell(step.seconds);
-            break;
-        }
-      }
+      RotaryHome(path);
+      MillPath(path);
     }
-    PathEnd(path);
+    if (!path.five_axis)
+      PathEnd(path);
     if (!result_.error.empty())
       break;
   }
@@ -332,6 +359,16 @@ WriteResult Writer::Write(const WriteOptions& options) {
   if (split_arcs_ > 0)
     Note(std::to_string(split_arcs_) + (split_arcs_ == 1 ? " arc" : " arcs") +
          " longer than the machine's sweep per block, written in pieces");
+  if (arcs_as_lines_ > 0)
+    Note(std::to_string(arcs_as_lines_) + (arcs_as_lines_ == 1 ? " arc" : " arcs") +
+         " of five-axis paths written as lines");
+  if (repositions_ > 0)
+    Note(std::to_string(repositions_) + (repositions_ == 1 ? " time" : " times") +
+         " the rotary axes reached a limit or had to unwind: the tool left the part along its "
+         "axis, the axes turned, and it came back at the same point");
+  if (beyond_tolerance_ > 0)
+    Note(std::to_string(beyond_tolerance_) + (beyond_tolerance_ == 1 ? " move" : " moves") +
+         " could not be split within the linearisation tolerance");
   if (!out_.error().empty())
     result_.error = out_.error();
   result_.blocks = out_.blocks();

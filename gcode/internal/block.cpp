@@ -171,6 +171,36 @@ std::string NumberError(NumberResult result, std::string_view what) {
              : "the value of " + std::string(what) + " is out of range";
 }
 
+// A word of a letter and a digit and '=' ("I1=", "A3="), at `at` just past
+// the letter: false where the text there is no such word (`at` is left
+// as it was). Else its value goes to values[index], its bit into
+// `present`, and `error` says what was wrong, if anything.
+bool ReadIndexedWord(Cursor& at, char letter, char digit, int index, std::array<double, 3>& values,
+                     std::uint8_t& present, std::string& error) {
+  if (at.Peek() != digit)
+    return false;
+  Cursor after{at.p + 1, at.end};
+  after.SkipBlanks();
+  if (after.Peek() != '=')
+    return false;
+  ++after.p;
+  after.SkipBlanks();
+  at = after;
+  const std::string name = std::string(1, letter) + digit;
+  if ((present >> index & 1) != 0) {
+    error = name + " given twice";
+    return true;
+  }
+  bool has_point = false;
+  const NumberResult result = ReadNumber(at, values[static_cast<std::size_t>(index)], has_point);
+  if (result != NumberResult::kOk) {
+    error = NumberError(result, name + "=");
+    return true;
+  }
+  present |= static_cast<std::uint8_t>(1 << index);
+  return true;
+}
+
 // A comment in parentheses, from just after '('. Without ')' it runs to the
 // end of the line.
 std::string_view ReadParenthesisComment(Cursor& at) {
@@ -233,8 +263,9 @@ std::string SkipArgument(Cursor& at) {
 }
 
 // The arguments of a SIEMENS cycle call, from just after '('. Each may be
-// empty ("CYCLE81(10,0,2,,5)").
-std::string ReadArguments(Cursor& at, Block& block) {
+// empty ("CYCLE81(10,0,2,,5)"). Those whose bit is in `strings` may be a
+// string ("TC1"), read as present with the value 0.
+std::string ReadArguments(Cursor& at, Block& block, std::uint32_t strings = 0) {
   block.argument_count = 0;
   block.arguments_present = 0;
   while (true) {
@@ -242,7 +273,17 @@ std::string ReadArguments(Cursor& at, Block& block) {
     if (block.argument_count == kMaxArguments)
       return "more than 16 arguments";
     const int index = block.argument_count++;
-    if (at.Peek() != ',' && at.Peek() != ')') {
+    if ((strings >> index & 1) != 0 && at.Peek() == '"') {
+      ++at.p;
+      while (at.p != at.end && *at.p != '"')
+        ++at.p;
+      if (at.AtEnd())
+        return "unclosed '\"'";
+      ++at.p;
+      block.arguments[index] = 0;
+      block.arguments_present |= 1u << index;
+      at.SkipBlanks();
+    } else if (at.Peek() != ',' && at.Peek() != ')') {
       bool has_point = false;
       const NumberResult result = ReadNumber(at, block.arguments[index], has_point);
       if (result != NumberResult::kOk)
@@ -293,6 +334,27 @@ std::string ReadKeyword(const NcSystem& system, Cursor& at, std::string& name, B
     block.ret = true;
     return {};
   }
+  if (!system.tcp_on_keyword.empty() &&
+      (name == system.tcp_on_keyword || name == system.tcp_off_keyword)) {
+    bool& flag = name == system.tcp_on_keyword ? block.tcp_on : block.tcp_off;
+    if (flag)
+      return name + " given twice";
+    flag = true;
+    // TRAORI(1) names the transformation and its base orientation: the one
+    // of the machine is meant either way.
+    at.SkipBlanks();
+    return at.Peek() == '(' ? SkipArgument(at) : std::string();
+  }
+  if (name == "CYCLE800" && system.swivel_cycle) {
+    at.SkipBlanks();
+    if (at.Peek() != '(')
+      return name + " needs its arguments in parentheses";
+    ++at.p;
+    if (block.cycle != 0 || block.swivel)
+      return "two cycle calls in one block";
+    block.swivel = true;
+    return ReadArguments(at, block, 1u << 1);  // _TC, the swivel data set, may be a name
+  }
   if (system.cycle_form == CycleForm::kCalls) {
     if (name == "MCALL") {
       block.mcall = true;
@@ -304,7 +366,7 @@ std::string ReadKeyword(const NcSystem& system, Cursor& at, std::string& name, B
       if (at.Peek() != '(')
         return name + " needs its arguments in parentheses";
       ++at.p;
-      if (block.cycle != 0)
+      if (block.cycle != 0 || block.swivel)
         return "two cycle calls in one block";
       block.cycle = 80 + (name[6] - '0');
       return ReadArguments(at, block);
@@ -402,8 +464,11 @@ std::string ParseBlock(const NcSystem& system, std::string_view line, Block& blo
   block.cip = block.ct = block.has_cr = block.mcall = block.ret = false;
   block.point1_present = 0;
   block.cycle = 0;
+  block.swivel = false;
   block.call.clear();
   block.has_tool_name = false;
+  block.vector_present = 0;
+  block.tcp_on = block.tcp_off = false;
   deleted = false;
 
   Cursor at{line.data(), line.data() + line.size()};
@@ -455,22 +520,21 @@ std::string ParseBlock(const NcSystem& system, std::string_view line, Block& blo
         continue;
       }
       ++at.p;
-      // I1=, J1=, K1= (CIP's intermediate point)
-      if ((c == 'I' || c == 'J' || c == 'K') && at.Peek() == '1' && system.intermediate_point) {
-        Cursor after{at.p + 1, at.end};
-        after.SkipBlanks();
-        if (after.Peek() == '=') {
-          ++after.p;
-          after.SkipBlanks();
-          at = after;
-          const int index = c - 'I';
-          if ((block.point1_present >> index & 1) != 0)
-            return std::string(1, c) + "1 given twice";
-          bool has_point = false;
-          const NumberResult result = ReadNumber(at, block.point1[index], has_point);
-          if (result != NumberResult::kOk)
-            return NumberError(result, std::string(1, c) + "1=");
-          block.point1_present |= static_cast<std::uint8_t>(1 << index);
+      // I1=, J1=, K1= (CIP's intermediate point); A3=, B3=, C3= (the
+      // tool-axis vector).
+      if ((c == 'I' || c == 'J' || c == 'K') && system.intermediate_point) {
+        std::string error;
+        if (ReadIndexedWord(at, c, '1', c - 'I', block.point1, block.point1_present, error)) {
+          if (!error.empty())
+            return error;
+          continue;
+        }
+      }
+      if ((c == 'A' || c == 'B' || c == 'C') && system.tool_vectors) {
+        std::string error;
+        if (ReadIndexedWord(at, c, '3', c - 'A', block.vector, block.vector_present, error)) {
+          if (!error.empty())
+            return error;
           continue;
         }
       }

@@ -39,7 +39,8 @@ struct Block {
   double cr = 0;
   std::uint8_t point1_present = 0;  // I1=, J1=, K1= (bits 0, 1, 2)
   std::array<double, 3> point1;
-  int cycle = 0;  // CYCLE8x: x + 80
+  int cycle = 0;        // CYCLE8x: x + 80
+  bool swivel = false;  // CYCLE800(...): a tilted plane, its arguments in `arguments`
   bool mcall = false;
   std::array<double, kMaxArguments> arguments;
   std::uint32_t arguments_present = 0;
@@ -48,13 +49,20 @@ struct Block {
   std::string call;  // a named subprogram call (SIEMENS), upper case
   std::string tool_name;
   bool has_tool_name = false;
+  // Five-axis keywords: the tool-axis vector A3= B3= C3= (bits 0, 1, 2) and
+  // the transformation on or off (SIEMENS TRAORI, TRAFOOF).
+  std::uint8_t vector_present = 0;
+  std::array<double, 3> vector;
+  bool tcp_on = false;
+  bool tcp_off = false;
 
   bool Has(char letter) const { return (present & Bit(letter)) != 0; }
   double Value(char letter) const { return value[static_cast<std::size_t>(letter - 'A')]; }
   bool Point(char letter) const { return (point & Bit(letter)) != 0; }
   bool Empty() const {
     return present == 0 && g_count == 0 && m_count == 0 && !cip && !ct && !has_cr &&
-           point1_present == 0 && cycle == 0 && !mcall && !ret && call.empty() && !has_tool_name;
+           point1_present == 0 && cycle == 0 && !swivel && !mcall && !ret && call.empty() &&
+           !has_tool_name && vector_present == 0 && !tcp_on && !tcp_off;
   }
 };
 

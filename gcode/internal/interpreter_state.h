@@ -1,7 +1,8 @@
 // The interpreter's state and operations, shared by the files that hold
 // them: reading lines and programs (interpreter.cpp, subprograms.cpp), the
 // meaning of a block (modal.cpp, motion.cpp, cycles.cpp) and what is sent to
-// the receiver (paths.cpp). Internal to gcode/.
+// the receiver (paths.cpp); rotary axes, tool-centre-point control and
+// inverse-time feeds (rotary.cpp). Internal to gcode/.
 #pragma once
 
 #include <array>
@@ -48,6 +49,21 @@ struct DrillValues {
   bool operator==(const DrillValues&) const = default;
 };
 
+// The key plan_ holds for a SIEMENS CYCLE800 call in place of a G code's.
+constexpr int kSwivelCycle = -1;
+// "G68.2" for the key 682, "CYCLE800" for kSwivelCycle: for messages.
+std::string CommandName(int key);
+
+// A tilted working plane (G68.2, CYCLE800): a point p programmed in it is
+// origin + p[0] * axes[0] + p[1] * axes[1] + p[2] * axes[2] in the frame the
+// receiver is given (tilted_plane.cpp).
+struct TiltedPlane {
+  bool active = false;
+  bool turned = false;    // the tool turned along its Z (G53.1, CYCLE800)
+  Point origin{0, 0, 0};  // work offset included
+  std::array<Point, 3> axes{Point{1, 0, 0}, Point{0, 1, 0}, Point{0, 0, 1}};
+};
+
 // The state a block may change, copied before each block so that a block
 // with an error changes nothing.
 struct Modal {
@@ -84,6 +100,13 @@ struct Modal {
   int mcall_count = 0;
   std::uint32_t mcall_present = 0;
   std::array<double, internal::kMaxArguments> mcall_arguments{};
+  // Five axes: the rotary axes, tool-centre-point control and the tool
+  // vector at the end of the block; its inverse-time F (rotary.cpp).
+  AxisState axes;
+  std::uint8_t rotary_lost = 0;  // axes whose position a tool vector left to the control
+  bool inverse_time = false;     // G93 in force
+  // While a plane is in force, `position` and `tangent` are in its frame.
+  TiltedPlane tilt;
 };
 
 // One move a block makes, computed before anything is sent.
@@ -125,10 +148,11 @@ inline std::string Format(const char* format, double value) {
 class Interpreter {
  public:
   Interpreter(const NcSystem& system, LineSource& source, PathReceiver& receiver,
-              const ReadOptions& options)
+              MultiAxisReceiver* axes, const ReadOptions& options)
       : sys_(system),
         source_(source),
         out_(receiver),
+        axes_(axes),
         options_(options),
         offsets_(system.work_offsets),
         radii_(kMaxOffsetNumber + 1, kNotSent) {
@@ -172,14 +196,27 @@ class Interpreter {
   bool PlanDwell();
   bool PlanOffsetData();
   bool PlanHome();
+  bool PlanAxes();
+  bool PlanInverseTime();
+  bool PlanTiltedPlane(bool& done);
+  bool DefinePlane(const std::string& name);
+  bool InTiltedPlane();
+  bool HolesAtFeedPerMinute();
   bool Fail(std::string message);
 
   double Length(char letter) const;
+  double Angle(char letter) const;
   double Convert(double value) const {
     return modal_.units == Units::kInches ? value * kInch : value;
   }
   double Target(int axis, char letter) const;
   Point TargetPoint() const;
+  // The work offset added to absolute positions: none in a tilted plane,
+  // whose origin holds it.
+  double Shift(std::size_t axis) const { return modal_.tilt.active ? 0 : modal_.offset[axis]; }
+  // A point, and a direction, of the plane in force in the frame sent.
+  Point ToWork(const Point& p) const;
+  Point TurnToWork(const Point& v) const;
   Point OffsetOf(int index) const;
   double Seconds(double value, bool has_point, TimeUnit unit, char letter,
                  std::string& error) const;
@@ -200,12 +237,24 @@ class Interpreter {
   void SendCut(const Move& move);
   void SendHole(const DrillValues& values, const Point& bottom);
   void SendToolState();
+  // The axes' state a move reports: the tilted plane's tool axis while the
+  // tool is turned to it.
+  AxisState Reported() const;
+  // Gives the multi-axis receiver, if any, the state of the move sent next.
+  void AnnounceAxes(const AxisState& axes) {
+    if (axes_ != nullptr)
+      axes_->AxesOfNextMove(axes);
+  }
+  // Whether a move to where the tool is is sent all the same: it turns the
+  // rotary axes or the tool vector, and a multi-axis receiver is given.
+  bool SendStill() const { return axes_ != nullptr && plan_.axes_moved; }
   double Diameter() const;
   double EffectiveSpeed() const { return modal_.spindle_stopped ? 0 : modal_.speed; }
 
   const NcSystem& sys_;
   LineSource& source_;
   PathReceiver& out_;
+  MultiAxisReceiver* const axes_;  // null: none given
   const ReadOptions options_;
   ProgramRead result_;
 
@@ -237,12 +286,24 @@ class Interpreter {
     bool offset_is_radius;
     Point offset_values;
     std::uint8_t offset_axes;
+    // Five axes
+    bool axes_moved;             // the block turns a rotary axis or the tool vector
+    std::uint32_t rotary_words;  // the rotary axis words it holds
+    bool has_inverse_f;          // F given under G93
+    double inverse_f;            // that F, 1/minutes
+    bool tcp_code;               // G43.4 given
+    // Tilted planes: the G code keys of a definition, a tool turn and a
+    // cancel in the block (0 none), CYCLE800 taken as the first two or the
+    // last; the work offset in force before the block.
+    int plane_define, plane_turn, plane_cancel;
+    int offset_before;
   } plan_;
 
   // Paths
   PathKind kind_ = PathKind::kNone;
   int path_count_ = 0;
   std::array<Point, kHeldRapids> held_;
+  std::array<AxisState, kHeldRapids> held_axes_;
   std::size_t held_count_ = 0;
   bool group_open_ = false;
   DrillValues group_;

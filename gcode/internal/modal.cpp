@@ -26,7 +26,7 @@ double Interpreter::Target(int axis, char letter) const {
     return Length(letter);
   if (modal_.incremental)
     return modal_.position[static_cast<std::size_t>(axis)] + Length(letter);
-  return Length(letter) + modal_.offset[static_cast<std::size_t>(axis)];
+  return Length(letter) + Shift(static_cast<std::size_t>(axis));
 }
 
 Point Interpreter::TargetPoint() const {
@@ -103,11 +103,11 @@ bool Interpreter::PlanPlainMove() {
   }
   const std::uint32_t axes = Bit('X') | Bit('Y') | Bit('Z');
   if ((b.present & ~plain) != 0 || (b.present & axes) == 0 || b.g_count != 0 || b.m_count != 0 ||
-      b.cip || b.ct || b.has_cr || b.point1_present != 0 || b.cycle != 0 || b.mcall || b.ret ||
-      !b.call.empty() || b.has_tool_name)
+      b.cip || b.ct || b.has_cr || b.point1_present != 0 || b.cycle != 0 || b.swivel || b.mcall ||
+      b.ret || !b.call.empty() || b.has_tool_name || b.vector_present != 0 || b.tcp_on || b.tcp_off)
     return false;
   if ((modal_.motion != Motion::kRapid && modal_.motion != Motion::kLinear) || modal_.cycle != 0 ||
-      modal_.mcall || (b.Has('F') && b.Value('F') < 0))
+      modal_.mcall || modal_.inverse_time || (b.Has('F') && b.Value('F') < 0))
     return false;
   plan_.tool_change = plan_.stop = plan_.end = plan_.sub_end = plan_.home = false;
   plan_.path_tolerance = false;
@@ -116,6 +116,9 @@ bool Interpreter::PlanPlainMove() {
   plan_.holes.count = 0;
   plan_.tool_named = false;
   plan_.offset_target = -1;
+  plan_.axes_moved = plan_.has_inverse_f = false;
+  plan_.rotary_words = 0;
+  modal_.axes.inverse_time = 0;
   modal_.r_known = modal_.z_known = modal_.q_known = false;
   modal_.cycle_dwell = 0;
   if (b.Has('F')) {
@@ -154,7 +157,10 @@ void Interpreter::CheckAlarms(const Point& before) {
   }
   // Holes are drilled at the feed rate too (CYCLE85 may bring its own).
   cuts = cuts || (plan_.holes.count > 0 && !(plan_.holes.values.feed > 0));
-  if (cuts && !modal_.feed_known)
+  if (cuts && modal_.inverse_time && !plan_.has_inverse_f)
+    Error("a feed move under inverse-time feed (G93) without its F (a control raises an alarm)",
+          Outcome::kRead);
+  else if (cuts && !modal_.inverse_time && !modal_.feed_known)
     Error("a feed move with no feed rate in force (a control raises an alarm)", Outcome::kRead);
 }
 
@@ -170,6 +176,11 @@ bool Interpreter::Plan() {
   plan_.holes.count = 0;
   plan_.tool_named = false;
   plan_.offset_target = -1;
+  plan_.axes_moved = plan_.has_inverse_f = false;
+  plan_.rotary_words = 0;
+  plan_.tcp_code = false;
+  plan_.plane_define = plan_.plane_turn = plan_.plane_cancel = 0;
+  plan_.offset_before = modal_.offset_index;
 
   if (b.Has('O'))
     return Fail("a program number must begin its line");
@@ -255,7 +266,32 @@ bool Interpreter::Plan() {
       }
       case Function::kLengthOffset:
       case Function::kLengthOffsetCancel:
+        // One modal group with G43.4: either ends tool-centre-point control.
+        modal_.axes.tool_centre_point = false;
+        modal_.axes.has_vector = false;
         break;
+      case Function::kToolCentrePoint:
+        modal_.axes.tool_centre_point = true;
+        plan_.tcp_code = true;
+        break;
+      case Function::kTiltedPlane:
+        plan_.plane_define = key;
+        break;
+      case Function::kToolToPlane:
+        plan_.plane_turn = key;
+        break;
+      case Function::kTiltedPlaneCancel:
+        plan_.plane_cancel = key;
+        break;
+      case Function::kInverseTime:
+      case Function::kFeedPerMinute: {
+        // F changes its meaning: a feed per minute must be given again.
+        const bool inverse = code.function == Function::kInverseTime;
+        if (inverse != modal_.inverse_time)
+          modal_.feed_known = false;
+        modal_.inverse_time = inverse;
+        break;
+      }
       case Function::kCycle:
         if (sys_.cycle_form != CycleForm::kGCodes)
           return Fail("this system has no drilling cycles of G codes");
@@ -342,10 +378,31 @@ bool Interpreter::Plan() {
     if (sys_.call_repeat_address != '\0')
       own |= Bit(sys_.call_repeat_address);
     if ((b.present & ~own) != 0 || b.g_count != 0 || b.m_count != 0 || b.cycle != 0 || b.mcall ||
-        b.cip || b.ct || b.has_cr || b.point1_present != 0 || b.ret || b.has_tool_name)
+        b.cip || b.ct || b.has_cr || b.point1_present != 0 || b.ret || b.has_tool_name || b.swivel)
       return Fail("unknown word " + b.call + " (a subprogram call stands in a block of its own)");
     plan_.call_form = 2;
   }
+  if (b.swivel) {
+    if ((b.present & ~Bit('N')) != 0 || b.g_count != 0 || b.m_count != 0 || b.mcall || b.cip ||
+        b.ct || b.has_cr || b.point1_present != 0 || b.ret || b.has_tool_name ||
+        b.vector_present != 0 || b.tcp_on || b.tcp_off)
+      return Fail("CYCLE800 stands in a block of its own");
+    // With arguments it sets a plane and turns the tool to it; without, it
+    // ends the plane.
+    if (b.arguments_present != 0)
+      plan_.plane_define = plan_.plane_turn = kSwivelCycle;
+    else
+      plan_.plane_cancel = kSwivelCycle;
+  }
+  const bool plane_block = plan_.plane_define != 0 || plan_.plane_turn != 0;
+  if (plane_block && plan_.plane_cancel != 0)
+    return Fail(CommandName(plan_.plane_define != 0 ? plan_.plane_define : plan_.plane_turn) +
+                " and " + CommandName(plan_.plane_cancel) + " in one block");
+  if (plane_block &&
+      (plan_.dwell || plan_.offset_data || plan_.home || plan_.machine || plan_.call_form != 0 ||
+       b.cycle != 0 || b.mcall || plan_.tcp_code || b.tcp_on || b.tcp_off || b.vector_present != 0))
+    return Fail(CommandName(plan_.plane_define != 0 ? plan_.plane_define : plan_.plane_turn) +
+                " with a command of another kind in one block");
 
   // Which words the block's meaning uses; any other is an error.
   std::uint32_t allowed = Bit('N') | Bit('G') | Bit('M') | Bit('F') | Bit('S') | Bit('T') |
@@ -359,8 +416,14 @@ bool Interpreter::Plan() {
       allowed |= Bit(word.address);
   } else if (plan_.offset_data) {
     allowed |= Bit('L') | Bit('P') | Bit('R') | Bit('X') | Bit('Y') | Bit('Z');
+  } else if (plan_.plane_define != 0) {
+    allowed |= Bit('X') | Bit('Y') | Bit('Z') | Bit('I') | Bit('J') | Bit('K');  // origin, angles
+  } else if (plan_.plane_turn != 0) {
+    // The control turns the tool: no axis word.
   } else {
     allowed |= Bit('X') | Bit('Y') | Bit('Z');
+    if (!plan_.home)
+      allowed |= sys_.rotary_words;
     if (modal_.cycle != 0) {
       allowed |= Bit('R') | Bit('Q') | Bit('P');
       if (sys_.cycle_repeat_address != '\0')
@@ -406,7 +469,12 @@ bool Interpreter::Plan() {
   if (b.has_cr && modal_.motion != Motion::kClockwise && modal_.motion != Motion::kCounterClockwise)
     return Fail("CR= belongs to G2 and G3");
 
-  if (!TakeTechnology())
+  bool plane_done = false;
+  if (!TakeTechnology() || !PlanTiltedPlane(plane_done))
+    return false;
+  if (plane_done)
+    return true;
+  if (!PlanAxes())
     return false;
   if (plan_.dwell)
     return PlanDwell();
@@ -429,16 +497,18 @@ bool Interpreter::Plan() {
     }
   }
   if (modal_.cycle != 0)
-    return PlanCycleHoles();
+    return PlanCycleHoles() && HolesAtFeedPerMinute();
   const bool moves = (b.present & (Bit('X') | Bit('Y') | Bit('Z'))) != 0;
-  if (!PlanMotion())
+  if (!PlanMotion() || !PlanInverseTime())
     return false;
   if (b.cycle != 0 && !b.mcall) {
-    return PlanCallHoles(b.cycle, b.arguments.data(), b.arguments_present, b.argument_count);
+    return PlanCallHoles(b.cycle, b.arguments.data(), b.arguments_present, b.argument_count) &&
+           HolesAtFeedPerMinute();
   }
   if (modal_.mcall && !b.mcall && moves) {
     return PlanCallHoles(modal_.mcall_cycle, modal_.mcall_arguments.data(), modal_.mcall_present,
-                         modal_.mcall_count);
+                         modal_.mcall_count) &&
+           HolesAtFeedPerMinute();
   }
   return true;
 }
@@ -456,10 +526,19 @@ bool Interpreter::TakeTechnology() {
     return false;
   };
   if (b.Has('F') && !dwell_word('F')) {
-    if (b.Value('F') < 0)
-      return Fail("a negative feed rate");
-    modal_.feed = Convert(b.Value('F'));
-    modal_.feed_known = true;
+    if (modal_.inverse_time) {
+      // 1/minutes, whatever the units: turned into a feed per minute with
+      // the block's moves (rotary.cpp).
+      if (!(b.Value('F') > 0))
+        return Fail("an inverse-time F (G93) must be above 0");
+      plan_.inverse_f = b.Value('F');
+      plan_.has_inverse_f = true;
+    } else {
+      if (b.Value('F') < 0)
+        return Fail("a negative feed rate");
+      modal_.feed = Convert(b.Value('F'));
+      modal_.feed_known = true;
+    }
   }
   if (b.Has('S') && !dwell_word('S')) {
     if (b.Value('S') < 0)

@@ -26,10 +26,19 @@ bool Interpreter::PlanHome() {
 bool Interpreter::PlanMotion() {
   const Block& b = block_;
   const bool axes = (b.present & (Bit('X') | Bit('Y') | Bit('Z'))) != 0;
+  // Rotary axis words or a tool vector alone make a straight move that
+  // keeps X, Y and Z, once the tool's position is known (before, the turn
+  // goes with the first move); an arc needs its own words.
+  const bool turns = plan_.rotary_words != 0 || b.vector_present != 0;
+  const bool arc_words = axes || (b.present & (Bit('I') | Bit('J') | Bit('K'))) != 0 || b.has_cr ||
+                         b.point1_present != 0 ||
+                         (sys_.radius_address != '\0' && b.Has(sys_.radius_address));
+  if (turns && !arc_words && modal_.motion != Motion::kRapid && modal_.motion != Motion::kLinear)
+    return Fail("a rotary axis or tool vector alone in an arc block");
   switch (modal_.motion) {
     case Motion::kRapid:
     case Motion::kLinear:
-      if (axes)
+      if (axes || (turns && modal_.position_known))
         plan_.moves[static_cast<std::size_t>(plan_.move_count++)] = {
             modal_.motion == Motion::kRapid ? Move::kRapid : Move::kFeed, TargetPoint(), {}, {}};
       return true;
@@ -93,7 +102,7 @@ bool Interpreter::PlanArc(bool clockwise) {
   } else if (has_centre) {
     const auto centre = [&](char letter, std::size_t axis) {
       if (sys_.centre_absolute)
-        return b.Has(letter) ? Length(letter) + modal_.offset[axis] : start[axis];
+        return b.Has(letter) ? Length(letter) + Shift(axis) : start[axis];
       return start[axis] + (b.Has(letter) ? Length(letter) : 0.0);
     };
     ca = centre(p.centre_a, a);
@@ -130,7 +139,7 @@ bool Interpreter::PlanCip() {
     if ((b.point1_present >> axis & 1) == 0)
       continue;
     const double value = Convert(b.point1[axis]);
-    middle[axis] = modal_.incremental ? start[axis] + value : value + modal_.offset[axis];
+    middle[axis] = modal_.incremental ? start[axis] + value : value + Shift(axis);
   }
   const Point u = Minus(middle, start);
   const Point v = Minus(end, start);

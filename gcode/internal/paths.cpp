@@ -42,8 +42,10 @@ void Interpreter::EndDrillGroup() {
 }
 
 void Interpreter::SendHeldRapids() {
-  for (std::size_t i = 0; i < held_count_; ++i)
+  for (std::size_t i = 0; i < held_count_; ++i) {
+    AnnounceAxes(held_axes_[i]);  // held as sent: in the work frame
     out_.RapidTo(held_[i][0], held_[i][1], held_[i][2]);
+  }
   held_count_ = 0;
 }
 
@@ -108,19 +110,25 @@ void Interpreter::ChangeTool() {
 }
 
 void Interpreter::SendRapid(const Point& end) {
-  if (Same(end, modal_.position) && modal_.position_known)
+  const bool still = Same(end, modal_.position) && modal_.position_known;
+  if (still && !SendStill())
     return;
-  modal_.tangent = Minus(end, modal_.position);
-  modal_.tangent_known = modal_.position_known;
+  if (!still) {
+    modal_.tangent = Minus(end, modal_.position);
+    modal_.tangent_known = modal_.position_known;
+  }
   modal_.position = end;
   modal_.position_known = true;
+  const Point sent = ToWork(end);
   if (kind_ == PathKind::kMilling) {
     EndDrillGroup();
-    out_.RapidTo(end[0], end[1], end[2]);
+    AnnounceAxes(Reported());
+    out_.RapidTo(sent[0], sent[1], sent[2]);
     return;
   }
   if (held_count_ < kHeldRapids) {
-    held_[held_count_++] = end;
+    held_axes_[held_count_] = Reported();
+    held_[held_count_++] = sent;
     return;
   }
   if (kind_ == PathKind::kNone) {
@@ -129,11 +137,13 @@ void Interpreter::SendRapid(const Point& end) {
     EndDrillGroup();
     SendHeldRapids();
   }
-  out_.RapidTo(end[0], end[1], end[2]);
+  AnnounceAxes(Reported());
+  out_.RapidTo(sent[0], sent[1], sent[2]);
 }
 
 void Interpreter::SendCut(const Move& move) {
-  if (move.kind == Move::kFeed && Same(move.end, modal_.position) && modal_.position_known)
+  const bool still = Same(move.end, modal_.position) && modal_.position_known;
+  if (move.kind == Move::kFeed && still && !SendStill())
     return;
   if (kind_ == PathKind::kDrilling) {
     // The drilling path ends; rapids after its last hole lead into this one.
@@ -149,12 +159,19 @@ void Interpreter::SendCut(const Move& move) {
       compensation = modal_.compensation;
       modal_.compensation_changed = false;
     }
-    out_.FeedTo(move.end[0], move.end[1], move.end[2], compensation);
-    modal_.tangent = Minus(move.end, modal_.position);
-    modal_.tangent_known = modal_.position_known;
+    const Point end = ToWork(move.end);
+    AnnounceAxes(Reported());
+    out_.FeedTo(end[0], end[1], end[2], compensation);
+    if (!still) {
+      modal_.tangent = Minus(move.end, modal_.position);
+      modal_.tangent_known = modal_.position_known;
+    }
   } else {
-    out_.ArcTo(move.end[0], move.end[1], move.end[2], move.centre[0], move.centre[1],
-               move.centre[2], move.axis[0], move.axis[1], move.axis[2]);
+    const Point end = ToWork(move.end);
+    const Point centre = ToWork(move.centre);
+    const Point axis = TurnToWork(move.axis);
+    AnnounceAxes(Reported());
+    out_.ArcTo(end[0], end[1], end[2], centre[0], centre[1], centre[2], axis[0], axis[1], axis[2]);
     modal_.tangent = Cross(move.axis, Minus(move.end, move.centre));
     modal_.tangent_known = true;
   }
@@ -180,6 +197,11 @@ void Interpreter::SendHole(const DrillValues& values, const Point& bottom) {
 }
 
 void Interpreter::Perform() {
+  result_.rotary_axes |= static_cast<std::uint8_t>(plan_.rotary_words & (kAxisA | kAxisB | kAxisC));
+  const AxisState reported = Reported();
+  result_.tool_centre_point = result_.tool_centre_point || reported.tool_centre_point;
+  result_.tool_vectors = result_.tool_vectors || reported.has_vector;
+  result_.inverse_time = result_.inverse_time || modal_.inverse_time;
   if (plan_.tool_named)
     next_tool_name_ = plan_.tool_name;
   if (plan_.tool_change)

@@ -254,10 +254,76 @@ TEST(NcSystems, AMissingFileIsNamed) {
   EXPECT_EQ(load.error.rfind(path + ": cannot open the file", 0), 0u) << load.error;
 }
 
+// <rotary> against the rest of the description.
+const Bad kBadRotary[] = {
+    {"<syntax words=\"ADXYZ\"/><rotary axes=\"AD\"/>",
+     "2: <rotary>: axes=\"AD\" is not a set of the letters A, B and C"},
+    {"<rotary axes=\"A\"/>", "2: <rotary>: a rotary axis that <syntax> words does not hold"},
+    {"<syntax words=\"BXYZ\"/><dwell><word address=\"B\" unit=\"s\"/></dwell>\n"
+     "<rotary axes=\"B\"/>",
+     "3: <rotary>: rotary axis B is an address of another meaning"},
+    {"<syntax words=\"ACXYZ\"/><tools radius_offset=\"C\"/><rotary axes=\"AC\"/>",
+     "2: <rotary>: rotary axis C is an address of another meaning"},
+    {"<rotary vectors=\"yes\"/>",
+     "2: <rotary>: vectors and keywords need <syntax keywords=\"yes\">"},
+    {"<syntax keywords=\"yes\"/><rotary tcp_on=\"TRAORI\"/>",
+     "2: <rotary>: tcp_on and tcp_off are two keywords, given together"},
+    {"<syntax keywords=\"yes\"/><rotary tcp_on=\"T1\" tcp_off=\"T1\"/>",
+     "2: <rotary>: tcp_on and tcp_off are two keywords, given together"},
+    {"<syntax keywords=\"yes\"/><rotary tcp_on=\"ON\" tcp_off=\"OFF\"/>\n"
+     "<ignore><keyword name=\"OFF\"/></ignore>",
+     "2: <rotary>: keyword OFF is also in <ignore>"},
+    {"<rotary tcp_on=\"tra\"/>",
+     "2: <rotary>: tcp_on=\"tra\" is not a keyword of capital letters, digits and '_', or empty"},
+    {"<rotary axes=\"A\" home=\"0\"/>", "2: <rotary> has no attribute home"},
+    {"<rotary tilted_plane=\"CYCLE800\"/>",
+     "2: <rotary>: vectors and keywords need <syntax keywords=\"yes\">"},
+    {"<syntax keywords=\"yes\"/><rotary tilted_plane=\"CYCLE800\"/>\n"
+     "<ignore><keyword name=\"CYCLE800\"/></ignore>",
+     "2: <rotary>: keyword CYCLE800 is also in <ignore>"},
+    {"<rotary tilted_plane=\"G68.2\"/>",
+     "2: <rotary>: tilted_plane=\"G68.2\" is not none or CYCLE800"},
+};
+
+TEST(NcSystems, RotaryAxesAreCheckedAgainstTheOtherAddresses) {
+  for (const Bad& bad : kBadRotary) {
+    const std::string text =
+        std::string("<ncsystem name=\"X\" format=\"1\">\n") + bad.body + "\n</ncsystem>\n";
+    const NcSystemLoad load = LoadNcSystemText(text);
+    EXPECT_FALSE(load.ok) << text;
+    EXPECT_EQ(load.error, std::string("<text>:") + bad.error) << text;
+  }
+}
+
+TEST(NcSystems, RotaryAxesAndTheirCodes) {
+  const NcSystem& fanuc = System(Sample::kFanuc);
+  const NcSystem& five = System(Sample::kFanucAc);
+  const NcSystem& siemens = System(Sample::kSiemens);
+  const NcSystem& linuxcnc = System(Sample::kLinuxCnc);
+  EXPECT_EQ(fanuc.rotary_words, 0u);
+  EXPECT_EQ(System(Sample::kHnc).rotary_words, 0u);
+  EXPECT_EQ(fanuc.g[434].function, Function::kUndefined);
+  EXPECT_TRUE(five.Rotary('A') && !five.Rotary('B') && five.Rotary('C') && five.Scaled('A'));
+  EXPECT_EQ(five.g[434].function, Function::kToolCentrePoint);
+  EXPECT_EQ(five.g[930].function, Function::kInverseTime);
+  EXPECT_EQ(five.g[940].function, Function::kFeedPerMinute);
+  EXPECT_EQ(five.g[682].function, Function::kTiltedPlane);
+  EXPECT_EQ(five.g[531].function, Function::kToolToPlane);
+  EXPECT_EQ(five.g[690].function, Function::kTiltedPlaneCancel);
+  EXPECT_EQ(fanuc.g[682].function, Function::kUndefined);
+  EXPECT_TRUE(System(Sample::kSiemensBc).swivel_cycle && !siemens.swivel_cycle);
+  EXPECT_TRUE(siemens.Rotary('A') && siemens.Rotary('B') && siemens.Rotary('C'));
+  EXPECT_TRUE(siemens.tool_vectors);
+  EXPECT_EQ(siemens.tcp_on_keyword, "TRAORI");
+  EXPECT_EQ(siemens.tcp_off_keyword, "TRAFOOF");
+  EXPECT_TRUE(linuxcnc.Rotary('C') && !linuxcnc.tool_vectors && linuxcnc.tcp_on_keyword.empty());
+  EXPECT_EQ(linuxcnc.g[930].function, Function::kInverseTime);
+}
+
 // Every prefix of the sample descriptions is refused cleanly unless it
 // holds the whole <ncsystem> element.
 TEST(NcSystems, EveryTruncationIsRefusedOrWhole) {
-  for (Sample sample : {Sample::kFanuc, Sample::kHnc, Sample::kSiemens}) {
+  for (Sample sample : {Sample::kFanuc, Sample::kHnc, Sample::kSiemens, Sample::kFanucAc}) {
     std::ifstream file(SamplePath(sample), std::ios::binary);
     std::stringstream stream;
     stream << file.rdbuf();

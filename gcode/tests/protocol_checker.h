@@ -1,23 +1,42 @@
 // A PathReceiver that checks the order of the calls path_receiver.h
 // promises: paths numbered from 1 and opened by NextPath then StartPath,
 // nothing but those outside a path, holes only inside a drill group, every
-// group flushed and every path closed, finite numbers and unit axes. The
-// first breach is kept in `fault`.
+// group flushed and every path closed, finite numbers and unit axes. Given
+// to ReadProgram as the MultiAxisReceiver too (`axes` set), it checks that
+// each move, and no other call, comes right after one AxesOfNextMove with
+// finite values and a unit tool vector. The first breach is kept in `fault`.
 #pragma once
 
 #include <cmath>
 #include <string>
 #include <string_view>
 
+#include "gcode/multi_axis_receiver.h"
 #include "gcode/path_receiver.h"
 
 namespace zu::gcode::testing {
 
-class ProtocolChecker : public PathReceiver {
+class ProtocolChecker : public PathReceiver, public MultiAxisReceiver {
  public:
   std::string fault;
   int paths = 0;
   long calls = 0;
+  bool axes = false;  // expect AxesOfNextMove before each move
+
+  void AxesOfNextMove(const AxisState& state) override {
+    if (!axes || axes_pending_)
+      Fault("AxesOfNextMove out of order");
+    axes_pending_ = true;
+    Finite("AxesOfNextMove", state.rotary[0], state.rotary[1], state.rotary[2]);
+    Finite("AxesOfNextMove", state.vector[0], state.vector[1], state.vector[2]);
+    Finite("AxesOfNextMove", state.inverse_time, 0, 0);
+    const double length =
+        std::sqrt(state.vector[0] * state.vector[0] + state.vector[1] * state.vector[1] +
+                  state.vector[2] * state.vector[2]);
+    if (state.rotary_known > 7 || state.inverse_time < 0 ||
+        (state.has_vector && std::fabs(length - 1) > 1e-9))
+      Fault("AxesOfNextMove with a value out of range");
+  }
 
   // After the read: whether everything was closed.
   bool Closed() {
@@ -104,6 +123,11 @@ class ProtocolChecker : public PathReceiver {
     ++calls;
     if (!open_)
       Fault(std::string(call) + " outside a path");
+    const std::string_view name(call);
+    const bool move = name == "RapidTo" || name == "FeedTo" || name == "ArcTo";
+    if (axes && move != axes_pending_)
+      Fault(std::string(call) + (move ? " without" : " after") + " AxesOfNextMove");
+    axes_pending_ = false;
   }
   void Finite(const char* call, double a, double b, double c) {
     if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c))
@@ -120,6 +144,7 @@ class ProtocolChecker : public PathReceiver {
       Fault(std::string(call) + " with a negative value");
   }
 
+  bool axes_pending_ = false;
   bool announced_ = false;
   bool open_ = false;
   bool group_ = false;

@@ -43,6 +43,8 @@ const Expected kSamples[] = {
     {Sample::kLinuxCnc, "linuxcnc_bracket.ngc",
      "arc 2, d 1, drill 3, end 2, feed 6, feedrate 3, hole 4, rapid 4, speed 3, tool 2",
      "rapid 30 35 50"},
+    {Sample::kFanucAc, "fanuc_5axis.nc", "end 1, feed 6, feedrate 5, rapid 4, speed 2, tool 1",
+     "rapid 0 0 50"},
 };
 
 std::string Text(const char* file) {
@@ -109,14 +111,22 @@ TEST(Samples, ReadWithoutErrorsAndGiveWhatIsPinned) {
 // Each sample read as another system: errors, perhaps, but the order kept.
 TEST(Samples, ReadAsAnotherSystemKeepTheOrder) {
   for (const Expected& sample : kSamples) {
-    for (Sample other : {Sample::kFanuc, Sample::kHnc, Sample::kSiemens, Sample::kLinuxCnc}) {
+    for (Sample other :
+         {Sample::kFanuc, Sample::kHnc, Sample::kSiemens, Sample::kLinuxCnc, Sample::kFanucAc}) {
       const std::string text = Text(sample.file);
       ProtocolChecker checker;
       TextLineSource source(text);
       const ProgramRead read = ReadProgram(System(other), source, checker);
       EXPECT_TRUE(checker.Closed()) << sample.file << ": " << checker.fault;
       EXPECT_EQ(read.paths, checker.paths);
-      if (other != sample.system) {
+      // The same with the multi-axis receiver: each move after its axes.
+      ProtocolChecker with_axes;
+      with_axes.axes = true;
+      TextLineSource again(text);
+      (void)ReadProgram(System(other), again, with_axes, with_axes);
+      EXPECT_TRUE(with_axes.Closed()) << sample.file << ": " << with_axes.fault;
+      // (FANUC-0i-AC reads what FANUC-0i reads, and more.)
+      if (other != sample.system && other != Sample::kFanucAc) {
         EXPECT_GT(read.error_count, 0u) << sample.file;
       }
     }

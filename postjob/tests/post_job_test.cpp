@@ -77,7 +77,8 @@ TEST(PostJob, EveryExampleForEveryMachineIsItsGoldenProgramAndReadsBack) {
       "main_five_axis.pmf",
   };
   const bool update = std::getenv("ZU_UPDATE_GOLDEN") != nullptr;
-  for (const char* system : {"FANUC-0i", "HNC-818", "SIEMENS-840D", "LinuxCNC"}) {
+  for (const char* system : {"FANUC-0i", "HNC-818", "SIEMENS-840D", "LinuxCNC", "FANUC-0i-AC-table",
+                             "SIEMENS-840D-BC-head-table", "LinuxCNC-xyzac-trt"}) {
     const Machine m = Load(system);
     for (const std::string file : files) {
       SCOPED_TRACE(file + " for " + system);
@@ -94,6 +95,7 @@ TEST(PostJob, EveryExampleForEveryMachineIsItsGoldenProgramAndReadsBack) {
         continue;
       EXPECT_EQ(outcome.status, PostStatus::kDone) << outcome.check_report;
       EXPECT_LE(outcome.verified.largest_deviation, 0.001);
+      EXPECT_LE(outcome.verified.largest_axis_deviation, 0.01);
       EXPECT_GT(outcome.verified.moves_compared + outcome.verified.holes_compared, 0u);
       // The check picture draws the file's paths and the program read back,
       // nothing circled.

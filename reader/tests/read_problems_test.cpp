@@ -4,6 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "gcode/line_source.h"
+#include "reader/tests/null_receiver.h"
+
 namespace zureader {
 namespace {
 
@@ -77,6 +82,59 @@ TEST(ReadProblems, TheFileOrDescriptionIsNamed) {
               HasSubstr("C:\\S\\X.xml\nC:\\S\\X.xml:3: bad"));
   EXPECT_THAT(CodeFileNotReadText("D:\\p.cut", false), HasSubstr("D:\\p.cut"));
   EXPECT_NE(CodeFileNotReadText("D:\\p.cut", false), CodeFileNotReadText("D:\\p.cut", true));
+}
+
+// A five-axis program: what the paths cannot hold is said once, before the
+// problems, and only for a program that has it.
+TEST(ReadProblems, AFiveAxisProgramIsSaidOnce) {
+  zu::gcode::ProgramRead read;
+  EXPECT_EQ(MultiAxisText(read), "");
+  EXPECT_EQ(ReadingMessage("a.nc", read), "");
+  read.rotary_axes = zu::gcode::kAxisA | zu::gcode::kAxisC;
+  read.tool_centre_point = true;
+  read.inverse_time = true;
+  const std::string text = ReadingMessage("C:\\p\\wall.nc", read);
+  EXPECT_THAT(text, HasSubstr("代码文件是多轴程序（旋转轴 A C）"));
+  EXPECT_THAT(text, HasSubstr("旋转轴位置和刀轴方向没有保存"));
+  EXPECT_THAT(text, HasSubstr("刀具中心点控制下 X Y Z 是刀尖位置"));
+  EXPECT_THAT(text, HasSubstr("反比时间进给（G93）已换算为每分钟进给"));
+  EXPECT_THAT(text, HasSubstr("\nC:\\p\\wall.nc"));
+
+  zu::gcode::ProgramRead machine_axes;
+  machine_axes.rotary_axes = zu::gcode::kAxisB;
+  EXPECT_THAT(MultiAxisText(machine_axes), HasSubstr("（旋转轴 B）"));
+  EXPECT_THAT(MultiAxisText(machine_axes), HasSubstr("X Y Z 是机床直线轴位置，不是刀尖位置"));
+  EXPECT_THAT(MultiAxisText(machine_axes), Not(HasSubstr("G93")));
+
+  zu::gcode::ProgramRead vectors;
+  vectors.tool_vectors = vectors.tool_centre_point = true;
+  EXPECT_THAT(MultiAxisText(vectors), HasSubstr("（刀轴矢量 A3= B3= C3=）"));
+
+  // With problems: the note first, then the list as without it.
+  zu::gcode::ProgramRead both = WithErrors(2);
+  both.rotary_axes = zu::gcode::kAxisC;
+  const std::string problems = ProgramProblemsText("a.nc", both);
+  EXPECT_EQ(ReadingMessage("a.nc", both), MultiAxisText(both) + "\n\n" + problems);
+  EXPECT_EQ(ReadingMessage("a.nc", WithErrors(2)), ProgramProblemsText("a.nc", WithErrors(2)));
+}
+
+// Read as its machine's description, the five-axis sample gives the note and
+// no error; read as the three-axis FANUC-0i, every rotary word is an error.
+TEST(ReadProblems, TheFiveAxisSampleReadsWithTheNoteAlone) {
+  const std::string root = ZU_SOURCE_DIR;
+  auto five = zu::gcode::LoadNcSystemFile(root + "/gcode/tests/ncsystems/FANUC-0i-AC.xml");
+  ASSERT_TRUE(five.ok) << five.error;
+  std::FILE* file = std::fopen((root + "/gcode/samples/fanuc_5axis.nc").c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  zu::gcode::FileByteReader bytes(file);
+  zu::gcode::StreamLineSource lines(bytes);
+  NullReceiver receiver;
+  const auto read = zu::gcode::ReadProgram(five.system, lines, receiver);
+  std::fclose(file);
+  const std::string text = ReadingMessage("wall.nc", read);
+  EXPECT_EQ(text, MultiAxisText(read) + "\nwall.nc");
+  EXPECT_THAT(text, HasSubstr("（旋转轴 A C）"));
+  EXPECT_THAT(text, Not(HasSubstr("未知")));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "gcode/interpreter.h"
 #include "gcode/nc_system.h"
+#include "reader/tests/null_receiver.h"
 
 namespace zureader {
 namespace {
@@ -31,6 +32,13 @@ TEST(ReasonTexts, FormsKeepTheirValues) {
       {"the arc's radius at its start (10.0000 mm) and end (10.5000 mm) differ by more than "
        "0.01 mm",
        "圆弧起点半径（10.0000 mm）与终点半径（10.5000 mm）相差超过 0.01 mm"},
+      {"TRAORI and TRAFOOF in one block", "TRAORI 和 TRAFOOF 在同一程序段中"},
+      {"CYCLE800 mode 27 is not read", "不支持 CYCLE800 方式 27"},
+      {"G68.2 in a drilling cycle", "钻孔循环中不能指定 G68.2"},
+      {"an arc word in a drilling cycle", "钻孔循环中不能有圆弧字"},
+      {"A3=, B3=, C3= belong to TRAORI", "A3=、B3=、C3= 只用于 TRAORI"},
+      {"an incremental B after a tool vector: the axis's position is not known",
+       "刀轴矢量之后不能用增量 B：该轴的位置未知"},
       // not a reason the interpreter gives: as it is
       {"something else", "something else"},
       {"", ""},
@@ -56,31 +64,6 @@ zu::gcode::NcSystem Load(const char* file) {
   EXPECT_TRUE(load.ok) << load.error;
   return std::move(load.system);
 }
-
-class NullReceiver final : public zu::gcode::PathReceiver {
- public:
-  void NextPath(int) override {}
-  void StartPath() override {}
-  void EndPath() override {}
-  void RapidTo(double, double, double) override {}
-  void FeedTo(double, double, double, int) override {}
-  void ArcTo(double, double, double, double, double, double, double, double, double) override {}
-  void SetFeedRate(double) override {}
-  void SetSpindleSpeed(double) override {}
-  void SetToolName(std::string_view) override {}
-  void SetToolInteger1(int) override {}
-  void SetToolInteger2(int) override {}
-  void SetToolDimension1(double) override {}
-  void SetToolDimension2(double) override {}
-  void SetToolDimension3(double) override {}
-  void SetToolDimension5(double) override {}
-  void SetToolDimension6(double) override {}
-  void SetToolDimension7(double) override {}
-  void StartDrillPath(int, double, double, double, double, double, double, double,
-                      double) override {}
-  void AddDrillPoint(double, double, double) override {}
-  void FlushDrillPoints() override {}
-};
 
 // Every block below is refused or reported, each for a reason of its own.
 TEST(ReasonTexts, EveryReasonOfTheInterpreterIsGivenInChinese) {
@@ -175,14 +158,44 @@ TEST(ReasonTexts, EveryReasonOfTheInterpreterIsGivenInChinese) {
                                        "ABC(1)",
                                        "G18 CT X1",
                                        "N1 G1 X1 F100 ; end\nRET\nRET"};
-  const char* const linuxcnc_lines[] = {"G64 G4 P1", "G81 X1 Z-1 R1 G64 P0.1", "O100 sub"};
+  const char* const linuxcnc_lines[] = {"G64 G4 P1",
+                                        "G81 X1 Z-1 R1 G64 P0.1",
+                                        "O100 sub",
+                                        "G93 G1 X1 F1\nX2",
+                                        "G93 G1 X1 F0",
+                                        "G93 G81 X1 Z-1 R1 F1",
+                                        "G81 X1 Z-1 R1 A5 F100",
+                                        "G1 X1 F100\nG2 A10",
+                                        "G28 X0 C0"};
+  const char* const five_axis_siemens_lines[] = {
+      "G1 X1 A3=1 F100",   "TRAORI\nG1 X1 A3=0 F100", "TRAORI\nG1 X1 A3=1 A30 F100",
+      "TRAORI TRAFOOF",    "TRAORI\nG1 A3=1 A3=2",    "TRAORI\nG1 X1 A3=1 F1\nG91 A1",
+      "TRAORI\nG4 F1 A3=1"};
+  const char* const tilted_fanuc_lines[] = {"G68.2 J90.\nG68.2 J45.",
+                                            "G53.1",
+                                            "G68.2 J90. G4 X1.",
+                                            "G68.2 J90.\nG1 X1. A10. F100",
+                                            "G68.2 J90.\nG43.4 H1",
+                                            "G43.4 H1\nG68.2 J90.",
+                                            "G41 D1 G1 X1. F100\nG68.2 J90.",
+                                            "G68.2 J90.\nG41 D1 G1 X1. F100",
+                                            "G81 X1. Z-1. R1. F100\nG68.2 J90.",
+                                            "G68.2 J90.\nG81 X1. Z-1. R1. F100",
+                                            "G68.2 J90.\nG28 X0",
+                                            "G68.2 J90.\nG55"};
+  const char* const tilted_siemens_lines[] = {"CYCLE800(0,\"\",0,27)", "CYCLE800(0,\"\",0,,1)",
+                                              "CYCLE800(0,\"\",1,57)", "CYCLE800(0,\"\",0,57) X1"};
   struct Run {
     const char* system;
     const char* const* lines;
     std::size_t count;
-  } const runs[] = {{"FANUC-0i.xml", fanuc_lines, std::size(fanuc_lines)},
-                    {"SIEMENS-840D.xml", siemens_lines, std::size(siemens_lines)},
-                    {"LinuxCNC.xml", linuxcnc_lines, std::size(linuxcnc_lines)}};
+  } const runs[] = {
+      {"FANUC-0i.xml", fanuc_lines, std::size(fanuc_lines)},
+      {"SIEMENS-840D.xml", siemens_lines, std::size(siemens_lines)},
+      {"LinuxCNC.xml", linuxcnc_lines, std::size(linuxcnc_lines)},
+      {"SIEMENS-840D.xml", five_axis_siemens_lines, std::size(five_axis_siemens_lines)},
+      {"FANUC-0i-AC-table.xml", tilted_fanuc_lines, std::size(tilted_fanuc_lines)},
+      {"SIEMENS-840D-BC-head-table.xml", tilted_siemens_lines, std::size(tilted_siemens_lines)}};
   std::size_t reasons = 0;
   for (const Run& run : runs) {
     const zu::gcode::NcSystem system = Load(run.system);

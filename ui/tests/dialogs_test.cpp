@@ -170,8 +170,9 @@ TEST_F(PostCodeDialogTest, OpensWithTheSettingsAndTheNextSerial) {
   EXPECT_EQ(dialog.code_file, (temp_ + "\\NC0012.cut").c_str());
   ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
   EXPECT_EQ(dialog.nc_system, "HNC-818");
-  EXPECT_EQ(dialog.marked_system, 1);  // FANUC-0i, HNC-818, LinuxCNC, SIEMENS-840D
-  EXPECT_EQ(dialog.selected_system, 1);
+  // FANUC-0i-AC-table, FANUC-0i, HNC-818, LinuxCNC, ...
+  EXPECT_EQ(dialog.marked_system, 2);
+  EXPECT_EQ(dialog.selected_system, 2);
   EXPECT_TRUE(dialog.selected_in_view);
   // Saved: the serial advances, the renamed code file is kept.
   EXPECT_EQ(PostSettings.FileNameID, 12);

@@ -235,10 +235,11 @@ TEST_F(NcSystemDialogTest, OpensOnTheFirstSystemAndPlacesTheFileInAFolderOfItsOw
   EXPECT_TRUE(dialog.nc_system.IsEmpty());
   ASSERT_EQ(dialog.DoModal(), IDOK) << ::testing::PrintToString(Record());
   EXPECT_EQ(Record().front(), U8(u8"dialog 9001 \"生成后置代码\""));
-  // The prefix's systems: FANUC-0i, HNC-818, LinuxCNC, SIEMENS-840D.
+  // The prefix's systems as the folder lists them: FANUC-0i-AC-table.mcf
+  // comes before FANUC-0i.mcf ('-' before '.').
   EXPECT_EQ(dialog.selected_at_opening, 0);
-  EXPECT_EQ(dialog.shown_at_opening, "FANUC-0i");
-  EXPECT_EQ(dialog.nc_system, "FANUC-0i");
+  EXPECT_EQ(dialog.shown_at_opening, "FANUC-0i-AC-table");
+  EXPECT_EQ(dialog.nc_system, "FANUC-0i-AC-table");
   EXPECT_EQ(dialog.typed_code_file, "NC0001");
   EXPECT_EQ(dialog.code_file, "NC0001.cut");
   const std::vector<std::string> made = Entries(tmp_);

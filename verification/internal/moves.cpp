@@ -402,6 +402,13 @@ void Verifier::CheckCrossing(std::uint32_t path, std::size_t from, std::size_t t
     const double low = std::min(start.z, event.end.z);
     if (!Beyond(across) || !Beyond(*safe - low))
       continue;
+    // Out of a five-axis path the tool leaves along its axis, rising
+    // straight to the safe height; the rotary axes turn the part under the
+    // tool: no moves across.
+    if (five_axis_ && ((event.end.z > start.z && !Beyond(*safe - event.end.z)) ||
+                       std::binary_search(read_.turning.begin(), read_.turning.end(),
+                                          static_cast<std::uint32_t>(k))))
+      continue;
     AddMismatch(StepPlace(path, -1, event.end),
                 "a rapid move across from " + Point(start) + " to " + Point(event.end) +
                     " below the path's safe height " + Number(*safe));

@@ -60,6 +60,10 @@ class Recorder : public gcode::PathReceiver {
   std::vector<ReadArc> arcs;
   std::vector<DrillGroup> groups;
   std::vector<Technology> technologies;  // each where it changes
+  // Rapid moves that turn a rotary axis (five-axis machines), by event
+  // index in order: the part turns under the tool, which is no move across
+  // it at some height.
+  std::vector<std::uint32_t> turning;
   // The expected program's tools, for tools read back by name.
   const std::vector<cut::Tool>* tools = nullptr;
 

@@ -99,6 +99,7 @@ class Verifier {
   const ReadEvent& HoleEvent(std::size_t r) const { return read_.events[read_holes_[r]]; }
 
   const cut::Program& expected_;
+  bool five_axis_ = false;  // some expected path turns the tool
   const Recorder& read_;
   const VerifyOptions& options_;
   VerifyResult& result_;
