@@ -47,9 +47,9 @@ std::optional<double> NearestTurnWithin(double angle, double reference, const Ro
   return angle + 360 * std::clamp(std::round((reference - angle) / 360), low, high);
 }
 
-// `p` turned by `angle` degrees about the axis through `through` along `d`.
-Vec3 TurnAbout(Vec3 p, Vec3 through, Vec3 d, double radians) {
-  return through + Rotate(p - through, d, radians);
+// `p` turned by `turn` about the axis through `through`.
+Vec3 TurnAbout(Vec3 p, Vec3 through, const Turn& turn) {
+  return through + turn(p - through);
 }
 
 }  // namespace
@@ -62,50 +62,49 @@ Kinematics::Kinematics(const MachineLayout& layout)
       secondary_sense_(Sense(layout.secondary) * (HasHead(layout.layout) ? 1 : -1)),
       singular_sin_(std::sin(layout.singular_degrees * kRadians)) {}
 
-Vec3 Kinematics::TableToMachine(Vec3 p, double primary, double secondary) const {
-  const double a = Sense(layout_.primary) * primary * kRadians;
-  const double b = Sense(layout_.secondary) * secondary * kRadians;
+Kinematics::AxisTurns Kinematics::TurnsAt(double primary, double secondary) const {
+  return {Turn(primary_dir_, Sense(layout_.primary) * primary * kRadians),
+          Turn(secondary_dir_, Sense(layout_.secondary) * secondary * kRadians)};
+}
+
+Vec3 Kinematics::TableToMachine(Vec3 p, const AxisTurns& turns) const {
   switch (layout_.layout) {
     case Layout::kTableTable:
       // The cradle (secondary) carries the rotary table (primary).
-      p = TurnAbout(p, layout_.primary.pivot, primary_dir_, a);
-      return TurnAbout(p, layout_.secondary.pivot, secondary_dir_, b);
+      p = TurnAbout(p, layout_.primary.pivot, turns.primary);
+      return TurnAbout(p, layout_.secondary.pivot, turns.secondary);
     case Layout::kHeadTable:
-      return TurnAbout(p, layout_.primary.pivot, primary_dir_, a);
+      return TurnAbout(p, layout_.primary.pivot, turns.primary);
     case Layout::kHeadHead:
       break;
   }
   return p;
 }
 
-Vec3 Kinematics::MachineToTable(Vec3 p, double primary, double secondary) const {
-  const double a = Sense(layout_.primary) * primary * kRadians;
-  const double b = Sense(layout_.secondary) * secondary * kRadians;
+Vec3 Kinematics::MachineToTable(Vec3 p, const AxisTurns& turns) const {
   switch (layout_.layout) {
     case Layout::kTableTable:
-      p = TurnAbout(p, layout_.secondary.pivot, secondary_dir_, -b);
-      return TurnAbout(p, layout_.primary.pivot, primary_dir_, -a);
+      p = TurnAbout(p, layout_.secondary.pivot, turns.secondary.Back());
+      return TurnAbout(p, layout_.primary.pivot, turns.primary.Back());
     case Layout::kHeadTable:
-      return TurnAbout(p, layout_.primary.pivot, primary_dir_, -a);
+      return TurnAbout(p, layout_.primary.pivot, turns.primary.Back());
     case Layout::kHeadHead:
       break;
   }
   return p;
 }
 
-Vec3 Kinematics::HeadOffset(double primary, double secondary) const {
+Vec3 Kinematics::HeadOffset(const AxisTurns& turns) const {
   const Vec3 gauge{0, 0, layout_.pivot_length};
-  const double a = Sense(layout_.primary) * primary * kRadians;
-  const double b = Sense(layout_.secondary) * secondary * kRadians;
   switch (layout_.layout) {
     case Layout::kHeadHead: {
       // The upright axis (primary) carries the tilting one (secondary),
       // which carries the spindle.
-      const Vec3 tip = TurnAbout({}, gauge + layout_.secondary.pivot, secondary_dir_, b);
-      return TurnAbout(tip, gauge + layout_.primary.pivot, primary_dir_, a);
+      const Vec3 tip = TurnAbout({}, gauge + layout_.secondary.pivot, turns.secondary);
+      return TurnAbout(tip, gauge + layout_.primary.pivot, turns.primary);
     }
     case Layout::kHeadTable:
-      return TurnAbout({}, gauge + layout_.secondary.pivot, secondary_dir_, b);
+      return TurnAbout({}, gauge + layout_.secondary.pivot, turns.secondary);
     case Layout::kTableTable:
       break;
   }
@@ -113,24 +112,23 @@ Vec3 Kinematics::HeadOffset(double primary, double secondary) const {
 }
 
 ToolPose Kinematics::Forward(const MachinePosition& m) const {
-  const double a = Sense(layout_.primary) * m.primary * kRadians;
-  const double b = Sense(layout_.secondary) * m.secondary * kRadians;
-  const Vec3 tip = Vec3{m.x, m.y, m.z} + HeadOffset(m.primary, m.secondary);
+  const AxisTurns turns = TurnsAt(m.primary, m.secondary);
+  const Vec3 tip = Vec3{m.x, m.y, m.z} + HeadOffset(turns);
   // The tool axis: turned by the head's axes in the machine, then turned
   // back by the table's into the work frame.
   Vec3 axis = kToolAxis;
   switch (layout_.layout) {
     case Layout::kTableTable:
-      axis = Rotate(Rotate(axis, secondary_dir_, -b), primary_dir_, -a);
+      axis = turns.primary.Back()(turns.secondary.Back()(axis));
       break;
     case Layout::kHeadTable:
-      axis = Rotate(Rotate(axis, secondary_dir_, b), primary_dir_, -a);
+      axis = turns.primary.Back()(turns.secondary(axis));
       break;
     case Layout::kHeadHead:
-      axis = Rotate(Rotate(axis, secondary_dir_, b), primary_dir_, a);
+      axis = turns.primary(turns.secondary(axis));
       break;
   }
-  return {MachineToTable(tip, m.primary, m.secondary), axis};
+  return {MachineToTable(tip, turns), axis};
 }
 
 int Kinematics::Orientations(Vec3 k, double primary_hint, Angles out[2]) const {
@@ -176,7 +174,8 @@ int Kinematics::Orientations(Vec3 k, double primary_hint, Angles out[2]) const {
 }
 
 MachinePosition Kinematics::Place(Vec3 tip, double primary, double secondary) const {
-  const Vec3 p = TableToMachine(tip, primary, secondary) - HeadOffset(primary, secondary);
+  const AxisTurns turns = TurnsAt(primary, secondary);
+  const Vec3 p = TableToMachine(tip, turns) - HeadOffset(turns);
   return {p.x, p.y, p.z, primary, secondary};
 }
 

@@ -79,11 +79,18 @@ class Kinematics {
   bool WithinLimits(const MachinePosition& position) const;
 
  private:
+  // The two axes' turns at a position (each angle times its sense), the
+  // sines and cosines worked out once for the point and the tool axis.
+  struct AxisTurns {
+    Turn primary;
+    Turn secondary;
+  };
+  AxisTurns TurnsAt(double primary, double secondary) const;
   // Each side's point transform: machine-frame point of a work-frame point
   // (table), and the tip's offset the head's rotation adds (head).
-  Vec3 TableToMachine(Vec3 p, double primary, double secondary) const;
-  Vec3 MachineToTable(Vec3 p, double primary, double secondary) const;
-  Vec3 HeadOffset(double primary, double secondary) const;
+  Vec3 TableToMachine(Vec3 p, const AxisTurns& turns) const;
+  Vec3 MachineToTable(Vec3 p, const AxisTurns& turns) const;
+  Vec3 HeadOffset(const AxisTurns& turns) const;
 
   MachineLayout layout_;
   Vec3 primary_dir_;

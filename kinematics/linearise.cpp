@@ -11,11 +11,16 @@ constexpr double kDegrees = 180 / std::numbers::pi;
 // Halvings of one move at most: 2^20 pieces.
 constexpr int kMaxDepth = 20;
 
-double DistanceToSegment(Vec3 p, Vec3 a, Vec3 b) {
+double SquaredDistanceToSegment(Vec3 p, Vec3 a, Vec3 b) {
   const Vec3 ab = b - a;
   const double length2 = Dot(ab, ab);
   const double t = length2 > 0 ? std::clamp(Dot(p - a, ab) / length2, 0.0, 1.0) : 0.0;
-  return Length(p - (a + t * ab));
+  const Vec3 off = p - (a + t * ab);
+  return Dot(off, off);
+}
+
+double DistanceToSegment(Vec3 p, Vec3 a, Vec3 b) {
+  return std::sqrt(SquaredDistanceToSegment(p, a, b));
 }
 
 // The angle (degrees) of `k` from the plane of the unit axes `a` and `b`, or
@@ -38,12 +43,13 @@ class Splitter {
       : kinematics_(kinematics),
         linearise_tolerance_(kinematics.layout().linearise_tolerance),
         axis_tolerance_(kinematics.layout().linearise_axis_degrees),
+        squared_tolerance_(linearise_tolerance_ * linearise_tolerance_),
+        squared_axis_sin_(std::pow(std::sin(axis_tolerance_ / kDegrees), 2)),
         out_(out) {}
 
   void Split(const ToolPose& a_pose, const ToolPose& b_pose, const MachinePosition& a,
              const MachinePosition& b, int depth) {
-    const MoveDeviation deviation = Deviation(kinematics_, a_pose, b_pose, a, b);
-    if (deviation.tip <= linearise_tolerance_ && deviation.axis_degrees <= axis_tolerance_)
+    if (Within(a_pose, b_pose, a, b))
       return;
     // A piece whose ends are as near as the tolerances, and that still
     // strays, swings the rotary axes at one point: halving cannot help.
@@ -71,9 +77,34 @@ class Splitter {
   LinearisedMove result;
 
  private:
+  // Deviation's test against the tolerances, on the same samples, the middle
+  // first (a bent move strays most there), each compared as it is found and
+  // without square roots or inverse sines: most moves of a fine path need
+  // no splitting, and this is what they cost.
+  bool Within(const ToolPose& a_pose, const ToolPose& b_pose, const MachinePosition& a,
+              const MachinePosition& b) const {
+    const Vec3 normal = Cross(a_pose.axis, b_pose.axis);
+    const double normal2 = Dot(normal, normal);
+    if (normal2 < 1e-24) {
+      const MoveDeviation deviation = Deviation(kinematics_, a_pose, b_pose, a, b);
+      return deviation.tip <= linearise_tolerance_ && deviation.axis_degrees <= axis_tolerance_;
+    }
+    for (const double t : {0.5, 0.25, 0.75}) {
+      const ToolPose at = kinematics_.Forward(Between(a, b, t));
+      if (SquaredDistanceToSegment(at.tip, a_pose.tip, b_pose.tip) > squared_tolerance_)
+        return false;
+      const double off = Dot(normal, at.axis);
+      if (off * off > squared_axis_sin_ * normal2 * Dot(at.axis, at.axis))
+        return false;
+    }
+    return true;
+  }
+
   const Kinematics& kinematics_;
   const double linearise_tolerance_;
   const double axis_tolerance_;
+  const double squared_tolerance_;
+  const double squared_axis_sin_;  // of the axis tolerance
   std::vector<MachinePosition>& out_;
 };
 

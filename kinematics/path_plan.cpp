@@ -34,9 +34,10 @@ PathPlan PlanPath(const Kinematics& kinematics, std::span<const ToolPose> poses,
   for (std::size_t i = 1; i < poses.size(); ++i) {
     const MachinePosition& before = plan.positions.back();
     const auto next = kinematics.Nearest(poses[i], before);
-    const std::string where = "point " + std::to_string(i) + ": ";
+    // Made only for a message: most points need none.
+    const auto where = [i] { return "point " + std::to_string(i) + ": "; };
     if (!next) {
-      plan.error = where + "the rotary axes cannot give this tool axis";
+      plan.error = where() + "the rotary axes cannot give this tool axis";
       return plan;
     }
     if (kinematics.WithinLimits(*next)) {
@@ -55,7 +56,7 @@ PathPlan PlanPath(const Kinematics& kinematics, std::span<const ToolPose> poses,
     const auto after = kinematics.NearestWithin(poses[i], reference);
     if (!after) {
       plan.error =
-          where + "no position of the rotary axes within their limits gives this tool axis";
+          where() + "no position of the rotary axes within their limits gives this tool axis";
       return plan;
     }
     // The tool leaves at the pose before and comes back there on the new
@@ -63,7 +64,7 @@ PathPlan PlanPath(const Kinematics& kinematics, std::span<const ToolPose> poses,
     const auto enter = kinematics.NearestWithin(poses[i - 1], *after);
     const auto check = enter ? kinematics.Nearest(poses[i], *enter) : std::nullopt;
     if (!enter || !check || !SameAngles(*check, *after)) {
-      plan.error = where + "the move from the point before cannot stay within the limits of " +
+      plan.error = where() + "the move from the point before cannot stay within the limits of " +
                    std::string(1, forcing.letter);
       return plan;
     }

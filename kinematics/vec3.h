@@ -40,11 +40,26 @@ inline Vec3 Unit(Vec3 a) {
   return length > 0 ? (1 / length) * a : a;
 }
 
+// A turn by an angle about a unit direction, right-handed, its cosine and
+// sine worked out once for every point it turns.
+struct Turn {
+  Turn(Vec3 direction, double radians) : d(direction), c(std::cos(radians)), s(std::sin(radians)) {}
+  // The same turn backwards.
+  Turn Back() const {
+    Turn back = *this;
+    back.s = -s;
+    return back;
+  }
+  Vec3 operator()(Vec3 v) const { return c * v + s * Cross(d, v) + (Dot(d, v) * (1 - c)) * d; }
+
+  Vec3 d;
+  double c;
+  double s;
+};
+
 // `v` turned by `angle` radians about the unit direction `d`, right-handed.
 inline Vec3 Rotate(Vec3 v, Vec3 d, double angle) {
-  const double c = std::cos(angle);
-  const double s = std::sin(angle);
-  return c * v + s * Cross(d, v) + (Dot(d, v) * (1 - c)) * d;
+  return Turn(d, angle)(v);
 }
 
 // The angle in (-pi, pi] that turns `from` into `to` about the unit direction
