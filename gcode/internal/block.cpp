@@ -224,6 +224,17 @@ bool Matches(const std::string& name, std::string_view keyword) {
   return name == keyword;
 }
 
+// A string from its opening '"' to just after its closing one.
+std::string SkipString(Cursor& at) {
+  ++at.p;
+  while (at.p != at.end && *at.p != '"')
+    ++at.p;
+  if (at.AtEnd())
+    return "unclosed '\"'";
+  ++at.p;
+  return {};
+}
+
 // The argument of an ignored keyword: "(...)" with nested parentheses and
 // strings, or "=" and one value or string.
 std::string SkipArgument(Cursor& at) {
@@ -247,15 +258,8 @@ std::string SkipArgument(Cursor& at) {
   if (at.Peek() == '=') {
     ++at.p;
     at.SkipBlanks();
-    if (at.Peek() == '"') {
-      ++at.p;
-      while (at.p != at.end && *at.p != '"')
-        ++at.p;
-      if (at.AtEnd())
-        return "unclosed '\"'";
-      ++at.p;
-      return {};
-    }
+    if (at.Peek() == '"')
+      return SkipString(at);
     while (at.p != at.end && !IsBlank(*at.p) && *at.p != ';')
       ++at.p;
   }
@@ -274,12 +278,8 @@ std::string ReadArguments(Cursor& at, Block& block, std::uint32_t strings = 0) {
       return "more than 16 arguments";
     const int index = block.argument_count++;
     if ((strings >> index & 1) != 0 && at.Peek() == '"') {
-      ++at.p;
-      while (at.p != at.end && *at.p != '"')
-        ++at.p;
-      if (at.AtEnd())
-        return "unclosed '\"'";
-      ++at.p;
+      if (std::string error = SkipString(at); !error.empty())
+        return error;
       block.arguments[index] = 0;
       block.arguments_present |= 1u << index;
       at.SkipBlanks();
