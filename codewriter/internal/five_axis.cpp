@@ -55,6 +55,15 @@ void ArcLines(const cut::Vec& start, const cut::Step& step, double tolerance,
   ends.push_back(step.end);
 }
 
+// `pose` taken out along its tool axis until the tip is at `clear`; a tool
+// lying (nearly) flat goes out as far as it is below, and then up.
+kin::ToolPose OutAlongAxis(kin::ToolPose pose, double clear) {
+  const double below = std::max(0.0, clear - pose.tip.z);
+  const double along = pose.axis.z > 0.1 ? below / pose.axis.z : below;
+  pose.tip = pose.tip + along * pose.axis;
+  return pose;
+}
+
 }  // namespace
 
 int Writer::AngleDecimals() const {
@@ -242,13 +251,9 @@ void Writer::AxesBlock(int motion, const kin::ToolPose& pose, const kin::Machine
 
 void Writer::LeaveAlongAxis(const kin::ToolPose& pose, const kin::MachinePosition& at,
                             double clear) {
-  const double below = clear - pose.tip.z;
-  if (!(below > 0))
+  if (!(clear - pose.tip.z > 0))
     return;
-  // Along the axis while it rises; a flat tool goes out as far, then up.
-  const double along = pose.axis.z > 0.1 ? below / pose.axis.z : below;
-  kin::ToolPose out = pose;
-  out.tip = pose.tip + along * pose.axis;
+  kin::ToolPose out = OutAlongAxis(pose, clear);
   AxesBlock(0, out, kinematics_->Place(out.tip, at.primary, at.secondary), 0, false);
   if (out.tip.z < clear) {
     out.tip.z = clear;
@@ -431,10 +436,7 @@ void Writer::FiveAxisPath(const cut::Path& path) {
       InverseTime(false);
       LeaveAlongAxis(poses_[k], r.leave, clear);
       RotaryMove(r.enter);
-      kin::ToolPose back = poses_[k];
-      const double along = back.axis.z > 0.1 ? std::max(0.0, clear - back.tip.z) / back.axis.z
-                                             : std::max(0.0, clear - back.tip.z);
-      back.tip = back.tip + along * back.axis;
+      const kin::ToolPose back = OutAlongAxis(poses_[k], clear);
       AxesBlock(0, back, kinematics_->Place(back.tip, r.enter.primary, r.enter.secondary), 0,
                 false);
       // Back down the line it left along, to where it left.
